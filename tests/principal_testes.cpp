@@ -1,0 +1,19 @@
+// Test entry point: the Qt application object that QImage fonts and widgets need,
+// always on the offscreen platform so the tests never need a display.
+#include <gtest/gtest.h>
+
+#ifdef ZELPO_JANELAS
+#include <QApplication>
+using Aplicacao = QApplication;
+#else
+#include <QGuiApplication>
+using Aplicacao = QGuiApplication;
+#endif
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    Aplicacao app(argc, argv);
+    return RUN_ALL_TESTS();
+}
