@@ -1,0 +1,18 @@
+#include "game/fontes.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace zelpo {
+
+void MapearFontes()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+} // namespace zelpo

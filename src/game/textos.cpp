@@ -1,0 +1,44 @@
+#include "game/textos.h"
+
+namespace zelpo {
+
+QString TextoPartesIniciais(int dificuldade, int partesIniciais)
+{
+    if (partesIniciais <= 0)
+        return {};
+    if (dificuldade == 1) {
+        switch (partesIniciais) {
+        case 3: return QStringLiteral("Selecione três peças para iniciar o jogo!");
+        case 2: return QStringLiteral("Selecione a penúltima peça para iniciar o jogo!");
+        case 1: return QStringLiteral("Selecione a última peça para iniciar o jogo!");
+        default: return {};
+        }
+    }
+    if (dificuldade == 2) {
+        switch (partesIniciais) {
+        case 2: return QStringLiteral("Selecione duas peças para iniciar o jogo!");
+        case 1: return QStringLiteral("Selecione a última peça para iniciar o jogo!");
+        default: return {};
+        }
+    }
+    return QStringLiteral("Selecione uma peça para iniciar o jogo!");
+}
+
+QString LegendaArea(int dificuldade, int colunas, int linhas)
+{
+    return QStringLiteral("%1 - %2 peças - %3 x %4")
+        .arg(NomeDificuldade(dificuldade))
+        .arg(colunas * linhas)
+        .arg(colunas)
+        .arg(linhas);
+}
+
+QRect RetanguloAreaDeJogo(const Jogo& jogo, const Geometria& g, int colunas, int linhas)
+{
+    const int h = g.MargemParte / 2;
+    return QRect(QPoint(jogo.EsquerdaTabuleiro + h - 2, jogo.TopoTabuleiro + h - 2),
+                 QPoint(jogo.EsquerdaTabuleiro + h - 1 + colunas * g.TamanhoParte,
+                        jogo.TopoTabuleiro + h - 1 + linhas * g.TamanhoParte));
+}
+
+} // namespace zelpo

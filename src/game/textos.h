@@ -1,0 +1,24 @@
+#pragma once
+// The texts and rectangles the main window draws on its board: the starting-pieces
+// prompt, the board caption and the inset area around the grid.
+
+#include "game/jogo.h"
+
+#include <QRect>
+#include <QString>
+
+namespace zelpo {
+
+// The prompt for the starting pieces still to choose ("" when none is written).
+QString TextoPartesIniciais(int dificuldade, int partesIniciais);
+
+// "Médio - 30 peças - 6 x 5".
+QString LegendaArea(int dificuldade, int colunas, int linhas);
+
+// The inset area of an empty board.
+inline constexpr QRect AREA_INICIAL{QPoint(242, 32), QPoint(628, 418)};
+
+// The area one pixel outside the bodies of the grid, as corners (X1, Y1)-(X2, Y2).
+QRect RetanguloAreaDeJogo(const Jogo& jogo, const Geometria& g, int colunas, int linhas);
+
+} // namespace zelpo

@@ -1,0 +1,130 @@
+#include "pieces/corte.h"
+
+#include "game/aleatorio.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace zelpo {
+
+namespace {
+
+// The board area spans x = 242 to 630 of the drawing surface.
+constexpr int ESQUERDA_AREA = 242;
+constexpr int LARGURA_AREA = 388;
+
+QSize Reduzida(QSize tamanho, int maximo)
+{
+    const double w = tamanho.width(), h = tamanho.height();
+    const double razao = w > h ? w / maximo : h / maximo;
+    // truncation, not rounding: 382 x 100 at S = 378 comes out one pixel short, 377 x 98
+    return QSize(static_cast<int>(w / razao), static_cast<int>(h / razao));
+}
+
+// The working picture after the crop or shrink, still with its transparency.
+QImage Ajustar(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
+               const Opcoes& opcoes, int maximo)
+{
+    const QSize tamanho = figura.size();
+    const bool grande = tamanho.width() > maximo || tamanho.height() > maximo;
+    if (!opcoes.Adaptar && !metarquivo)
+        return figura.copy(0, 0, std::min(tamanho.width(), maximo), std::min(tamanho.height(), maximo));
+    if (!grande)
+        return figura;
+    const QSize novo = Reduzida(tamanho, maximo);
+    if (redesenhar) {
+        QImage desenhada = redesenhar(novo);
+        if (desenhada.size() == novo)
+            return desenhada;
+    }
+    return figura.scaled(novo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+bool EhMetarquivo(const QString& caminho)
+{
+    const QString fim = caminho.right(4).toLower();
+    return fim == QLatin1String(".wmf") || fim == QLatin1String(".emf");
+}
+
+int LadoDoCanvas(int lado, const Geometria& g)
+{
+    const int t = g.TamanhoParte;
+    int total = lado % t == 0 ? lado + g.MargemParte : lado / t * t + g.TamanhoCelula;
+    if (total == g.TamanhoCelula) // a single cell is widened to two
+        total += t;
+    return total;
+}
+
+QColor CorDoNumero(double numero)
+{
+    const auto n = static_cast<uint32_t>(CLng(numero));
+    return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF);
+}
+
+int32_t NumeroDaCor(const QColor& cor)
+{
+    return cor.red() | (cor.green() << 8) | (cor.blue() << 16);
+}
+
+Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
+                   const Opcoes& opcoes)
+{
+    Corte corte;
+    corte.geo = GeometriaPara(opcoes.Pequenas);
+    const Geometria& g = corte.geo;
+
+    const QImage ajustada = Ajustar(figura, redesenhar, metarquivo, opcoes, g.LadoMaximo);
+    corte.tamanhoFigura = ajustada.size();
+    const int w = ajustada.width(), h = ajustada.height();
+    const int largura = LadoDoCanvas(w, g), altura = LadoDoCanvas(h, g);
+    corte.Colunas = static_cast<int16_t>((largura - g.MargemParte) / g.TamanhoParte);
+    corte.Linhas = static_cast<int16_t>((altura - g.MargemParte) / g.TamanhoParte);
+
+    // Centred on the grid, and exactly on its corner (m, m) for whole cells.
+    corte.posicaoFigura = QPoint(static_cast<int>(CLng((largura - w) / 2.0 - 1)),
+                                 static_cast<int>(CLng((altura - h) / 2.0 - 1)));
+    corte.canvas = QImage(largura, altura, QImage::Format_RGB32);
+    corte.canvas.fill(CorDoNumero(opcoes.BorderColor));
+    {
+        // transparent parts of the picture show the border colour, like the space around it
+        QPainter p(&corte.canvas);
+        p.drawImage(corte.posicaoFigura, ajustada);
+    }
+
+    corte.TopoTabuleiro = static_cast<int32_t>(CLng((ALTURA_CLIENTE - altura) / 2.0 + 2));
+    corte.EsquerdaTabuleiro = static_cast<int32_t>(CLng((LARGURA_AREA - largura) / 2.0 + ESQUERDA_AREA));
+    return corte;
+}
+
+void PintarMiniatura(QImage& miniatura, const Corte& corte)
+{
+    const Geometria& g = corte.geo;
+    const int m = g.m();
+    QPainter p(&miniatura);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(0, 0, corte.Colunas * CELULA_MINIATURA, corte.Linhas * CELULA_MINIATURA),
+                corte.canvas,
+                QRect(m, m, corte.Colunas * g.TamanhoParte, corte.Linhas * g.TamanhoParte));
+}
+
+QImage FiguraInvalida()
+{
+    static const QString texto = QStringLiteral("Figura inválida");
+    QFont fonte(QStringLiteral("Times New Roman"));
+    fonte.setPixelSize(44); // 33 points at 96 dpi
+    fonte.setBold(true);
+    const QFontMetrics medidas(fonte);
+    QImage imagem(std::max(1, medidas.horizontalAdvance(texto)), std::max(1, medidas.height()),
+                  QImage::Format_ARGB32_Premultiplied);
+    imagem.fill(Qt::transparent);
+    QPainter p(&imagem);
+    p.setFont(fonte);
+    p.setPen(Qt::black);
+    p.drawText(QPoint(0, medidas.ascent()), texto);
+    return imagem;
+}
+
+} // namespace zelpo

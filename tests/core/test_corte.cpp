@@ -1,0 +1,135 @@
+#include "game/fontes.h"
+#include "pieces/corte.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelpo;
+
+namespace {
+
+QImage Figura(int w, int h, QColor cor = Qt::red)
+{
+    QImage f(w, h, QImage::Format_ARGB32);
+    f.fill(cor);
+    return f;
+}
+
+struct CasoDeCorte {
+    QSize figura;
+    bool pequenas, adaptar, metarquivo;
+    QSize tamanho, canvas, grade;
+    QPoint posicao;
+    int esquerda; // -1: not checked
+};
+
+} // namespace
+
+TEST(Corte, ExemplosDeCanvasGradeEPosicao)
+{
+    const CasoDeCorte casos[] = {
+        {{100, 80}, false, true, false, {100, 80}, {178, 178}, {2, 2}, {38, 48}, 347},
+        {{64, 64}, false, true, false, {64, 64}, {178, 178}, {2, 2}, {56, 56}, -1},
+        {{128, 128}, false, true, false, {128, 128}, {178, 178}, {2, 2}, {24, 24}, -1},
+        {{800, 600}, false, true, false, {384, 288}, {434, 370}, {6, 5}, {24, 40}, 219},
+        {{800, 600}, false, false, false, {384, 384}, {434, 434}, {6, 6}, {24, 24}, -1},
+        {{800, 600}, true, true, false, {378, 283}, {410, 326}, {9, 7}, {15, 20}, -1},
+        {{382, 100}, true, true, false, {377, 98}, {410, 158}, {9, 3}, {16, 29}, -1},
+        {{385, 200}, false, true, false, {384, 199}, {434, 306}, {6, 4}, {24, 52}, -1},
+        {{1, 1}, false, true, false, {1, 1}, {178, 178}, {2, 2}, {88, 88}, -1},
+        // a metafile is shrunk even without fitting
+        {{1600, 800}, false, false, true, {384, 192}, {434, 242}, {6, 3}, {24, 24}, -1},
+    };
+    for (const auto& c : casos) {
+        Opcoes o;
+        o.Pequenas = c.pequenas;
+        o.Adaptar = c.adaptar;
+        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), {}, c.metarquivo, o);
+        SCOPED_TRACE(testing::Message() << c.figura.width() << "x" << c.figura.height()
+                                        << (c.pequenas ? " small" : "") << (c.adaptar ? " fit" : ""));
+        EXPECT_EQ(corte.tamanhoFigura, c.tamanho);
+        EXPECT_EQ(corte.canvas.size(), c.canvas);
+        EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), c.grade);
+        EXPECT_EQ(corte.posicaoFigura, c.posicao);
+        if (c.esquerda >= 0) {
+            EXPECT_EQ(corte.EsquerdaTabuleiro, c.esquerda);
+        }
+    }
+}
+
+TEST(Corte, BordaEmVoltaETransparenciaMostramACorDaBorda)
+{
+    Opcoes o;
+    o.BorderColor = 255; // pure red as 0x00BBGGRR
+    QImage figura = Figura(64, 64, Qt::blue);
+    figura.setPixelColor(10, 10, Qt::transparent);
+    const Corte corte = CortarFigura(figura, {}, false, o);
+    const QImage& c = corte.canvas;
+    EXPECT_EQ(c.pixelColor(24, 24), QColor(Qt::red));   // grid corner, outside the picture
+    EXPECT_EQ(c.pixelColor(56, 56), QColor(Qt::blue));  // the picture's corner
+    EXPECT_EQ(c.pixelColor(66, 66), QColor(Qt::red));   // its transparent pixel
+    EXPECT_EQ(c.pixelColor(119, 119), QColor(Qt::blue));
+    EXPECT_EQ(c.pixelColor(120, 120), QColor(Qt::red));
+}
+
+TEST(Corte, SemAdaptarGuardaOCantoSuperiorEsquerdo)
+{
+    Opcoes o;
+    o.Adaptar = false;
+    QImage figura = Figura(800, 600, Qt::green);
+    figura.setPixelColor(383, 383, Qt::blue);
+    figura.setPixelColor(384, 0, Qt::red);
+    const Corte corte = CortarFigura(figura, {}, false, o);
+    EXPECT_EQ(corte.canvas.pixelColor(24 + 383, 24 + 383), QColor(Qt::blue));
+    EXPECT_EQ(corte.canvas.pixelColor(24 + 382, 24), QColor(Qt::green));
+}
+
+TEST(Corte, MetarquivoRedesenhadoNoNovoTamanho)
+{
+    QSize pedido;
+    const DesenharFigura desenhar = [&](QSize s) {
+        pedido = s;
+        return Figura(s.width(), s.height(), Qt::yellow);
+    };
+    Opcoes o;
+    o.Adaptar = false;
+    const Corte corte = CortarFigura(Figura(1000, 500), desenhar, true, o);
+    EXPECT_EQ(pedido, QSize(384, 192));
+    EXPECT_EQ(corte.canvas.pixelColor(200, 100), QColor(Qt::yellow));
+}
+
+TEST(Corte, MiniaturaETabuleiro)
+{
+    const Corte corte = CortarFigura(Figura(800, 600, Qt::green), {}, false, Opcoes{});
+    EXPECT_EQ(corte.TopoTabuleiro, 34);
+    QImage mini(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
+    mini.fill(Qt::white);
+    PintarMiniatura(mini, corte);
+    // 6 x 5 grid: 144 x 120 painted, the rest left as it was
+    EXPECT_EQ(mini.pixelColor(143, 60), QColor(Qt::green));
+    EXPECT_EQ(mini.pixelColor(100, 119), QColor(0, 0, 128)); // the border below the 288-px picture
+    EXPECT_EQ(mini.pixelColor(144, 50), QColor(Qt::white));
+    EXPECT_EQ(mini.pixelColor(50, 120), QColor(Qt::white));
+}
+
+TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)
+{
+    MapearFontes();
+    const QImage f = FiguraInvalida();
+    EXPECT_GT(f.width(), 250);
+    EXPECT_LT(f.width(), 384);
+    EXPECT_GT(f.height(), 40);
+    int escuros = 0;
+    for (int y = 0; y < f.height(); ++y)
+        for (int x = 0; x < f.width(); ++x)
+            escuros += qAlpha(f.pixel(x, y)) > 128;
+    EXPECT_GT(escuros, 1000);
+}
+
+TEST(Corte, NumeroDaCorEhBGR)
+{
+    EXPECT_EQ(CorDoNumero(8388608.0), QColor(0, 0, 128));
+    EXPECT_EQ(NumeroDaCor(QColor(255, 0, 0)), 255);
+    EXPECT_EQ(NumeroDaCor(CorDoNumero(0x123456)), 0x123456);
+    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
+    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
+}

@@ -1,0 +1,207 @@
+#include "game/textos.h"
+#include "play/encaixe.h"
+#include "play/relogio.h"
+#include "play/rolagem.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+using namespace zelpo;
+
+namespace {
+
+ListaRolagem Lista(std::initializer_list<int16_t> pecas)
+{
+    ListaRolagem l = Jogo::ListaVazia();
+    int i = 0;
+    for (int16_t p : pecas)
+        l[i++] = p;
+    return l;
+}
+
+std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
+{
+    std::vector<int> s;
+    for (const auto& l : lugares)
+        s.push_back(l.slot);
+    return s;
+}
+
+// A 3 x 3 game at board origin (100, 50), normal pieces.
+Jogo Jogo3x3()
+{
+    Jogo j;
+    j.EsquerdaTabuleiro = 100;
+    j.TopoTabuleiro = 50;
+    for (int i = 0; i < 9; ++i) {
+        j.Partes[i].Coluna = static_cast<int16_t>(i % 3);
+        j.Partes[i].Linha = static_cast<int16_t>(i / 3);
+    }
+    return j;
+}
+
+} // namespace
+
+TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
+{
+    struct Caso {
+        ListaRolagem antes;
+        int16_t na;
+        ListaRolagem depois;
+        int16_t conta;
+    };
+    const Caso casos[] = {
+        {Lista({5, VAZIO, 7, 8}), 4, Lista({5, 7, 8}), 3},  // a gap in the middle
+        {Lista({5, 6, 7, VAZIO}), 4, Lista({5, 6, 7}), 3},  // the last live slot
+        {Lista({VAZIO}), 1, Lista({}), 0},                  // the last piece
+        {Lista({3, 1, 2}), 3, Lista({3, 1, 2}), 3},         // no gap: unchanged
+    };
+    for (const auto& c : casos) {
+        ListaRolagem l = c.antes;
+        EXPECT_EQ(FecharLacuna(l, c.na), c.conta);
+        EXPECT_EQ(l, c.depois);
+    }
+    // A full 9 x 9 tray: slot 81 stays empty and is what the last slot takes.
+    ListaRolagem cheia = Jogo::ListaVazia();
+    for (int i = 0; i < 81; ++i)
+        cheia[i] = static_cast<int16_t>(i);
+    cheia[0] = VAZIO;
+    EXPECT_EQ(FecharLacuna(cheia, 81), 80);
+    EXPECT_EQ(cheia[0], 1);
+    EXPECT_EQ(cheia[79], 80);
+    EXPECT_EQ(cheia[80], VAZIO);
+    EXPECT_EQ(cheia[81], VAZIO);
+}
+
+TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
+{
+    const Geometria g = GeometriaPara(false);
+    const ListaRolagem l = Lista({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_FALSE(CabeNaVista(9, g));
+    EXPECT_EQ(MaximoRolagem(9, g), 1);
+    EXPECT_EQ(Slots(LayoutRolagem(l, 9, 0, g)), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    const auto lugares = LayoutRolagem(l, 9, 1, g);
+    EXPECT_EQ(Slots(lugares), (std::vector<int>{2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(lugares.front().topoEsquerdo, QPoint(12, 11));
+    EXPECT_EQ(lugares.back().topoEsquerdo, QPoint(12, 11 + 3 * 99));
+    EXPECT_EQ(lugares[1].topoEsquerdo, QPoint(12 + 88, 11));
+    EXPECT_TRUE(CabeNaVista(8, g));
+    const Geometria p = GeometriaPara(true);
+    EXPECT_TRUE(CabeNaVista(15, p));
+    EXPECT_EQ(MaximoRolagem(81, p), 22);
+}
+
+TEST(Rolagem, TeclasComLimites)
+{
+    struct Caso {
+        int tecla, valor, esperado;
+    };
+    const Caso casos[] = {
+        {Qt::Key_Up, 0, 0},       {Qt::Key_Left, 3, 2},    {Qt::Key_Down, 5, 6},
+        {Qt::Key_Right, 6, 6},    {Qt::Key_PageDown, 1, 5}, {Qt::Key_PageDown, 2, 6},
+        {Qt::Key_PageUp, 3, 0},   {Qt::Key_PageUp, 0, 0},   {Qt::Key_Home, 4, 0},
+        {Qt::Key_End, 1, 6},
+    };
+    for (const auto& c : casos) {
+        const auto r = TeclaRolagem(c.tecla, c.valor, 0, 6, 4);
+        EXPECT_TRUE(r.tratada);
+        EXPECT_EQ(r.valor, c.esperado) << c.tecla << " from " << c.valor;
+    }
+    EXPECT_FALSE(TeclaRolagem(Qt::Key_F, 1, 0, 6, 4).tratada);
+}
+
+TEST(Encaixe, ToleranciaDeVintePixelsEmCadaEixo)
+{
+    Jogo j = Jogo3x3();
+    const Geometria g = GeometriaPara(false);
+    j.Partes[4].Encaixada = VERDADEIRO; // the centre is placed
+    const QPoint lugar = LugarVerdadeiro(j, g, 0);
+    EXPECT_EQ(lugar, QPoint(100, 50));
+    struct Caso {
+        QPoint desvio;
+        bool encaixa;
+    };
+    const Caso casos[] = {
+        {{0, 0}, true},   {{20, -20}, true},  {{-20, 20}, true}, {{21, 0}, false},
+        {{0, -21}, false}, {{20, 21}, false}, {{-21, -21}, false},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(ParteEncaixa(j, 3, 3, g, 0, lugar + c.desvio), c.encaixa) << c.desvio.x() << "," << c.desvio.y();
+}
+
+TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
+{
+    Jogo j = Jogo3x3();
+    const Geometria g = GeometriaPara(false);
+    EXPECT_FALSE(ParteEncaixa(j, 3, 3, g, 0, LugarVerdadeiro(j, g, 0))); // alone on its place
+    j.Partes[8].Encaixada = VERDADEIRO;                                   // far corner only
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 3, 3, 0));
+    EXPECT_TRUE(TemVizinhoEncaixado(j, 3, 3, 4)); // diagonal neighbour
+    j.Partes[2].Encaixada = VERDADEIRO;
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 3, 3, 0)); // (2,0) is outside the block of (0,0)
+    EXPECT_TRUE(TemVizinhoEncaixado(j, 3, 3, 1));
+    j.PartesIniciais = 1; // starting pieces fit anywhere
+    EXPECT_TRUE(ParteEncaixa(j, 3, 3, g, 0, QPoint(0, 0)));
+}
+
+TEST(Encaixe, ColarUsaMascaraEFigura)
+{
+    constexpr int C = 4;
+    QImage tabuleiro(10, 10, QImage::Format_RGB32);
+    tabuleiro.fill(Qt::gray);
+    QImage mascara(2 * C, C, QImage::Format_RGB32);
+    mascara.fill(Qt::white);
+    mascara.setPixelColor(C + 1, 1, Qt::black); // the second cell's shape: one pixel
+    QImage figura(C, C, QImage::Format_RGB32);
+    figura.fill(Qt::black);
+    figura.setPixelColor(1, 1, QColor(10, 200, 30));
+    ColarNoTabuleiro(tabuleiro, mascara, QPoint(C, 0), figura, QPoint(3, 3), C);
+    EXPECT_EQ(tabuleiro.pixelColor(4, 4), QColor(10, 200, 30));
+    EXPECT_EQ(tabuleiro.pixelColor(3, 3), QColor(Qt::gray));
+    EXPECT_EQ(tabuleiro.pixelColor(6, 6), QColor(Qt::gray));
+}
+
+TEST(Relogio, TextoEArredondamento)
+{
+    const std::pair<int, const char*> casos[] = {
+        {0, "00:00:00"},    {59, "00:00:59"},    {60, "00:01:00"},      {3599, "00:59:59"},
+        {3600, "01:00:00"}, {3725, "01:02:05"}, {360000, "100:00:00"},
+    };
+    for (auto [s, texto] : casos)
+        EXPECT_EQ(SegundosParaHora(s), QLatin1String(texto));
+    EXPECT_EQ(InicioDoRelogio(10500, 0), 10);  // 10.5 goes to the even 10
+    EXPECT_EQ(InicioDoRelogio(11500, 0), 12);
+    EXPECT_EQ(InicioDoRelogio(11500, 600), -588);
+    EXPECT_EQ(InicioDoRelogio(-1500, 0), -2);  // a tick count past 2^31 reads negative
+    EXPECT_EQ(SegundosDesde(InicioDoRelogio(5000, 600) * 1000 + 4000, InicioDoRelogio(5000, 600)), 4);
+}
+
+TEST(Textos, MensagensDasPecasIniciais)
+{
+    struct Caso {
+        int dificuldade, iniciais;
+        const char* texto;
+    };
+    const Caso casos[] = {
+        {1, 3, "Selecione três peças para iniciar o jogo!"},
+        {1, 2, "Selecione a penúltima peça para iniciar o jogo!"},
+        {1, 1, "Selecione a última peça para iniciar o jogo!"},
+        {2, 2, "Selecione duas peças para iniciar o jogo!"},
+        {2, 1, "Selecione a última peça para iniciar o jogo!"},
+        {3, 1, "Selecione uma peça para iniciar o jogo!"},
+        {7, 5, "Selecione uma peça para iniciar o jogo!"},
+        {1, 4, ""}, {2, 3, ""}, {1, 0, ""}, {3, 0, ""},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(TextoPartesIniciais(c.dificuldade, c.iniciais), QString::fromUtf8(c.texto))
+            << c.dificuldade << "/" << c.iniciais;
+    EXPECT_EQ(LegendaArea(2, 6, 5), QStringLiteral("Médio - 30 peças - 6 x 5"));
+    EXPECT_EQ(LegendaArea(9, 2, 2), QStringLiteral(" - 4 peças - 2 x 2"));
+    Jogo j;
+    j.EsquerdaTabuleiro = 219;
+    j.TopoTabuleiro = 57;
+    const QRect area = RetanguloAreaDeJogo(j, GeometriaPara(false), 6, 5);
+    EXPECT_EQ(area.topLeft(), QPoint(242, 80));
+    EXPECT_EQ(area.bottomRight(), QPoint(627, 401));
+}
