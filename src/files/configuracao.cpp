@@ -1,0 +1,109 @@
+#include "files/configuracao.h"
+
+#include "game/aleatorio.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace zelpo {
+
+namespace {
+
+const Opcoes PADRAO;
+
+QString Chave(const char* nome) { return QLatin1String(nome); }
+
+// A value of the store as text; a list (an unquoted comma in a hand-edited INI file)
+// or any other type is not one of our forms.
+std::optional<QString> Texto(const QSettings& store, const char* chave)
+{
+    const QVariant v = store.value(Chave(chave));
+    if (v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v.toString().trimmed();
+}
+
+// Decimal text, also with a fraction, rounded half to even as the game rounds.
+std::optional<double> Numero(const QSettings& store, const char* chave)
+{
+    const std::optional<QString> t = Texto(store, chave);
+    if (!t)
+        return std::nullopt;
+    bool ok = false;
+    const double v = t->toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+template <typename Inteiro> Inteiro LerInteiro(const QSettings& store, const char* chave, Inteiro padrao)
+{
+    const std::optional<double> v = Numero(store, chave);
+    if (!v || *v < std::numeric_limits<Inteiro>::min() - 0.5
+        || *v >= std::numeric_limits<Inteiro>::max() + 0.5)
+        return padrao;
+    return static_cast<Inteiro>(CLng(*v));
+}
+
+// "True"/"False" in any case; a number counts as true unless it is zero.
+bool LerBooleano(const QSettings& store, const char* chave, bool padrao)
+{
+    const std::optional<QString> t = Texto(store, chave);
+    if (!t)
+        return padrao;
+    if (t->compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t->compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    const std::optional<double> v = Numero(store, chave);
+    return v ? *v != 0.0 : padrao;
+}
+
+// A colour number fits 32 bits; outside that it cannot be rounded to one.
+double LerCor(const QSettings& store, const char* chave, double padrao)
+{
+    const std::optional<double> v = Numero(store, chave);
+    if (!v || *v < std::numeric_limits<int32_t>::min() || *v > std::numeric_limits<uint32_t>::max())
+        return padrao;
+    return *v;
+}
+
+QString TextoBooleano(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+
+} // namespace
+
+std::unique_ptr<QSettings> AbrirConfiguracao()
+{
+    const QString app = QLatin1String(APLICACAO_CFG);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, app, app);
+}
+
+void LerCFG(QSettings& store, Opcoes& opcoes)
+{
+    store.beginGroup(QLatin1String(SECAO_CFG));
+    opcoes.Dificuldade = LerInteiro<int16_t>(store, "Dificuldade", PADRAO.Dificuldade);
+    opcoes.Pequenas = LerBooleano(store, "Pequenas", PADRAO.Pequenas);
+    opcoes.BorderColor = LerCor(store, "BorderColor", PADRAO.BorderColor);
+    opcoes.PreviewTop = LerInteiro<int32_t>(store, "PreviewTop", PADRAO.PreviewTop);
+    opcoes.PreviewLeft = LerInteiro<int32_t>(store, "PreviewLeft", PADRAO.PreviewLeft);
+    opcoes.Adaptar = LerBooleano(store, "Adaptar", PADRAO.Adaptar);
+    store.endGroup();
+}
+
+void SalvarCFG(QSettings& store, const Opcoes& opcoes)
+{
+    store.beginGroup(QLatin1String(SECAO_CFG));
+    store.setValue(Chave("Dificuldade"), QString::number(opcoes.Dificuldade));
+    store.setValue(Chave("Pequenas"), TextoBooleano(opcoes.Pequenas));
+    store.setValue(Chave("BorderColor"), QString::number(CLng(opcoes.BorderColor)));
+    store.setValue(Chave("PreviewTop"), QString::number(opcoes.PreviewTop));
+    store.setValue(Chave("PreviewLeft"), QString::number(opcoes.PreviewLeft));
+    store.setValue(Chave("Adaptar"), TextoBooleano(opcoes.Adaptar));
+    store.endGroup();
+    store.sync();
+}
+
+} // namespace zelpo
