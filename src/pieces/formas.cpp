@@ -1,0 +1,146 @@
+#include "pieces/formas.h"
+
+#include "pieces/lados.h"
+
+#include <QColor>
+
+#include <algorithm>
+
+namespace zelpo {
+
+namespace {
+
+constexpr QRgb PRETO = 0xFF000000;
+constexpr QRgb BRANCO = 0xFFFFFFFF;
+constexpr QRgb CINZA_MEDIO = 0xFF808080; // the shaded (lower and right) edge
+constexpr QRgb CINZA_CLARO = 0xFFC0C0C0; // the lit (upper and left) edge
+constexpr int DESLOCAMENTO_BISEL = 2;    // how far the shadow copy of the shape is moved
+
+// One side of a piece: which code it carries, the frame of its outline, the three points
+// that close the outline into the part of the band outside the piece, and where the
+// outline's frame stands in the piece picture.
+struct Corte {
+    int16_t codigo;
+    bool horizontal;
+    std::array<QPoint, PONTOS_DE_FECHO> fecho;
+    QPoint deslocamento;
+};
+
+// Top, right, bottom, left. With L = T - 1 and K = M - 1 the top cut runs back along the
+// picture's top edge, the right one along the band's right edge, and so on; the last point
+// returns to the baseline next to the outline's first point.
+std::array<Corte, 4> CortesDa(const Parte& p, const Geometria& g)
+{
+    const int t = g.TamanhoParte;
+    const int l = t - 1;
+    const int k = g.MargemParte - 1;
+    const int m = g.m();
+    return {{
+        {p.Cima, true, {QPoint(l, 0), QPoint(0, 0), QPoint(0, m)}, QPoint(m, 0)},
+        {p.Direita, false, {QPoint(k, l), QPoint(k, 0), QPoint(m, 0)}, QPoint(t, m)},
+        {p.Baixo, true, {QPoint(l, k), QPoint(0, k), QPoint(0, m)}, QPoint(m, t)},
+        {p.Esquerda, false, {QPoint(0, l), QPoint(0, 0), QPoint(m, 0)}, QPoint(0, m)},
+    }};
+}
+
+QRegion RegiaoDoCorte(const Corte& corte, const Geometria& g, bool pequenas)
+{
+    ListaPontos lista = CarregarLado(corte.codigo, corte.horizontal, pequenas);
+    // A code with no table (only a damaged saved game can hold one) cuts like a straight side.
+    if (lista.empty())
+        lista = CarregarLado(CODIGO_RETO, corte.horizontal, pequenas);
+    std::copy(corte.fecho.begin(), corte.fecho.end(), lista.end() - PONTOS_DE_FECHO);
+    QPolygon poligono(static_cast<int>(lista.size()));
+    std::copy(lista.begin(), lista.end(), poligono.begin());
+    QRegion regiao(poligono, Qt::WindingFill);
+    // The band's first and last lines across the side are never cut. Beyond the baseline
+    // they lie outside the base's arm anyway; on the baseline and inside it they are the
+    // end pixels of a cell. An outline that starts one pixel past the baseline (the turned
+    // and mirrored copies of one that starts on it) would otherwise take the corner pixel
+    // of the neighbouring cell, and leave a one-pixel hole where four pieces meet.
+    const int l = g.TamanhoParte - 1;
+    const int banda = g.MargemParte;
+    const QRegion pontas = corte.horizontal ? QRegion(0, 0, 1, banda) + QRegion(l, 0, 1, banda)
+                                            : QRegion(0, 0, banda, 1) + QRegion(0, l, banda, 1);
+    return (regiao - pontas).translated(corte.deslocamento);
+}
+
+// The 1-px inner boundary of a region: the pixels with a 4-neighbour outside it.
+QRegion Moldura(const QRegion& r)
+{
+    const QRegion miolo = r & r.translated(1, 0) & r.translated(-1, 0) & r.translated(0, 1)
+        & r.translated(0, -1);
+    return r - miolo;
+}
+
+void PintarRegiao(QImage& imagem, const QRegion& regiao, QRgb cor)
+{
+    if (imagem.depth() != 32)
+        imagem.convertTo(QImage::Format_RGB32);
+    const QRect limites = imagem.rect();
+    for (const QRect& bruto : regiao) {
+        const QRect r = bruto & limites;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* linha = reinterpret_cast<QRgb*>(imagem.scanLine(y));
+            std::fill(linha + r.left(), linha + r.right() + 1, cor);
+        }
+    }
+}
+
+} // namespace
+
+QPolygon PoligonoBase(const Geometria& g)
+{
+    const auto& a = g.CoordBase;
+    // Clockwise from the top arm's left corner; each arm is one cell wide less a pixel
+    // on either side, so the corner squares of the band stay out.
+    return QPolygon({
+        {a[2], a[0]}, {a[3], a[0]}, {a[3], a[1]}, {a[4], a[1]}, {a[4], a[2]}, {a[5], a[2]},
+        {a[5], a[3]}, {a[4], a[3]}, {a[4], a[4]}, {a[3], a[4]}, {a[3], a[5]}, {a[2], a[5]},
+        {a[2], a[4]}, {a[1], a[4]}, {a[1], a[3]}, {a[0], a[3]}, {a[0], a[2]}, {a[1], a[2]},
+        {a[1], a[1]}, {a[2], a[1]}, {a[2], a[0]},
+    });
+}
+
+QRegion FormaDaPeca(const Parte& p, const Geometria& g, bool pequenas)
+{
+    QRegion forma(PoligonoBase(g), Qt::WindingFill);
+    for (const Corte& corte : CortesDa(p, g))
+        forma -= RegiaoDoCorte(corte, g, pequenas);
+    return forma;
+}
+
+void DesenharBisel(QImage& figura, const QRegion& forma, int celula)
+{
+    // The shape united with a copy moved up and left: framing it leaves a shaded line along
+    // the lower and right boundary; the same moved back down and right frames the lit line
+    // along the upper and left boundary. Only what falls inside the shape stays visible.
+    const QRegion dentro = forma & QRegion(0, 0, celula, celula);
+    const QRegion unida = dentro | forma.translated(-DESLOCAMENTO_BISEL, -DESLOCAMENTO_BISEL);
+    PintarRegiao(figura, Moldura(unida), CINZA_MEDIO);
+    PintarRegiao(figura, Moldura(unida.translated(DESLOCAMENTO_BISEL, DESLOCAMENTO_BISEL)),
+                 CINZA_CLARO);
+}
+
+void MontarPecas(PecasMontadas& pecas, const std::array<Parte, MAX_PECAS>& partes,
+                 int colunas, int linhas, const Geometria& g, bool pequenas)
+{
+    const int c = g.TamanhoCelula;
+    const int total = colunas * linhas;
+    Q_ASSERT(static_cast<int>(pecas.figuras.size()) >= total);
+    pecas.formas.assign(total, QRegion());
+    pecas.mascara = QImage(colunas * c, linhas * c, QImage::Format_RGB32);
+    pecas.mascara.fill(BRANCO);
+    const QRegion quadrado(0, 0, c, c);
+    for (int i = 0; i < total; ++i) {
+        const Parte& p = partes[i];
+        const QRegion forma = FormaDaPeca(p, g, pequenas);
+        QImage& figura = pecas.figuras[i];
+        DesenharBisel(figura, forma, c);
+        PintarRegiao(pecas.mascara, forma.translated(p.Coluna * c, p.Linha * c), PRETO);
+        PintarRegiao(figura, quadrado - forma, PRETO);
+        pecas.formas[i] = forma;
+    }
+}
+
+} // namespace zelpo

@@ -1,0 +1,48 @@
+#pragma once
+// Piece shapes: each piece's jigsaw outline as a region of its picture, the bevel line
+// drawn along it, the blackened outside and the mask that stamps placed pieces onto the
+// board. A shape is a plus-shaped base polygon (the cell with four arms reaching into the
+// knob band) minus one cut polygon per side, closed from that side's outline; the two
+// pieces of a shared side cut the same outline at the same board pixels, so they tile
+// exactly. Regions fill like polygon regions in winding mode: a pixel belongs to a
+// polygon when its top-left corner point lies inside, right and bottom edges excluded.
+// The new-game and open-game steps call MontarPecas once per puzzle, after the canvas
+// squares have been copied into the piece pictures; the pieces' windows take formas[i]
+// as their shape.
+
+#include "game/jogo.h"
+
+#include <QImage>
+#include <QPolygon>
+#include <QRegion>
+
+#include <array>
+#include <vector>
+
+namespace zelpo {
+
+// The 21-point plus sign built from CoordBase: the cell from (a1, a1) to (a4, a4) and
+// four arms out to 1 and to C - 2, the picture's corner squares left out.
+QPolygon PoligonoBase(const Geometria& g);
+
+// The shape of a piece in its own picture's frame (C x C, the cell at (m, m)).
+QRegion FormaDaPeca(const Parte& p, const Geometria& g, bool pequenas);
+
+// The bevel: a light grey line along the upper and left boundary of the shape and a mid
+// grey one along its lower and right boundary, the light one on top where they meet.
+// Pixels outside the shape are left for the caller to blacken.
+void DesenharBisel(QImage& figura, const QRegion& forma, int celula);
+
+struct PecasMontadas {
+    std::vector<QImage> figuras; // C x C each, the canvas square of the piece on input
+    std::vector<QRegion> formas;
+    QImage mascara;              // colunas x C by linhas x C: black shapes on white
+};
+
+// Shapes pieces 0..colunas * linhas - 1: each picture gets its bevel and turns black
+// outside its shape; formas[i] is the shape; the mask holds each shape at the piece's
+// slot (coluna * C, linha * C).
+void MontarPecas(PecasMontadas& pecas, const std::array<Parte, MAX_PECAS>& partes,
+                 int colunas, int linhas, const Geometria& g, bool pequenas);
+
+} // namespace zelpo
