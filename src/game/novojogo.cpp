@@ -1,0 +1,87 @@
+#include "game/novojogo.h"
+
+#include "game/aleatorio.h"
+#include "pieces/lados.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace zelpo {
+
+QString PastaDaDificuldade(const QString& base, int dificuldade)
+{
+    const char* nome = dificuldade == 1 ? "Facil" : dificuldade == 2 ? "Medio" : "Dificil";
+    return base + QLatin1Char('/') + QLatin1String(nome) + QLatin1Char('/');
+}
+
+QString ListaArquivos::Refresh()
+{
+    nomes_.clear();
+    const QFileInfo info(Path);
+    if (!info.exists())
+        return QStringLiteral("Caminho não encontrado");
+    if (!info.isDir())
+        return QStringLiteral("O caminho não é uma pasta");
+    QDir pasta(Path);
+    if (!info.isReadable() || !pasta.isReadable())
+        return QStringLiteral("Permissão negada");
+    pasta.setNameFilters(Pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts));
+    pasta.setFilter(QDir::Files | QDir::Readable);
+    nomes_ = pasta.entryList();
+    QCollator ordem;
+    ordem.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(nomes_.begin(), nomes_.end(), ordem);
+    return {};
+}
+
+int EscolherFigura(int n, Aleatorio& rnd)
+{
+    if (n <= 0)
+        return -1;
+    return static_cast<int>(CLng(rnd.Rnd() * (static_cast<int64_t>(n) * 100)) % n);
+}
+
+void Distribuir(Jogo& jogo, int n, Aleatorio& rnd)
+{
+    jogo.PartesRolagem = Jogo::ListaVazia();
+    jogo.PartesRolagemInicio = Jogo::ListaVazia();
+    jogo.PartesNaRolagem = static_cast<int16_t>(n);
+    for (int peca = 0; peca < n; ++peca) {
+        int slot;
+        do {
+            slot = static_cast<int>(CLng(rnd.Rnd() * 1000) % n);
+        } while (jogo.PartesRolagem[slot] != VAZIO);
+        jogo.PartesRolagem[slot] = static_cast<int16_t>(peca);
+        jogo.PartesRolagemInicio[slot] = static_cast<int16_t>(peca);
+    }
+}
+
+void FormarEstado(Jogo& jogo, int colunas, int linhas, Aleatorio& rnd)
+{
+    jogo.BytesFigura = Jogo::Marcador();
+    jogo.ArquivoJogo.clear();
+    jogo.SegundosJogo = 0;
+    SortearLados(jogo.Partes, colunas, linhas, rnd);
+    Distribuir(jogo, colunas * linhas, rnd);
+}
+
+void Reiniciar(Jogo& jogo, int colunas, int linhas, int dificuldade)
+{
+    for (int i = 0; i < colunas * linhas; ++i)
+        jogo.Partes[i].Encaixada = FALSO;
+    jogo.PartesRolagem = jogo.PartesRolagemInicio;
+    jogo.PartesNaRolagem = static_cast<int16_t>(colunas * linhas);
+    jogo.SegundosJogo = 0;
+    jogo.PartesIniciais = PartesIniciaisPara(dificuldade);
+}
+
+void DistribuirEmOrdem(Jogo& jogo, int colunas, int linhas)
+{
+    for (int i = 0; i < SLOTS_ROLAGEM; ++i)
+        jogo.PartesRolagemInicio[i] = i <= colunas * linhas - 1 ? static_cast<int16_t>(i) : VAZIO;
+}
+
+} // namespace zelpo

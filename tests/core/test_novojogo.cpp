@@ -1,0 +1,105 @@
+#include "game/aleatorio.h"
+#include "game/novojogo.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <set>
+
+using namespace zelpo;
+
+TEST(NovoJogo, DistribuicaoPreencheOsPrimeirosSlots)
+{
+    for (auto [colunas, linhas] : {std::pair{2, 2}, {3, 3}, {9, 9}, {6, 5}}) {
+        Aleatorio rnd(colunas * 100 + linhas);
+        Jogo j;
+        j.ArquivoJogo = QStringLiteral("/x.zpr");
+        j.SegundosJogo = 99;
+        j.BytesFigura = QByteArray("abc");
+        FormarEstado(j, colunas, linhas, rnd);
+        const int n = colunas * linhas;
+        EXPECT_EQ(j.PartesNaRolagem, n);
+        EXPECT_EQ(j.PartesRolagem, j.PartesRolagemInicio);
+        std::set<int> vistos;
+        for (int i = 0; i < SLOTS_ROLAGEM; ++i) {
+            if (i < n)
+                vistos.insert(j.PartesRolagem[i]);
+            else
+                EXPECT_EQ(j.PartesRolagem[i], VAZIO);
+        }
+        EXPECT_EQ(vistos.size(), static_cast<size_t>(n));
+        EXPECT_EQ(*vistos.rbegin(), n - 1);
+        EXPECT_TRUE(j.ArquivoJogo.isEmpty());
+        EXPECT_EQ(j.SegundosJogo, 0);
+        EXPECT_EQ(j.BytesFigura, Jogo::Marcador());
+        for (int i = 0; i < n - colunas; ++i)
+            EXPECT_EQ(j.Partes[i].Baixo, j.Partes[i + colunas].Cima);
+    }
+}
+
+TEST(NovoJogo, ReiniciarVoltaAoDistribuidoEManterOsLados)
+{
+    Aleatorio rnd(3);
+    Jogo j;
+    FormarEstado(j, 3, 3, rnd);
+    const auto partes = j.Partes;
+    const ListaRolagem inicio = j.PartesRolagemInicio;
+    j.Partes[4].Encaixada = VERDADEIRO;
+    j.PartesRolagem.fill(VAZIO);
+    j.PartesNaRolagem = 2;
+    j.SegundosJogo = 50;
+    Reiniciar(j, 3, 3, 2);
+    EXPECT_EQ(j.PartesRolagem, inicio);
+    EXPECT_EQ(j.PartesNaRolagem, 9);
+    EXPECT_EQ(j.PartesIniciais, 2);
+    EXPECT_EQ(j.SegundosJogo, 0);
+    EXPECT_EQ(j.Partes, partes);
+
+    DistribuirEmOrdem(j, 3, 3);
+    for (int i = 0; i < SLOTS_ROLAGEM; ++i)
+        EXPECT_EQ(j.PartesRolagemInicio[i], i < 9 ? i : VAZIO);
+}
+
+TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
+{
+    Aleatorio rnd(11);
+    for (int n : {1, 5, 400, 5000}) {
+        std::vector<int> contagem(n, 0);
+        const int sorteios = n * 200;
+        for (int i = 0; i < sorteios; ++i) {
+            const int k = EscolherFigura(n, rnd);
+            ASSERT_GE(k, 0);
+            ASSERT_LT(k, n);
+            ++contagem[k];
+        }
+        const auto [menor, maior] = std::minmax_element(contagem.begin(), contagem.end());
+        EXPECT_GT(*menor, 100) << n; // every file is reachable and none starves
+        EXPECT_LT(*maior, 320) << n;
+    }
+    EXPECT_EQ(PartesIniciaisPara(1), 3);
+    EXPECT_EQ(PartesIniciaisPara(3), 1);
+}
+
+TEST(NovoJogo, ListaDeArquivosDaPasta)
+{
+    QTemporaryDir tmp;
+    EXPECT_EQ(PastaDaDificuldade(tmp.path(), 1), tmp.path() + QStringLiteral("/Facil/"));
+    EXPECT_EQ(PastaDaDificuldade(tmp.path(), 7), tmp.path() + QStringLiteral("/Dificil/"));
+    ListaArquivos lista;
+    lista.Path = tmp.path() + QStringLiteral("/nada");
+    EXPECT_FALSE(lista.Refresh().isEmpty());
+    for (const char* nome : {"b.JPG", "a.gif", "c.png", "d.wmf", "e.txt"}) {
+        QFile f(tmp.path() + QLatin1Char('/') + QLatin1String(nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QDir(tmp.path()).mkdir(QStringLiteral("pasta.jpg"));
+    lista.Path = tmp.path();
+    EXPECT_TRUE(lista.Refresh().isEmpty());
+    ASSERT_EQ(lista.ListCount(), 3);
+    EXPECT_EQ(lista.List(0), QStringLiteral("a.gif"));
+    EXPECT_EQ(lista.List(1), QStringLiteral("b.JPG"));
+    EXPECT_EQ(lista.List(2), QStringLiteral("d.wmf"));
+}
