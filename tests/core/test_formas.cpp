@@ -17,29 +17,21 @@ constexpr QRgb BRANCO = 0xFFFFFFFF;
 constexpr QRgb MEDIO = 0xFF808080;
 constexpr QRgb CLARO = 0xFFC0C0C0;
 
-// How many times each board pixel of `area` is covered by the pieces' shapes, each piece
-// placed with its picture's corner at (coluna * T, linha * T).
-std::vector<int> Cobertura(const std::vector<Parte>& pecas, const QRect& area, bool pequenas)
+// How many board pixels of `area` are not covered exactly once by the pieces' shapes, each
+// piece placed with its picture's corner at (coluna * T, linha * T).
+int ForaDeUm(const std::vector<Parte>& pecas, const QRect& area, bool pequenas)
 {
     const Geometria g = GeometriaPara(pequenas);
     std::vector<int> contagem(area.width() * area.height(), 0);
     for (const Parte& p : pecas) {
-        const QRegion forma = FormaDaPeca(p, g, pequenas)
-                                  .translated(p.Coluna * g.TamanhoParte, p.Linha * g.TamanhoParte)
-            & area;
-        for (const QRect& r : forma)
+        const int t = g.TamanhoParte;
+        for (const QRect& r : FormaDaPeca(p, g, pequenas).translated(p.Coluna * t, p.Linha * t) & area)
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
                     ++contagem[(y - area.top()) * area.width() + x - area.left()];
     }
-    return contagem;
-}
-
-int ForaDeUm(const std::vector<int>& contagem)
-{
     return static_cast<int>(std::count_if(contagem.begin(), contagem.end(), [](int n) { return n != 1; }));
 }
-
 
 QRect AreaDaGrade(int colunas, int linhas, const Geometria& g)
 {
@@ -123,8 +115,8 @@ TEST(Formas, VizinhosDeUmLadoCurvoSeEncaixamSemFrestaNemSobra)
             baixo.Linha = 1;
             esquerda.Direita = direita.Esquerda = static_cast<int16_t>(codigo);
             direita.Coluna = 1;
-            EXPECT_EQ(ForaDeUm(Cobertura({cima, baixo}, faixaHorizontal, pequenas)), 0);
-            EXPECT_EQ(ForaDeUm(Cobertura({esquerda, direita}, faixaVertical, pequenas)), 0);
+            EXPECT_EQ(ForaDeUm({cima, baixo}, faixaHorizontal, pequenas), 0);
+            EXPECT_EQ(ForaDeUm({esquerda, direita}, faixaVertical, pequenas), 0);
         }
     }
 }
@@ -143,7 +135,7 @@ TEST(Formas, QualquerParDeLadosSeCruzaNumCantoSemSeTocar)
                 const std::vector<Parte> pecas = {
                     {0, b, a, 0, 0, 0, 0}, {0, b, 0, a, 1, 0, 0},
                     {b, 0, a, 0, 0, 1, 0}, {b, 0, 0, a, 1, 1, 0}};
-                const int fora = ForaDeUm(Cobertura(pecas, area, pequenas));
+                const int fora = ForaDeUm(pecas, area, pequenas);
                 if (fora != 0 && ++falhas < 5)
                     ADD_FAILURE() << "codes " << a << " and " << b << (pequenas ? " small" : "")
                                   << ": " << fora << " pixels not covered exactly once";
