@@ -67,7 +67,7 @@ TEST(Lados, TodosOsContornosRespeitamOQuadro)
                     if (i > 0) {
                         EXPECT_EQ(Distancia(p, c[i - 1]), 1) << "step at " << i;
                     }
-                    // Parts of the chain that are not neighbours along it keep a pixel
+                    // Stretches of the chain that are not neighbours along it keep a pixel
                     // between them: no one-pixel neck, no pinch.
                     for (size_t j = i + 4; j < c.size(); ++j)
                         ASSERT_GE(Distancia(p, c[j]), 2) << "points " << i << " and " << j;
