@@ -1,0 +1,6 @@
+# Picture decoding: enhanced metafiles go through libemf2svg, which ships neither a
+# pkg-config file nor a CMake package, and are drawn with Qt's SVG renderer.
+find_path(EMF2SVG_INCLUDE_DIR emf2svg.h REQUIRED)
+find_library(EMF2SVG_LIBRARY emf2svg REQUIRED)
+target_include_directories(zelpo_core PRIVATE "${EMF2SVG_INCLUDE_DIR}")
+target_link_libraries(zelpo_core PRIVATE "${EMF2SVG_LIBRARY}" Qt6::Svg)
