@@ -1,10 +1,55 @@
+// Start-up of the game: the application object, Portuguese standard dialogs, the fonts
+// and colours of the classic desktop, then the main window with the command line.
+#include "CoresSistema.h"
+#include "frmZelpo.h"
+#include "game/fontes.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// The picture folders sit beside the executable in the build tree, and in
+// ../share/zelpora next to its folder once installed, whatever the prefix.
+QString PastaDoPrograma()
+{
+    const QString aqui = QCoreApplication::applicationDirPath();
+    for (const QString& pasta : {aqui, aqui + QStringLiteral("/../share/zelpora"), QStringLiteral(ZELPO_DATADIR)})
+        if (QFileInfo(pasta + QStringLiteral("/Facil")).isDir())
+            return QDir::cleanPath(pasta);
+    return aqui;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Zelpora 3.0"));
+    QApplication::setOrganizationName(QStringLiteral("Brumas Vivas"));
+    QApplication::setDesktopFileName(QStringLiteral("zelpora"));
+
+    QTranslator traducaoQt;
+    if (traducaoQt.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traducaoQt);
+
+    zelpo::MapearFontes();
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPixelSize(zelpo::PIXELS_FONTE_JANELA);
+    QApplication::setFont(fonte);
+    zelpo::AplicarPaletaClassica();
+
+    zelpo::Ambiente ambiente;
+    ambiente.pastaPrograma = PastaDoPrograma();
+    zelpo::frmZelpo janela(ambiente);
+
+    // The command line is one path, perhaps with blanks, perhaps in double quotes.
+    QStringList argumentos = QApplication::arguments().mid(1);
+    janela.Iniciar(argumentos.join(QLatin1Char(' ')));
     return app.exec();
 }

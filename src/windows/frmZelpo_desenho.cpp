@@ -1,0 +1,96 @@
+// Board drawing and the clock: the tray well, the message line, the board area with its
+// caption, and the clock box.
+#include "frmZelpo.h"
+
+#include "CoresSistema.h"
+#include "Superficie.h"
+#include "game/aleatorio.h"
+#include "game/textos.h"
+#include "play/relogio.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace zelpo {
+
+namespace {
+constexpr QPoint INICIO_MENSAGEM(242, 4);
+constexpr QPoint FIM_MENSAGEM(545, 18);
+constexpr int TOPO_AREA = 20;
+constexpr int ESQUERDA_AREA = 242;
+constexpr int DIREITA_AREA = 630;
+constexpr int DISTANCIA_LEGENDA = 7;
+} // namespace
+
+void frmZelpo::DesenharMoldura()
+{
+    // The sunken well of the tray, left of the scroll bar: dark lines top and left, light
+    // lines bottom and right, two pixels deep.
+    const int L = vsbPartes->x();
+    const int H = vsbPartes->height();
+    Superficie& s = *tela_;
+    s.Preencher({8, 4}, {L - 1, H + 4}, Cor(CorSistema::AreaDeTrabalho));
+    s.Caixa({8, 4}, {L - 1, H + 4}, Cor(CorSistema::Realce3D));
+    s.Linha({8, 4}, {8, H + 4}, Cor(CorSistema::SombraBotao));
+    s.Linha({8, 4}, {L - 1, 4}, Cor(CorSistema::SombraBotao));
+    s.Caixa({9, 5}, {L - 2, H + 3}, Cor(CorSistema::Luz3D));
+    s.Linha({9, 5}, {9, H + 3}, Cor(CorSistema::SombraEscura3D));
+    s.Linha({9, 5}, {L - 2, 5}, Cor(CorSistema::SombraEscura3D));
+
+    // the rule under the message line and the small mark beside the clock
+    const QColor sombra = Cor(CorSistema::SombraBotao);
+    s.Linha({242, 19}, {630, 19}, sombra);
+    s.Linha({556, 19}, {556, 11}, sombra);
+    s.Linha({556, 11}, {574, 11}, sombra);
+    s.Circulo({576, 11}, 2, sombra);
+}
+
+void frmZelpo::TextoPartesIniciais()
+{
+    tela_->Preencher(INICIO_MENSAGEM, FIM_MENSAGEM, palette().color(QPalette::Window));
+    const QString texto = zelpo::TextoPartesIniciais(modulo.opcoes.Dificuldade, jogo.PartesIniciais);
+    if (!texto.isEmpty())
+        tela_->Escrever(INICIO_MENSAGEM, texto, FonteJanela(), Qt::black);
+}
+
+void frmZelpo::DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2)
+{
+    Superficie& s = *tela_;
+    s.Preencher({ESQUERDA_AREA, TOPO_AREA}, {DIREITA_AREA, ALTURA_CLIENTE - 1}, palette().color(QPalette::Window));
+    s.Preencher({X1, Y1}, {X2, Y2}, Cor(CorSistema::AreaDeTrabalho));
+    s.Caixa({X1, Y1}, {X2, Y2}, Cor(CorSistema::SombraBotao));
+    s.Linha({X1, Y1}, {X1, Y2}, Cor(CorSistema::Realce3D));
+    s.Linha({X1, Y1}, {X2, Y1}, Cor(CorSistema::Realce3D));
+    if (jogo.ArquivoFigura.isEmpty())
+        return;
+    const QString legenda = LegendaArea(modulo.opcoes.Dificuldade, modulo.Colunas, modulo.Linhas);
+    const int largura = QFontMetrics(FonteJanela()).horizontalAdvance(legenda);
+    const int esquerda = static_cast<int>(CLng(X1 + ((X2 - X1) - largura) / 2.0));
+    s.Escrever({esquerda, Y2 + DISTANCIA_LEGENDA}, legenda, FonteJanela(), Qt::black);
+}
+
+void frmZelpo::AreaInicial()
+{
+    DesenharArea(AREA_INICIAL.left(), AREA_INICIAL.top(), AREA_INICIAL.right(), AREA_INICIAL.bottom());
+}
+
+void frmZelpo::AreaDeJogo()
+{
+    const QRect r = RetanguloAreaDeJogo(jogo, geo, modulo.Colunas, modulo.Linhas);
+    DesenharArea(r.left(), r.top(), r.right(), r.bottom());
+}
+
+void frmZelpo::ExibirHora(int32_t P_Segundos)
+{
+    picHora->setText(SegundosParaHora(P_Segundos));
+}
+
+void frmZelpo::tmrHora_Timer()
+{
+    jogo.SegundosJogo = SegundosDesde(Ticks(), jogo.InicioRelogio);
+    ExibirHora(jogo.SegundosJogo);
+}
+
+} // namespace zelpo
