@@ -110,8 +110,15 @@ void AtualizarCaches(const RegistroTipos& registro, const PastasXdg& pastas)
 {
     const auto iniciar = [](const QString& programa, const QString& pasta) {
         const QString caminho = QStandardPaths::findExecutable(programa);
-        if (!caminho.isEmpty())
-            QProcess::startDetached(caminho, {pasta});
+        if (caminho.isEmpty())
+            return;
+        // Their complaints would land in the game's terminal; nobody reads them there.
+        QProcess processo;
+        processo.setProgram(caminho);
+        processo.setArguments({pasta});
+        processo.setStandardOutputFile(QProcess::nullDevice());
+        processo.setStandardErrorFile(QProcess::nullDevice());
+        processo.startDetached();
     };
     if (registro.TipoGravado())
         iniciar(QStringLiteral("update-mime-database"), pastas.dados + QStringLiteral("/mime"));

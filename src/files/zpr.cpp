@@ -131,14 +131,14 @@ QString ValidarGrade(const JogoSalvo& s)
 
 bool CodigoValido(int16_t c) { return c >= 0 && c <= MAIOR_CODIGO_LADO; }
 
-// Each record sits at its own index, its sides agree with its neighbours' and the sides
-// on the picture's border are straight; the records past the grid are empty.
-QString ValidarPartes(const JogoSalvo& s)
+// Each record sits at its own index with codes and flag in range, and the records past
+// the grid are empty; only then are the sides compared, so that a bad value is named
+// for what it is rather than as a disagreement with a neighbour.
+QString ValidarRegistros(const JogoSalvo& s)
 {
-    const auto& p = s.jogo.Partes;
-    const int colunas = s.Colunas, linhas = s.Linhas, total = colunas * linhas;
+    const int colunas = s.Colunas, total = colunas * s.Linhas;
     for (int i = 0; i < MAX_PECAS; ++i) {
-        const Parte& r = p[static_cast<size_t>(i)];
+        const Parte& r = s.jogo.Partes[static_cast<size_t>(i)];
         if (i >= total) {
             if (!(r == Parte{}))
                 return Msg("O registro da peça %1, fora da grade, não está vazio.").arg(i);
@@ -153,11 +153,23 @@ QString ValidarPartes(const JogoSalvo& s)
         if (r.Encaixada != VERDADEIRO && r.Encaixada != FALSO)
             return Msg("A peça %1 tem a marca de encaixada %2 (deveria ser 0 ou -1).")
                 .arg(i).arg(r.Encaixada);
+    }
+    return {};
+}
+
+// The sides on the picture's border are straight and both pieces of an inner side hold
+// the same code, or the two outlines would not interlock.
+QString ValidarLados(const JogoSalvo& s)
+{
+    const auto& p = s.jogo.Partes;
+    const int colunas = s.Colunas, linhas = s.Linhas;
+    for (int i = 0; i < colunas * linhas; ++i) {
+        const Parte& r = p[static_cast<size_t>(i)];
         const int col = i % colunas, lin = i / colunas;
-        const bool bordaSemReta = (lin == 0 && r.Cima != 0) || (lin == linhas - 1 && r.Baixo != 0)
-                                  || (col == 0 && r.Esquerda != 0)
-                                  || (col == colunas - 1 && r.Direita != 0);
-        if (bordaSemReta)
+        const bool bordaRecortada = (lin == 0 && r.Cima != 0) || (lin == linhas - 1 && r.Baixo != 0)
+                                    || (col == 0 && r.Esquerda != 0)
+                                    || (col == colunas - 1 && r.Direita != 0);
+        if (bordaRecortada)
             return Msg("A peça %1 tem um lado recortado na borda da figura.").arg(i);
         if (col + 1 < colunas && r.Direita != p[static_cast<size_t>(i + 1)].Esquerda)
             return Msg("As peças %1 e %2 não concordam no lado que dividem.").arg(i).arg(i + 1);
@@ -367,7 +379,7 @@ ResultadoZPR DecodificarZPR(const QByteArray& bytes)
         return Recusa(Msg("O arquivo tem %1 bytes a mais depois do último campo.").arg(l.Restantes()));
     if (!erroFlag.isEmpty())
         return Recusa(erroFlag);
-    for (auto validar : {ValidarGrade, ValidarPartes, ValidarRolagem, ValidarProgresso})
+    for (auto validar : {ValidarGrade, ValidarRegistros, ValidarLados, ValidarRolagem, ValidarProgresso})
         if (QString e = validar(s); !e.isEmpty())
             return Recusa(e);
     r.jogo = std::move(s);
