@@ -1,0 +1,235 @@
+#include "frmGerar.h"
+
+#include "CommonDialogCls.h"
+#include "CoresSistema.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <cmath>
+
+namespace zelpo {
+
+namespace {
+
+constexpr int LARGURA = 257;
+constexpr int ALTURA = 153;
+constexpr double TAMANHO_FONTE = 8.25;
+
+std::function<void(frmGerar&)>& exibicao()
+{
+    static std::function<void(frmGerar&)> e;
+    return e;
+}
+
+// The colour option is a double; controls take a 32-bit colour number.
+int32_t NumeroDaOpcao(double cor)
+{
+    return static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(cor)));
+}
+
+// A one-pixel line along each side of r: tl on the top and left, br on the bottom and
+// right, the bottom-right corner going to br.
+void Bisel(QPainter& p, const QRect& r, const QColor& tl, const QColor& br)
+{
+    p.fillRect(r.left(), r.top(), r.width() - 1, 1, tl);
+    p.fillRect(r.left(), r.top(), 1, r.height() - 1, tl);
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, br);
+    p.fillRect(r.right(), r.top(), 1, r.height(), br);
+}
+
+template <class T>
+T* Criar(QWidget* pai, const char* nome, const QString& texto, QRect onde)
+{
+    auto* w = new T(texto, pai);
+    w->setObjectName(QString::fromLatin1(nome));
+    w->setGeometry(onde);
+    return w;
+}
+
+} // namespace
+
+// --- the colour button -----------------------------------------------------------------
+
+BotaoCor::BotaoCor(QWidget* pai) : QPushButton(pai)
+{
+    setIcon(QIcon(QStringLiteral(":/janelas/cor_da_borda.png")));
+}
+
+void BotaoCor::DefinirCor(int32_t numero)
+{
+    cor_ = numero;
+    update();
+}
+
+void BotaoCor::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r = rect();
+    const bool afundado = isDown();
+    p.fillRect(r, CorDeNumero(cor_));
+    // two-pixel classic bevel: raised at rest, sunk while held down
+    if (afundado) {
+        Bisel(p, r, Cor(CorSistema::SombraEscura3D), Cor(CorSistema::Realce3D));
+        Bisel(p, r.adjusted(1, 1, -1, -1), Cor(CorSistema::SombraBotao), Cor(CorSistema::Luz3D));
+    } else {
+        Bisel(p, r, Cor(CorSistema::Realce3D), Cor(CorSistema::SombraEscura3D));
+        Bisel(p, r.adjusted(1, 1, -1, -1), Cor(CorSistema::Luz3D), Cor(CorSistema::SombraBotao));
+    }
+    const QPixmap figura = icon().pixmap(QSize(56, 40));
+    QPoint canto((width() - figura.width()) / 2, (height() - figura.height()) / 2);
+    if (afundado)
+        canto += QPoint(1, 1);
+    p.drawPixmap(canto, figura);
+    if (hasFocus()) {
+        QStyleOptionFocusRect foco;
+        foco.initFrom(this);
+        foco.rect = r.adjusted(4, 4, -4, -4);
+        foco.backgroundColor = CorDeNumero(cor_);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &foco, &p, this);
+    }
+}
+
+// --- the dialog ------------------------------------------------------------------------
+
+frmGerar::frmGerar(ModuloZelpo& modulo, QWidget* dono)
+    : QDialog(dono, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      modulo_(modulo)
+{
+    setObjectName(QStringLiteral("frmGerar"));
+    setWindowTitle(QStringLiteral("Criar o zelpora"));
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPointSizeF(TAMANHO_FONTE);
+    setFont(fonte);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Cor(CorSistema::FaceBotao));
+    setPalette(paleta);
+    setFixedSize(LARGURA, ALTURA);
+    CriarControles();
+    Form_Load();
+}
+
+void frmGerar::CriarControles()
+{
+    btnOk = Criar<QPushButton>(this, "btnOk", QStringLiteral("&Ok"), {8, 120, 89, 25});
+    btnCancelar = Criar<QPushButton>(this, "btnCancelar", QStringLiteral("&Cancelar"), {160, 120, 89, 25});
+    Frame1 = Criar<QGroupBox>(this, "Frame1", QStringLiteral("Nível de dificuldade:"), {8, 8, 121, 100});
+    optFacil = Criar<QRadioButton>(Frame1, "optFacil", QStringLiteral("&Fácil"), {16, 24, 89, 13});
+    optMedio = Criar<QRadioButton>(Frame1, "optMedio", QStringLiteral("&Médio"), {16, 48, 89, 13});
+    optDificil = Criar<QRadioButton>(Frame1, "optDificil", QStringLiteral("&Difícil"), {16, 72, 89, 13});
+    btnBorda = new BotaoCor(this);
+    btnBorda->setObjectName(QStringLiteral("btnBorda"));
+    btnBorda->setGeometry(144, 14, 105, 52);
+    btnBorda->setToolTip(QStringLiteral("Clique aqui para alterar a cor da borda"));
+    chkPequenas = Criar<QCheckBox>(this, "chkPequenas", QStringLiteral("&Peças pequenas"), {144, 72, 105, 17});
+    chkAdaptar = Criar<QCheckBox>(this, "chkAdaptar", QStringLiteral("&Adaptar figura"), {144, 91, 105, 17});
+    chkAdaptar->setToolTip(QStringLiteral("Redimensiona a figura conforme o tamanho do zelpora"));
+
+    // Enter must reach our key handler, so no button may take it as the default one.
+    for (QPushButton* b : {btnOk, btnCancelar, static_cast<QPushButton*>(btnBorda)}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    const QList<QWidget*> ordem{btnOk, btnCancelar, optFacil, optMedio, optDificil,
+                                btnBorda, chkPequenas, chkAdaptar};
+    for (qsizetype i = 0; i + 1 < ordem.size(); ++i)
+        setTabOrder(ordem[i], ordem[i + 1]);
+    // every key goes past the dialog first, whichever control has the focus
+    for (QWidget* w : ordem)
+        w->installEventFilter(this);
+
+    // As in the classic dialogs, Tab enters the option buttons at the chosen one and
+    // leaves them at once; the arrow keys move among them.
+    for (QRadioButton* opcao : {optFacil, optMedio, optDificil}) {
+        opcao->setFocusPolicy(Qt::ClickFocus);
+        connect(opcao, &QRadioButton::toggled, opcao,
+                [opcao](bool marcada) { opcao->setFocusPolicy(marcada ? Qt::StrongFocus : Qt::ClickFocus); });
+    }
+
+    connect(btnOk, &QPushButton::clicked, this, &frmGerar::btnOk_Click);
+    connect(btnCancelar, &QPushButton::clicked, this, &frmGerar::btnCancelar_Click);
+    connect(btnBorda, &QPushButton::clicked, this, &frmGerar::btnBorda_Click);
+}
+
+void frmGerar::Form_Load()
+{
+    const Opcoes& o = modulo_.opcoes;
+    if (o.Dificuldade == 1)
+        optFacil->setChecked(true);
+    else if (o.Dificuldade == 2)
+        optMedio->setChecked(true);
+    else
+        optDificil->setChecked(true);
+    btnBorda->DefinirCor(NumeroDaOpcao(o.BorderColor));
+    chkAdaptar->setChecked(o.Adaptar);
+    chkPequenas->setChecked(o.Pequenas);
+}
+
+void frmGerar::btnOk_Click()
+{
+    Opcoes& o = modulo_.opcoes;
+    o.Dificuldade = optFacil->isChecked() ? 1 : optMedio->isChecked() ? 2 : 3;
+    o.BorderColor = btnBorda->CorAtual();
+    o.Adaptar = chkAdaptar->isChecked();
+    modulo_.Cancelado = false;
+    o.Pequenas = chkPequenas->isChecked();
+    accept();
+}
+
+void frmGerar::btnCancelar_Click()
+{
+    reject();
+}
+
+void frmGerar::btnBorda_Click()
+{
+    const int32_t escolhida = Dialogo().PickColor(btnBorda->CorAtual(), this);
+    if (escolhida != -1)
+        btnBorda->DefinirCor(escolhida);
+}
+
+bool frmGerar::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        if ((tecla == Qt::Key_Return || tecla == Qt::Key_Enter) && objeto->isWidgetType())
+            return Form_KeyPress(static_cast<QWidget*>(objeto));
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+// Enter moves on to the next control as Tab does; on a push button it presses the
+// button, as the classic dialogs do.
+bool frmGerar::Form_KeyPress(QWidget* foco)
+{
+    if (auto* botao = qobject_cast<QPushButton*>(foco)) {
+        botao->click();
+        return true;
+    }
+    focusNextChild();
+    return true;
+}
+
+void frmGerar::DefinirExibicao(std::function<void(frmGerar&)> e)
+{
+    exibicao() = std::move(e);
+}
+
+void SelecionarDificuldade(ModuloZelpo& modulo, QWidget* dono)
+{
+    if (dono)
+        dono->repaint();
+    modulo.Cancelado = true;
+    frmGerar dialogo(modulo, dono);
+    if (exibicao())
+        exibicao()(dialogo);
+    else
+        dialogo.exec();
+}
+
+} // namespace zelpo
