@@ -17,7 +17,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
+#include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -243,7 +245,12 @@ QImage Logotipo()
     f.setPixelSize(44);
     f.setLetterSpacing(QFont::AbsoluteSpacing, -1);
     QPainterPath texto;
-    texto.addText(118, 62, f, QStringLiteral("Zelpora"));
+    texto.addText(0, 0, f, QStringLiteral("Zelpora"));
+    // the word fills the room right of the pieces, its baseline at y = 62
+    const double largura = 291 - 118 - 6;
+    const double escala = std::min(1.0, largura / texto.boundingRect().width());
+    texto = QTransform::fromScale(escala, escala).map(texto);
+    texto.translate(118 - texto.boundingRect().left(), 62);
     const QRectF r = texto.boundingRect();
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, QColor(40, 110, 220));
