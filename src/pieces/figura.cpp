@@ -109,6 +109,10 @@ const char* ProblemaDoGif(const QByteArray& b)
     constexpr int FIM_DESCRITOR_TELA = 13;
     constexpr int TAMANHO_DESCRITOR_IMAGEM = 10;
     const auto tamanhoTabela = [](quint8 flags) { return (flags & 0x80) ? 3 * (2 << (flags & 7)) : 0; };
+    // Qt's reader sizes its canvas from the logical screen, whatever the frames hold.
+    if (!TamanhoAceitavel(QSize(LerU16(b, 6), LerU16(b, 8)))) {
+        return LerU16(b, 6) == 0 || LerU16(b, 8) == 0 ? ERRO_CORROMPIDO : ERRO_GRANDE;
+    }
     qint64 pos = FIM_DESCRITOR_TELA + tamanhoTabela(LerU8(b, 10));
     int imagens = 0;
     while (pos >= 0 && pos < b.size()) {
