@@ -21,29 +21,16 @@ TEST(Configuracao, LojaVaziaDaOsPadroes)
 {
     Loja loja;
     QSettings s = loja.Abrir();
-    Opcoes o;
-    o.Dificuldade = 3;
-    o.Pequenas = true;
-    o.Adaptar = false;
-    o.BorderColor = 1;
-    o.PreviewTop = o.PreviewLeft = -9;
+    Opcoes o{3, true, false, 1.0, -9, -9};
     LerCFG(s, o);
-    EXPECT_EQ(o, Opcoes{});
-    EXPECT_EQ(o.BorderColor, 8388608.0);
-    EXPECT_EQ(o.PreviewTop, 72);
-    EXPECT_EQ(o.PreviewLeft, 56);
+    EXPECT_EQ(o, (Opcoes{2, false, true, 8388608.0, 72, 56}));
 }
 
 TEST(Configuracao, GravaTextosEReleIgual)
 {
     Loja loja;
-    Opcoes o;
-    o.Dificuldade = 3;
-    o.Pequenas = true;
-    o.Adaptar = false;
-    o.BorderColor = 254.5000001; // rounded where used, and so when stored
-    o.PreviewTop = -40;
-    o.PreviewLeft = 1900;
+    // The colour is rounded where it is used, and so when it is stored.
+    Opcoes o{3, true, false, 254.5000001, -40, 1900};
     {
         QSettings s = loja.Abrir();
         SalvarCFG(s, o);
@@ -79,22 +66,7 @@ TEST(Configuracao, TextoEstranhoVoltaAoPadrao)
             "Adaptar=fALSE\n");
     f.close();
     QSettings s = loja.Abrir();
-    Opcoes o;
-    o.Pequenas = true;
+    Opcoes o{3, true, true, 0.0, 0, 0};
     LerCFG(s, o);
-    EXPECT_EQ(o.Dificuldade, 2);
-    EXPECT_FALSE(o.Pequenas);
-    EXPECT_EQ(o.BorderColor, 8388608.0);
-    EXPECT_EQ(o.PreviewTop, 72);
-    EXPECT_EQ(o.PreviewLeft, 12);
-    EXPECT_FALSE(o.Adaptar);
-}
-
-TEST(Configuracao, LojaDoUsuario)
-{
-    const auto s = AbrirConfiguracao();
-    ASSERT_TRUE(s);
-    EXPECT_EQ(s->format(), QSettings::IniFormat);
-    EXPECT_EQ(s->applicationName(), QStringLiteral("Brumas Vivas"));
-    EXPECT_EQ(s->organizationName(), QStringLiteral("Brumas Vivas"));
+    EXPECT_EQ(o, (Opcoes{2, false, false, 8388608.0, 72, 12}));
 }
