@@ -53,6 +53,7 @@ struct JanelaDeTeste {
     }
     ~JanelaDeTeste()
     {
+        resposta = QMessageBox::No; // leave without saving
         if (janela)
             janela->close();
         janela.reset();

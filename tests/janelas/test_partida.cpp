@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +99,7 @@ TEST(Partida, JogoCompletoComOMouse)
 
     bool testouLimites = false, testouDireito = false;
     t.ticks += 65'000;
+    w.tmrHora_Timer(); // the tick a second would bring
     while (w.jogo.PartesNaRolagem > 0) {
         int peca = -1;
         for (int p : PecasNaBandeja(w))
@@ -135,8 +137,9 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_EQ(w.jogo.SegundosJogo, 65);
     EXPECT_TRUE(w.som->UltimoSom() == QStringLiteral("FIM1") || w.som->UltimoSom() == QStringLiteral("FIM2"));
     t.ticks += 10'000; // the clock stays where it stopped
-    QTest::qWait(0);
+    QTest::qWait(1100);
     EXPECT_EQ(w.jogo.SegundosJogo, 65);
+    EXPECT_EQ(w.picHora->text(), QStringLiteral("00:01:05"));
     // the whole picture is on the board now
     const QImage tela = w.superficie()->tela();
     const QPoint canto = LugarVerdadeiro(w.jogo, w.geo, 0) + QPoint(w.geo.m() + 30, w.geo.m() + 30);
@@ -163,10 +166,10 @@ TEST(Partida, ReiniciarVoltaADistribuicao)
 
     // Shift+Ctrl+Alt+G: the dealt list in grid order, then the restart question.
     t.resposta = QMessageBox::No;
-    QTest::keyClick(&w, Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w.windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(w.jogo.PartesRolagem, distribuicao) << "declined: the game goes on";
     t.resposta = QMessageBox::Yes;
-    QTest::keyClick(&w, Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w.windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     for (int i = 0; i < SLOTS_ROLAGEM; ++i)
         EXPECT_EQ(w.jogo.PartesRolagem[i], i < 9 ? i : VAZIO);
 }
