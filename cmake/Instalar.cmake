@@ -2,6 +2,9 @@
 # icons and the AppStream description. The program finds its pictures beside itself in
 # the build tree and in ../share/zelpora relative to its own folder once installed, so
 # any prefix works.
+# The icon that the file type shows, beside the executable in the build tree.
+configure_file("${CMAKE_SOURCE_DIR}/resources/icons/zelpora-256.png" "${CMAKE_BINARY_DIR}/zelpora.png" COPYONLY)
+
 install(TARGETS zelpo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(pasta Facil Medio Dificil)
   install(DIRECTORY "${CMAKE_SOURCE_DIR}/pictures/${pasta}" DESTINATION "${CMAKE_INSTALL_DATADIR}/zelpora")

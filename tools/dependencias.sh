@@ -7,7 +7,7 @@ PACOTES="build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev libemf2svg-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xfonts-base
-  desktop-file-utils shared-mime-info xdg-utils appstream"
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl appstream"
 FALTAM=""
 for p in $PACOTES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || FALTAM="$FALTAM $p"

@@ -170,7 +170,7 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
     if (amb_.associar)
         AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"),
                         amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa,
-                        QStringLiteral("zelpora"));
+                        amb_.icone.isEmpty() ? QStringLiteral("zelpora") : amb_.icone);
     NovoJogo();
 }
 

@@ -42,6 +42,7 @@ struct Ambiente {
     std::function<std::unique_ptr<QSettings>()> configuracao; // the per-user store
     bool associar = true;                  // register the .zpr type on a start without a file
     QString programa;                      // the running executable, for the association
+    QString icone;                         // the program's icon (a file or a theme name)
 };
 
 // The state of a drag in progress.

@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace {
 
 // The picture folders sit beside the executable in the build tree, and in
@@ -22,6 +24,18 @@ QString PastaDoPrograma()
         if (QFileInfo(pasta + QStringLiteral("/Facil")).isDir())
             return QDir::cleanPath(pasta);
     return aqui;
+}
+
+// The program's icon as a file, for the saved-game file type: beside the executable in
+// the build tree, in the icon theme folder once installed, else the theme name.
+QString IconeDoPrograma()
+{
+    const QString aqui = QCoreApplication::applicationDirPath();
+    for (const QString& arquivo : {aqui + QStringLiteral("/zelpora.png"),
+                                   aqui + QStringLiteral("/../share/icons/hicolor/256x256/apps/zelpora.png")})
+        if (QFileInfo(arquivo).isFile())
+            return QFileInfo(arquivo).canonicalFilePath();
+    return QStringLiteral("zelpora");
 }
 
 } // namespace
@@ -46,10 +60,18 @@ int main(int argc, char** argv)
 
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
+    ambiente.icone = IconeDoPrograma();
     zelpo::frmZelpo janela(ambiente);
 
     // The command line is one path, perhaps with blanks, perhaps in double quotes.
     QStringList argumentos = QApplication::arguments().mid(1);
     janela.Iniciar(argumentos.join(QLatin1Char(' ')));
+
+    // For install checks: report the game that started and leave at once.
+    if (qEnvironmentVariableIsSet("ZELPO_RELATORIO")) {
+        std::printf("figura=%s grade=%dx%d pecas=%d\n", qPrintable(janela.jogo.ArquivoFigura), janela.modulo.Colunas,
+                    janela.modulo.Linhas, janela.jogo.PartesNaRolagem);
+        return 0;
+    }
     return app.exec();
 }

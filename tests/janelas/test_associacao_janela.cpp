@@ -1,0 +1,126 @@
+// The saved-game file type is registered on a start without a file, never with one.
+#include "Mensagem.h"
+#include "frmZelpo.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <map>
+
+using namespace zelpo;
+
+namespace {
+
+// The files under a folder with a digest of each, to compare two starts.
+std::map<QString, QByteArray> Arquivos(const QString& pasta)
+{
+    std::map<QString, QByteArray> mapa;
+    QDirIterator it(pasta, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString caminho = it.next();
+        QFile f(caminho);
+        if (f.open(QIODevice::ReadOnly))
+            mapa[caminho.mid(pasta.size())] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
+    }
+    return mapa;
+}
+
+struct InicioComXdg {
+    QTemporaryDir raiz;
+    QString dados = raiz.path() + QStringLiteral("/dados");
+    QString config = raiz.path() + QStringLiteral("/config");
+    QString programa = raiz.path() + QStringLiteral("/meus jogos/zelpo");
+
+    InicioComXdg()
+    {
+        qputenv("XDG_DATA_HOME", dados.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
+    }
+    ~InicioComXdg()
+    {
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        DefinirRespondedor({});
+    }
+
+    void Iniciar(const QString& linhaDeComando)
+    {
+        Ambiente amb;
+        amb.pastaPrograma = QStringLiteral(ZELPO_FONTE "/pictures");
+        amb.semente = 1;
+        amb.programa = programa;
+        amb.icone = QStringLiteral(ZELPO_FONTE "/resources/icons/zelpora-256.png");
+        const QString ini = raiz.path() + QStringLiteral("/cfg.ini");
+        amb.configuracao = [ini] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); };
+        frmZelpo w(amb);
+        w.Iniciar(linhaDeComando);
+        w.close();
+    }
+};
+
+} // namespace
+
+TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
+{
+    InicioComXdg xdg;
+    xdg.Iniciar(QStringLiteral("\"") + xdg.raiz.path() + QStringLiteral("/nada.zpr\""));
+    EXPECT_TRUE(Arquivos(xdg.raiz.path() + QStringLiteral("/dados")).empty()) << "a start with a file writes nothing";
+    EXPECT_FALSE(QFile::exists(xdg.config + QStringLiteral("/mimeapps.list")));
+
+    xdg.Iniciar({});
+    auto primeira = Arquivos(xdg.raiz.path());
+    ASSERT_TRUE(primeira.count(QStringLiteral("/dados/mime/packages/zelpora-zpr.xml")));
+    ASSERT_TRUE(primeira.count(QStringLiteral("/dados/applications/zelpora.desktop")));
+    ASSERT_TRUE(primeira.count(QStringLiteral("/config/mimeapps.list")));
+    QFile entrada(xdg.dados + QStringLiteral("/applications/zelpora.desktop"));
+    ASSERT_TRUE(entrada.open(QIODevice::ReadOnly));
+    const QString texto = QString::fromUtf8(entrada.readAll());
+    EXPECT_TRUE(texto.contains(QStringLiteral("Exec=\"") + xdg.programa + QStringLiteral("\" %f"))) << qPrintable(texto);
+
+    xdg.Iniciar({});
+    auto segunda = Arquivos(xdg.raiz.path());
+    // the settings file is rewritten at every exit; the type's files must not change
+    primeira.erase(QStringLiteral("/cfg.ini"));
+    segunda.erase(QStringLiteral("/cfg.ini"));
+    EXPECT_EQ(primeira, segunda);
+}
+
+TEST(AssociacaoNoInicio, XdgMimeReconheceOTipo)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    const QString atualizar = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    const QString leitor = QStandardPaths::findExecutable(QStringLiteral("mimetype"));
+    if (xdgMime.isEmpty() || atualizar.isEmpty() || leitor.isEmpty())
+        GTEST_SKIP() << "xdg-utils, shared-mime-info or the mimetype reader is not installed";
+    InicioComXdg xdg;
+    xdg.Iniciar({});
+    ASSERT_EQ(QProcess::execute(atualizar, {xdg.dados + QStringLiteral("/mime")}), 0);
+    QFile jogo(xdg.raiz.path() + QStringLiteral("/x.zpr"));
+    ASSERT_TRUE(jogo.open(QIODevice::WriteOnly));
+    jogo.write("ZPR 2.0 ");
+    jogo.close();
+
+    const auto consultar = [&](const QStringList& argumentos) {
+        QProcess p;
+        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+        amb.insert(QStringLiteral("XDG_DATA_HOME"), xdg.dados);
+        amb.insert(QStringLiteral("XDG_CONFIG_HOME"), xdg.config);
+        amb.insert(QStringLiteral("XDG_DATA_DIRS"), QStringLiteral("/usr/share"));
+        p.setProcessEnvironment(amb);
+        p.start(xdgMime, argumentos);
+        p.waitForFinished(20000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    const QString tipo = consultar({QStringLiteral("query"), QStringLiteral("filetype"), jogo.fileName()});
+    EXPECT_EQ(tipo, QStringLiteral("application/x-zelpora-zpr"));
+    EXPECT_EQ(consultar({QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/x-zelpora-zpr")}),
+              QStringLiteral("zelpora.desktop"));
+}
