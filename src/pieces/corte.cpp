@@ -91,7 +91,7 @@ Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool 
     {
         // transparent parts of the picture show the border colour, like the space around it
         QPainter p(&corte.canvas);
-        p.drawImage(corte.posicaoFigura, ajustada);
+        p.drawImage(corte.posicaoFigura, ajustada.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 
     corte.TopoTabuleiro = static_cast<int32_t>(CLng((ALTURA_CLIENTE - altura) / 2.0 + 2));
