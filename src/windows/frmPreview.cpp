@@ -103,6 +103,13 @@ void frmPreview::keyPressEvent(QKeyEvent*)
     close();
 }
 
+// Shown, it takes the activation, so that activating the main window again closes it.
+void frmPreview::showEvent(QShowEvent* evento)
+{
+    QWidget::showEvent(evento);
+    activateWindow();
+}
+
 // Another window of ours became active (the main window, a dialog): the preview goes.
 // Switching to another program leaves no active window here, and the preview stays.
 void frmPreview::changeEvent(QEvent* evento)

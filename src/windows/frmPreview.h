@@ -33,6 +33,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
+    void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
