@@ -3,7 +3,10 @@
 #include "frmZelpo.h"
 #include "game/jogo.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace zelpo {
@@ -68,6 +71,15 @@ void Superficie::paintEvent(QPaintEvent* e)
 void Superficie::mouseMoveEvent(QMouseEvent* e)
 {
     dono_->Form_MouseMove(e->buttons(), e->modifiers(), e->position().toPoint());
+}
+
+void Superficie::wheelEvent(QWheelEvent* e)
+{
+    // The wheel anywhere over the tray scrolls it, as over its scroll bar.
+    if (e->position().x() < dono_->vsbPartes->geometry().right() && dono_->vsbPartes->isEnabled())
+        QCoreApplication::sendEvent(dono_->vsbPartes, e);
+    else
+        e->ignore();
 }
 
 void Superficie::mouseReleaseEvent(QMouseEvent* e)

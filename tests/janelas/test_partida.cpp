@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
@@ -211,4 +212,45 @@ TEST(Partida, PastaVaziaOuAusente)
     EXPECT_EQ(t.mensagens[1].titulo, QStringLiteral("Novo"));
     EXPECT_TRUE(t.mensagens[1].texto.startsWith(QStringLiteral("Não foi encontrada nenhuma figura na pasta abaixo:\n\n'")));
     EXPECT_TRUE(w.jogo.ArquivoFigura.isEmpty());
+}
+
+TEST(Partida, BandejaRolaComTeclasERoda)
+{
+    JanelaDeTeste t(384, 320, 3); // 30 normal pieces, one starting piece
+    frmZelpo& w = t.w();
+    w.Iniciar({});
+    ASSERT_TRUE(w.vsbPartes->isEnabled());
+    EXPECT_EQ(w.vsbPartes->maximum(), 29 / 2 - 4 + 1);
+    const auto primeiraVisivel = [&] {
+        for (int s = 0; s < w.jogo.PartesNaRolagem; ++s)
+            if (w.picParte(w.jogo.PartesRolagem[s])->isVisible())
+                return s;
+        return -1;
+    };
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(w.vsbPartes->value(), 1);
+    EXPECT_EQ(primeiraVisivel(), 2);
+    QTest::keyClick(w.windowHandle(), Qt::Key_End);
+    EXPECT_EQ(w.vsbPartes->value(), 11);
+    EXPECT_EQ(primeiraVisivel(), 22);
+    // slot 22 sits in the first visible row, at the top of the tray
+    EXPECT_EQ(w.picParte(w.jogo.PartesRolagem[22])->pos(), QPoint(12, 11));
+    QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
+    EXPECT_EQ(w.vsbPartes->value(), 7);
+
+    QWheelEvent roda(QPointF(100, 100), w.superficie()->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, 120),
+                     Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.superficie(), &roda);
+    EXPECT_LT(w.vsbPartes->value(), 7);
+
+    // With the start piece placed and the tray emptied down to eight pieces, the bar turns off.
+    w.picParte_MouseDown(w.jogo.PartesRolagem[0], Qt::LeftButton, {}, QPointF(50, 50));
+    while (w.jogo.PartesNaRolagem > 8) {
+        w.RemoverParteRolagem(w.jogo.PartesRolagem[primeiraVisivel()]); // only laid-out pieces leave
+        w.AtualizarRolagem();
+    }
+    EXPECT_FALSE(w.vsbPartes->isEnabled());
+    EXPECT_EQ(primeiraVisivel(), 0);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(primeiraVisivel(), 0);
 }
