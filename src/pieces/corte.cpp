@@ -1,6 +1,7 @@
 #include "pieces/corte.h"
 
 #include "game/aleatorio.h"
+#include "game/cores.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -58,17 +59,6 @@ int LadoDoCanvas(int lado, const Geometria& g)
     return total;
 }
 
-QColor CorDoNumero(double numero)
-{
-    const auto n = static_cast<uint32_t>(CLng(numero));
-    return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF);
-}
-
-int32_t NumeroDaCor(const QColor& cor)
-{
-    return cor.red() | (cor.green() << 8) | (cor.blue() << 16);
-}
-
 Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
                    const Opcoes& opcoes)
 {
@@ -87,7 +77,7 @@ Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool 
     corte.posicaoFigura = QPoint(static_cast<int>(CLng((largura - w) / 2.0 - 1)),
                                  static_cast<int>(CLng((altura - h) / 2.0 - 1)));
     corte.canvas = QImage(largura, altura, QImage::Format_RGB32);
-    corte.canvas.fill(CorDoNumero(opcoes.BorderColor));
+    corte.canvas.fill(CorDoNumero(NumeroDaOpcao(opcoes.BorderColor)));
     {
         // transparent parts of the picture show the border colour, like the space around it
         QPainter p(&corte.canvas);

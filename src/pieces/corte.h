@@ -37,10 +37,6 @@ bool EhMetarquivo(const QString& caminho);
 // never fewer than two cells.
 int LadoDoCanvas(int lado, const Geometria& g);
 
-// The colour number 0x00BBGGRR held in a double, as a colour.
-QColor CorDoNumero(double numero);
-int32_t NumeroDaCor(const QColor& cor);
-
 // The whole cut. `redesenhar` is given for metafiles: a shrunk metafile is drawn anew at
 // its new size rather than scaled as a bitmap.
 Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,

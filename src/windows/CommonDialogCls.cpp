@@ -1,6 +1,7 @@
 #include "CommonDialogCls.h"
 
 #include "Mensagem.h"
+#include "game/cores.h"
 
 #include <QColorDialog>
 #include <QDir>
@@ -81,16 +82,6 @@ QString Resposta(QFileDialog& d)
 
 } // namespace
 
-QColor CorDeNumero(int32_t numero)
-{
-    return QColor(numero & 0xFF, (numero >> 8) & 0xFF, (numero >> 16) & 0xFF);
-}
-
-int32_t NumeroDeCor(const QColor& cor)
-{
-    return cor.red() | (cor.green() << 8) | (cor.blue() << 16);
-}
-
 QStringList FiltrosQt(const QString& FilterStr)
 {
     // Qt reads the patterns from the last parentheses of a filter, so a description that
@@ -142,12 +133,12 @@ int32_t CommonDialogCls::PickColor(int32_t Cor, QWidget* hwndOwner)
         const int cinza = 255 - 16 * i;
         QColorDialog::setCustomColor(i, QColor(cinza, cinza, cinza));
     }
-    QColorDialog d(CorDeNumero(Cor), hwndOwner);
+    QColorDialog d(CorDoNumero(Cor), hwndOwner);
     d.setOption(QColorDialog::DontUseNativeDialog);
     const int r = respostaCor() ? respostaCor()(d) : d.exec();
     if (r != QDialog::Accepted)
         return -1;
-    return NumeroDeCor(d.currentColor());
+    return NumeroDaCor(d.currentColor());
 }
 
 void CommonDialogCls::DefinirRespostaArquivo(RespostaArquivo r)

@@ -20,10 +20,6 @@ class QWidget;
 
 namespace zelpo {
 
-// Colour numbers are 0x00BBGGRR: red in the lowest byte.
-QColor CorDeNumero(int32_t numero);
-int32_t NumeroDeCor(const QColor& cor);
-
 // "desc|pattern;pattern|desc|pattern" as the callers write it, as Qt name filters
 // ("desc (pattern pattern)"), in order. A trailing "|" adds nothing.
 QStringList FiltrosQt(const QString& FilterStr);

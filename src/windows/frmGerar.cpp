@@ -2,6 +2,7 @@
 
 #include "CommonDialogCls.h"
 #include "CoresSistema.h"
+#include "game/cores.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -25,12 +26,6 @@ std::function<void(frmGerar&)>& exibicao()
 {
     static std::function<void(frmGerar&)> e;
     return e;
-}
-
-// The colour option is a double; controls take a 32-bit colour number.
-int32_t NumeroDaOpcao(double cor)
-{
-    return static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(cor)));
 }
 
 // A one-pixel line along each side of r: tl on the top and left, br on the bottom and
@@ -72,7 +67,7 @@ void BotaoCor::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect r = rect();
     const bool afundado = isDown();
-    p.fillRect(r, CorDeNumero(cor_));
+    p.fillRect(r, CorDoNumero(cor_));
     // two-pixel classic bevel: raised at rest, sunk while held down
     if (afundado) {
         Bisel(p, r, Cor(CorSistema::SombraEscura3D), Cor(CorSistema::Realce3D));
@@ -90,7 +85,7 @@ void BotaoCor::paintEvent(QPaintEvent*)
         QStyleOptionFocusRect foco;
         foco.initFrom(this);
         foco.rect = r.adjusted(4, 4, -4, -4);
-        foco.backgroundColor = CorDeNumero(cor_);
+        foco.backgroundColor = CorDoNumero(cor_);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &foco, &p, this);
     }
 }

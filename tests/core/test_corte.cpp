@@ -1,4 +1,5 @@
 #include "game/fontes.h"
+#include "game/cores.h"
 #include "pieces/corte.h"
 
 #include <gtest/gtest.h>
@@ -127,7 +128,7 @@ TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)
 
 TEST(Corte, NumeroDaCorEhBGR)
 {
-    EXPECT_EQ(CorDoNumero(8388608.0), QColor(0, 0, 128));
+    EXPECT_EQ(CorDoNumero(NumeroDaOpcao(8388608.0)), QColor(0, 0, 128));
     EXPECT_EQ(NumeroDaCor(QColor(255, 0, 0)), 255);
     EXPECT_EQ(NumeroDaCor(CorDoNumero(0x123456)), 0x123456);
     EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
