@@ -1,5 +1,4 @@
 #include "game/fontes.h"
-#include "game/cores.h"
 #include "pieces/corte.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +94,8 @@ TEST(Corte, MetarquivoRedesenhadoNoNovoTamanho)
     o.Adaptar = false;
     const Corte corte = CortarFigura(Figura(1000, 500), desenhar, true, o);
     EXPECT_EQ(pedido, QSize(384, 192));
+    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
+    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
     EXPECT_EQ(corte.canvas.pixelColor(200, 100), QColor(Qt::yellow));
 }
 
@@ -124,13 +125,4 @@ TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)
         for (int x = 0; x < f.width(); ++x)
             escuros += qAlpha(f.pixel(x, y)) > 128;
     EXPECT_GT(escuros, 1000);
-}
-
-TEST(Corte, NumeroDaCorEhBGR)
-{
-    EXPECT_EQ(CorDoNumero(NumeroDaOpcao(8388608.0)), QColor(0, 0, 128));
-    EXPECT_EQ(NumeroDaCor(QColor(255, 0, 0)), 255);
-    EXPECT_EQ(NumeroDaCor(CorDoNumero(0x123456)), 0x123456);
-    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
-    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
 }

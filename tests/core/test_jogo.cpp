@@ -24,18 +24,6 @@ TEST(Aleatorio, MesmaSementeMesmaSequenciaEDentroDoIntervalo)
     }
 }
 
-TEST(Geometria, TamanhosDasDuasPecas)
-{
-    const Geometria n = GeometriaPara(false), p = GeometriaPara(true);
-    EXPECT_EQ(n.CoordBase, (std::array<int16_t, 6>{1, 24, 25, 87, 88, 112}));
-    EXPECT_EQ(p.CoordBase, (std::array<int16_t, 6>{1, 15, 16, 56, 57, 72}));
-    EXPECT_EQ(n.TamanhoCelula, 114);
-    EXPECT_EQ(p.TamanhoCelula, 74);
-    EXPECT_EQ(p.LadoMaximo, 378);
-    EXPECT_EQ(p.LarguraRolagem, 64);
-    EXPECT_EQ(n.AlturaRolagem, 99);
-}
-
 TEST(Jogo, ExtensaoDoCaminho)
 {
     EXPECT_EQ(ExtensaoDe("/a/b/foto.jpg"), ".jpg");

@@ -156,31 +156,24 @@ TEST(Salvar, ArquivoRecusadoDeixaATelaLimpa)
     const QByteArray bytes = f.readAll();
     f.close();
 
-    struct Caso {
-        const char* nome;
-        QByteArray conteudo;
-        const char* mensagem; // the end of the message, "" for any
-    };
+    // A file cut short and one of another version: a message naming the file, a clean screen.
     QByteArray magicaMinuscula = bytes;
     magicaMinuscula.replace(0, 3, "zpr");
-    const Caso casos[] = {
-        {"curto.zpr", bytes.left(700), ""},
-        {"versao.zpr", magicaMinuscula, "Versão incorreta do zelpora!"},
-        {"vazio.zpr", QByteArray(), "Versão incorreta do zelpora!"},
-    };
-    for (const Caso& c : casos) {
-        const QString caminho = t.pasta.path() + QLatin1Char('/') + QLatin1String(c.nome);
+    const std::pair<QByteArray, QString> casos[] = {{bytes.left(700), QString()},
+                                                    {magicaMinuscula, QStringLiteral("Versão incorreta do zelpora!")}};
+    for (const auto& [conteudo, mensagem] : casos) {
+        const QString caminho = t.pasta.path() + QStringLiteral("/ruim.zpr");
         QFile saida(caminho);
-        ASSERT_TRUE(saida.open(QIODevice::WriteOnly));
-        saida.write(c.conteudo);
+        ASSERT_TRUE(saida.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        saida.write(conteudo);
         saida.close();
         t.mensagens.clear();
         w.AbrirJogo(caminho);
-        ASSERT_EQ(t.mensagens.size(), 1u) << c.nome;
-        EXPECT_TRUE(t.mensagens[0].texto.startsWith(caminho)) << c.nome;
-        EXPECT_TRUE(t.mensagens[0].texto.endsWith(QString::fromUtf8(c.mensagem))) << c.nome;
-        EXPECT_TRUE(w.jogo.ArquivoFigura.isEmpty()) << c.nome;
-        EXPECT_FALSE(w.tmrHora->isActive()) << c.nome;
+        ASSERT_EQ(t.mensagens.size(), 1u);
+        EXPECT_TRUE(t.mensagens[0].texto.startsWith(caminho));
+        EXPECT_TRUE(t.mensagens[0].texto.endsWith(mensagem));
+        EXPECT_TRUE(w.jogo.ArquivoFigura.isEmpty());
+        EXPECT_FALSE(w.tmrHora->isActive());
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Zelpora 3.0 - [") + caminho + QLatin1Char(']'));
     }
     // A good file afterwards opens normally.
