@@ -3,13 +3,16 @@
 #include "Superficie.h"
 #include "ambiente_teste.h"
 #include "files/zpr.h"
+#include "frmGerar.h"
 #include "play/encaixe.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileDialog>
+#include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -180,5 +183,32 @@ TEST(Salvar, ArquivoRecusadoDeixaATelaLimpa)
     t.mensagens.clear();
     w.AbrirJogo(bom);
     EXPECT_TRUE(t.mensagens.empty());
+    EXPECT_TRUE(w.tmrHora->isActive());
+}
+
+TEST(Salvar, AbrirFiguraPassaPeloDialogo)
+{
+    JanelaDeTeste t;
+    frmZelpo& w = t.w();
+    w.Iniciar({});
+    const ListaRolagem antes = w.jogo.PartesRolagem;
+    const QString figura = t.pasta.path() + QStringLiteral("/Medio/figura.bmp");
+    frmGerar::DefinirExibicao([](frmGerar& d) { d.btnCancelar_Click(); });
+    w.AbrirJogo(figura);
+    EXPECT_EQ(w.jogo.PartesRolagem, antes) << "cancelled: the game stays";
+    EXPECT_NE(w.jogo.ArquivoFigura, figura);
+
+    frmGerar::DefinirExibicao([](frmGerar& d) {
+        d.optDificil->setChecked(true);
+        d.chkPequenas->setChecked(true);
+        d.btnOk_Click();
+    });
+    w.AbrirJogo(figura);
+    frmGerar::DefinirExibicao({});
+    EXPECT_EQ(w.jogo.ArquivoFigura, figura);
+    EXPECT_EQ(w.modulo.opcoes.Dificuldade, 3);
+    EXPECT_EQ(w.jogo.PartesIniciais, 1);
+    EXPECT_EQ(w.geo.TamanhoParte, 42);
+    EXPECT_EQ(w.modulo.Colunas, 5); // 192 px of 42-px cells
     EXPECT_TRUE(w.tmrHora->isActive());
 }
