@@ -1,11 +1,12 @@
 #include "pieces/figura.h"
 
-#include <QDir>
 #include <QFile>
+#include <QtEndian>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,260 +15,199 @@ using namespace zelpo;
 
 namespace {
 
-const QString FONTE = QStringLiteral(ZELPO_FONTE);
+constexpr QRgb VERMELHO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BRANCO = 0xFFFFFFFF,
+               PRETO = 0xFF000000, NADA = 0;
 
-void U16(QByteArray& b, int v)
+// Little-endian integers of N bytes each.
+template <int N>
+QByteArray Le(std::initializer_list<qint64> valores)
 {
-    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+    QByteArray b;
+    for (qint64 v : valores) {
+        const qint64 le = qToLittleEndian(v);
+        b.append(reinterpret_cast<const char*>(&le), N);
+    }
+    return b;
 }
+constexpr auto Bytes = &Le<1>, P16 = &Le<2>, P32 = &Le<4>;
 
-void U32(QByteArray& b, qint64 v)
-{
-    U16(b, int(v & 0xFFFF));
-    U16(b, int((v >> 16) & 0xFFFF));
-}
+QByteArray Trocar(QByteArray b, qint64 i, const QByteArray& novos) { return b.replace(i, novos.size(), novos); }
 
-QByteArray Ler(const QString& caminho)
+QByteArray Ler(const char* nome)
 {
-    QFile f(caminho);
+    QFile f(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A bitmap file: the BITMAPINFOHEADER (or the 12-byte OS/2 one), the palette as given
-// and the pixel rows as given.
-QByteArray Bmp(int largura, int altura, int bits, quint32 compressao, const QByteArray& paleta,
-               const QByteArray& pixels, bool os2 = false)
+bool Gravar(const QString& caminho, const QByteArray& bytes)
 {
-    const int cabecalho = os2 ? 12 : 40;
-    QByteArray b("BM");
-    U32(b, 14 + cabecalho + paleta.size() + pixels.size());
-    U32(b, 0);
-    U32(b, 14 + cabecalho + paleta.size());
-    U32(b, cabecalho);
-    if (os2) {
-        U16(b, largura), U16(b, altura), U16(b, 1), U16(b, bits);
-    } else {
-        U32(b, largura), U32(b, altura), U16(b, 1), U16(b, bits);
-        U32(b, compressao), U32(b, pixels.size()), U32(b, 2835), U32(b, 2835), U32(b, paleta.size() / 4), U32(b, 0);
-    }
-    return b + paleta + pixels;
+    QFile f(caminho);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-constexpr QRgb VERMELHO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BRANCO = 0xFFFFFFFF,
-               PRETO = 0xFF000000, TRANSPARENTE = 0;
+// A bitmap file with the 40-byte header (or the 12-byte OS/2 one), palette and rows as given.
+QByteArray Bmp(int largura, int altura, int bits, int compressao, const QByteArray& paleta, const QByteArray& pixels,
+               bool os2 = false)
+{
+    const qint64 inicio = 14 + (os2 ? 12 : 40) + paleta.size();
+    const QByteArray cabecalho = os2 ? P32({12}) + P16({largura, altura, 1, bits})
+                                     : P32({40, largura, altura}) + P16({1, bits})
+                                           + P32({compressao, pixels.size(), 2835, 2835, paleta.size() / 4, 0});
+    return "BM" + P32({inicio + pixels.size(), 0, inicio}) + cabecalho + paleta + pixels;
+}
 
-// Palette entries are blue, green, red and a fourth byte (absent in OS/2 palettes).
+// Blue, green, red and a fourth byte that OS/2 palettes lack.
 QByteArray Paleta(std::initializer_list<QRgb> cores, bool os2 = false)
 {
     QByteArray p;
     for (QRgb c : cores) {
-        p.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
-        if (!os2) {
-            p.append('\0');
-        }
+        p += Bytes({qBlue(c), qGreen(c), qRed(c)}).leftJustified(os2 ? 3 : 4, '\0');
     }
     return p;
 }
 
-QByteArray Bytes(std::initializer_list<int> valores)
-{
-    QByteArray b;
-    for (int v : valores) {
-        b.append(char(v));
-    }
-    return b;
-}
+// 4 x 3: a run and an early end of line, an absolute run, a delta; skipped pixels stay transparent.
+const QByteArray RLE8 = Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}),
+                            Bytes({2, 0, 0, 0, /**/ 0, 3, 1, 2, 1, 0, 0, 0, /**/ 0, 2, 2, 0, 1, 2, 0, 1}));
+const QByteArray RLE4 =
+    Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, /**/ 0, 3, 0x01, 0x20, 0, 1}));
 
-void EsperarPixels(const QImage& imagem, const std::vector<std::vector<QRgb>>& linhas)
-{
-    ASSERT_EQ(imagem.format(), QImage::Format_ARGB32);
-    ASSERT_EQ(imagem.height(), int(linhas.size()));
-    for (int y = 0; y < imagem.height(); ++y) {
-        ASSERT_EQ(imagem.width(), int(linhas[y].size()));
-        for (int x = 0; x < imagem.width(); ++x) {
-            EXPECT_EQ(imagem.pixel(x, y), linhas[y][x]) << "pixel " << x << "," << y;
-        }
-    }
-}
-
-// A 4 x 3 RLE8 picture: a run and an early end of line, an absolute run, a delta; the
-// pixels it skips must come out transparent.
-QByteArray Rle8()
-{
-    const QByteArray dados = Bytes({2, 0, 0, 0,                   // bottom row: two red, end of line
-                                    0, 3, 1, 2, 1, 0, 0, 0,       // green blue green (padded)
-                                    0, 2, 2, 0, 1, 2, 0, 1});     // skip two, one blue, end
-    return Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}), dados);
-}
-
-QByteArray Rle4()
-{
-    const QByteArray dados = Bytes({3, 0x12, 0, 0,                // green blue green
-                                    0, 3, 0x01, 0x20, 0, 1});     // red green blue, end
-    return Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), dados);
-}
-
-// An icon (or cursor) with one 32-bit bitmap of one colour for each side given.
+// An icon (or cursor) with one single-coloured 32-bit image for each side given.
 QByteArray Icone(std::initializer_list<std::pair<int, QRgb>> imagens, int tipo = 1)
 {
-    QByteArray diretorio, corpos;
-    U16(diretorio, 0), U16(diretorio, tipo), U16(diretorio, int(imagens.size()));
-    const int inicio = 6 + 16 * int(imagens.size());
+    QByteArray diretorio = P16({0, tipo, qint64(imagens.size())}), corpos;
     for (auto [lado, cor] : imagens) {
-        QByteArray corpo;
-        U32(corpo, 40), U32(corpo, lado), U32(corpo, 2 * lado), U16(corpo, 1), U16(corpo, 32);
-        for (int i = 0; i < 6; ++i) {
-            U32(corpo, 0);
-        }
-        for (int i = 0; i < lado * lado; ++i) {
-            U32(corpo, cor);
-        }
-        corpo.append(QByteArray((lado + 31) / 32 * 4 * lado, '\0')); // AND mask
-        diretorio.append(char(lado)).append(char(lado)).append('\0').append('\0');
-        U16(diretorio, 1), U16(diretorio, 32), U32(diretorio, corpo.size()), U32(diretorio, inicio + corpos.size());
+        const QByteArray corpo = P32({40, lado, 2 * lado}) + P16({1, 32}) + QByteArray(24, '\0')
+                                 + P32({cor}).repeated(lado * lado) + QByteArray((lado + 31) / 32 * 4 * lado, '\0');
+        diretorio += Bytes({lado, lado, 0, 0}) + P16({1, 32})
+                     + P32({corpo.size(), 6 + 16 * qint64(imagens.size()) + corpos.size()});
         corpos += corpo;
     }
     return diretorio + corpos;
 }
 
-// The smallest GIF: one pixel of colour 0 on a screen of the given size.
+// One pixel of colour 0 on a screen of the given size.
 QByteArray Gif(int largura, int altura)
 {
-    QByteArray b("GIF89a");
-    U16(b, largura), U16(b, altura);
-    b += Bytes({0x80, 0, 0, 255, 0, 0, 255, 255, 255});
-    b += Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
-    return b;
+    return "GIF89a" + P16({largura, altura}) + Bytes({0x80, 0, 0, 255, 0, 0, 255, 255, 255})
+           + Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
 }
 
-QByteArray ComBytesTrocados(QByteArray b, qint64 posicao, std::initializer_list<int> valores)
+// Metafile records: size in words, function, parameters.
+QByteArray Reg(int funcao, const QByteArray& p)
 {
-    for (int v : valores) {
-        b[posicao++] = char(v);
+    return P32({3 + (p.size() + 1) / 2}) + P16({funcao}) + p + QByteArray(p.size() % 2, '\0');
+}
+QByteArray Reg(int funcao, std::initializer_list<qint64> palavras) { return Reg(funcao, P16(palavras)); }
+QByteArray Cor(int funcao, QRgb c) { return Reg(funcao, {qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
+QByteArray Caneta(int estilo, QRgb c) { return Reg(0x02FA, {estilo, 0, 0, qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
+QByteArray Pincel(int estilo, QRgb c) { return Reg(0x02FC, {estilo, qRed(c) | (qGreen(c) << 8), qBlue(c), 0}); }
+QByteArray Sel(int i) { return Reg(0x012D, {i}); }
+QByteArray Caixa(int funcao, QRect r) { return Reg(funcao, {r.bottom(), r.right(), r.top(), r.left()}); }
+// A null pen in slot 0 and a solid brush in slot 1, both selected.
+QByteArray SoPreenchimento(QRgb cor) { return Caneta(5, 0) + Pincel(0, cor) + Sel(0) + Sel(1); }
+constexpr int ELLIPSE = 0x0418, RECTANGLE = 0x041B;
+const QRect QUADRADO(QPoint(10, 10), QPoint(90, 90));
+
+// With a placeable header of the given box (by default 100 x 100 at one unit to the pixel), or none.
+QByteArray Wmf(const QByteArray& registros, std::optional<QRect> caixa = QRect(0, 0, 101, 101), int porPolegada = 96)
+{
+    QByteArray b;
+    if (caixa) {
+        const auto [e, t, d, f] = std::tuple(caixa->left(), caixa->top(), caixa->right(), caixa->bottom());
+        const int soma = 0xCDD7 ^ 0x9AC6 ^ e ^ t ^ d ^ f ^ porPolegada; // XOR of the words before it
+        b = P32({0x9AC6CDD7}) + P16({0, e, t, d, f, porPolegada, 0, 0, soma});
     }
-    return b;
+    const QByteArray corpo = registros + Reg(0, {});
+    return b + P16({1, 9, 0x0300}) + P32({9 + corpo.size() / 2}) + P16({8}) + P32({64}) + P16({0}) + corpo;
+}
+
+using Amostra = std::pair<QPoint, QRgb>;
+
+// Each sample (its point divided by the scale) within the tolerance on each channel, alpha exact.
+void Conferir(const QImage& imagem, const std::vector<Amostra>& amostras, int tolerancia = 0, int escala = 1)
+{
+    for (const auto& [ponto, cor] : amostras) {
+        const QRgb p = imagem.pixel(ponto / escala);
+        const auto perto = [&](int (*canal)(QRgb)) { return std::abs(canal(p) - canal(cor)) <= tolerancia; };
+        EXPECT_TRUE(perto(qRed) && perto(qGreen) && perto(qBlue) && qAlpha(p) == qAlpha(cor))
+            << std::hex << p << " instead of " << cor << std::dec << " at " << ponto.x() << "," << ponto.y();
+    }
+}
+
+QImage Carregar(const QByteArray& arquivo)
+{
+    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo);
+    EXPECT_TRUE(r.figura) << r.erro.toStdString();
+    return r.figura ? r.figura->imagem : QImage();
 }
 
 } // namespace
 
-TEST(Figura, BitmapsDeTodasAsProfundidadesNoTamanhoProprio)
-{
-    const QByteArray pad2(2, '\0');
-    struct Caso {
-        const char* nome;
-        QByteArray arquivo;
-        std::vector<std::vector<QRgb>> esperado;
-    };
-    const std::vector<std::vector<QRgb>> quatroCores{{VERMELHO, VERDE}, {AZUL, BRANCO}};
-    const Caso casos[] = {
-        {"1 bit", Bmp(2, 2, 1, 0, Paleta({PRETO, BRANCO}), Bytes({0x40, 0, 0, 0, 0x80, 0, 0, 0})),
-         {{BRANCO, PRETO}, {PRETO, BRANCO}}},
-        {"4 bits", Bmp(2, 2, 4, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}), Bytes({0x23, 0, 0, 0, 0x01, 0, 0, 0})),
-         quatroCores},
-        {"8 bits", Bmp(2, 2, 8, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}), Bytes({2, 3, 0, 0, 0, 1, 0, 0})),
-         quatroCores},
-        {"OS/2", // whose palettes always hold every colour of the depth
-         Bmp(2, 2, 8, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}, true) + QByteArray(252 * 3, '\0'),
-             Bytes({2, 3, 0, 0, 0, 1, 0, 0}), true),
-         quatroCores},
-        {"24 bits",
-         Bmp(2, 2, 24, 0, {}, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})), quatroCores},
-        {"32 bits",
-         Bmp(2, 2, 32, 0, {}, Bytes({255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0})), quatroCores},
-        {"RLE8", Rle8(),
-         {{TRANSPARENTE, TRANSPARENTE, AZUL, TRANSPARENTE},
-          {VERDE, AZUL, VERDE, TRANSPARENTE},
-          {VERMELHO, VERMELHO, TRANSPARENTE, TRANSPARENTE}}},
-        {"RLE4", Rle4(), {{VERMELHO, VERDE, AZUL, TRANSPARENTE}, {VERDE, AZUL, VERDE, TRANSPARENTE}}},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nome);
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.arquivo);
-        ASSERT_TRUE(r.figura) << r.erro.toStdString();
-        EXPECT_FALSE(r.figura->metarquivo);
-        EXPECT_FALSE(r.figura->desenhar);
-        EsperarPixels(r.figura->imagem, c.esperado);
-    }
-}
-
-TEST(Figura, IconesECursoresDaoAMaiorImagem)
-{
-    const struct {
-        QByteArray arquivo;
-        QSize tamanho;
-        QRgb cor;
-    } casos[] = {
-        {Icone({{16, VERMELHO}, {48, AZUL}, {32, VERDE}}), {48, 48}, AZUL},
-        {Icone({{32, VERDE}}, 2), {32, 32}, VERDE},
-    };
-    for (const auto& c : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.arquivo);
-        ASSERT_TRUE(r.figura) << r.erro.toStdString();
-        EXPECT_EQ(r.figura->imagem.size(), c.tamanho);
-        EXPECT_EQ(r.figura->imagem.pixel(5, 5) | 0xFF000000, c.cor);
-    }
-}
-
-TEST(Figura, FotosEGifsDasPastasNoTamanhoProprio)
-{
-    const std::pair<const char*, QSize> casos[] = {
-        {"/pictures/Facil/tigre.gif", {384, 384}},
-        {"/pictures/Facil/altai.jpg", {384, 288}},
-    };
-    for (const auto& [arquivo, tamanho] : casos) {
-        const ResultadoFigura r = CarregarFigura(FONTE + QLatin1String(arquivo));
-        ASSERT_TRUE(r.figura) << arquivo << ": " << r.erro.toStdString();
-        EXPECT_EQ(r.figura->imagem.size(), tamanho) << arquivo;
-        EXPECT_EQ(r.figura->imagem.format(), QImage::Format_ARGB32);
-    }
-}
-
-// The extension says nothing: an RLE bitmap under ".rle", a bitmap under ".jpg", a GIF
-// under ".bmp" all load by what they hold.
-TEST(Figura, TipoDecididoPeloConteudo)
+// Whatever the name of the file says. Pixels from the top row down; icons give their
+// largest image.
+TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
 {
     QTemporaryDir pasta;
-    const std::pair<const char*, QByteArray> casos[] = {
-        {"a.rle", Rle8()}, {"b.jpg", Rle4()}, {"c.bmp", Gif(1, 1)}, {"d", Icone({{16, AZUL}})}};
-    for (const auto& [nome, bytes] : casos) {
-        QFile f(pasta.filePath(QLatin1String(nome)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        const ResultadoFigura r = CarregarFigura(f.fileName());
-        EXPECT_TRUE(r.figura) << nome << ": " << r.erro.toStdString();
+    const QByteArray quatro = Paleta({VERMELHO, VERDE, AZUL, BRANCO}), oito = Bytes({2, 3, 0, 0, 0, 1, 0, 0});
+    const std::vector<QRgb> quatroCores{VERMELHO, VERDE, AZUL, BRANCO};
+    const struct { const char* nome; QByteArray bytes; QSize tamanho; std::vector<QRgb> pixels; } casos[] = {
+        {"1.bmp", Bmp(2, 2, 1, 0, Paleta({PRETO, BRANCO}), P32({0x40, 0x80})), {2, 2}, {BRANCO, PRETO, PRETO, BRANCO}},
+        {"4.bmp", Bmp(2, 2, 4, 0, quatro, P32({0x23, 0x01})), {2, 2}, quatroCores},
+        {"8.bmp", Bmp(2, 2, 8, 0, quatro, oito), {2, 2}, quatroCores},
+        // OS/2 palettes always hold every colour of the depth.
+        {"os2.bmp", Bmp(2, 2, 8, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}, true) + QByteArray(252 * 3, 0), oito, true),
+         {2, 2}, quatroCores},
+        {"24.bmp", Bmp(2, 2, 24, 0, {}, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})),
+         {2, 2}, quatroCores},
+        {"32.bmp", Bmp(2, 2, 32, 0, {}, P32({0xFF, 0xFFFFFF, 0xFF0000, 0xFF00})), {2, 2}, quatroCores},
+        {"rle8.rle", RLE8, {4, 3}, {NADA, NADA, AZUL, NADA, VERDE, AZUL, VERDE, NADA, VERMELHO, VERMELHO, NADA, NADA}},
+        {"rle4.jpg", RLE4, {4, 2}, {VERMELHO, VERDE, AZUL, NADA, VERDE, AZUL, VERDE, NADA}},
+        {"gif.bmp", Gif(1, 1), {1, 1}, {VERMELHO}},
+        {"icone", Icone({{16, VERMELHO}, {48, AZUL}, {32, VERDE}}), {48, 48}, {}},
+        {"cursor.ico", Icone({{32, VERDE}}, 2), {32, 32}, {}},
+        {"tigre.png", Ler("/pictures/Facil/tigre.gif"), {384, 384}, {}},
+        {"altai.gif", Ler("/pictures/Facil/altai.jpg"), {384, 288}, {}},
+    };
+    for (const auto& c : casos) {
+        const QString caminho = pasta.filePath(QLatin1String(c.nome));
+        ASSERT_TRUE(Gravar(caminho, c.bytes));
+        const ResultadoFigura r = CarregarFigura(caminho);
+        ASSERT_TRUE(r.figura) << c.nome << ": " << r.erro.toStdString();
+        ASSERT_EQ(r.figura->imagem.size(), c.tamanho) << c.nome;
+        ASSERT_EQ(r.figura->imagem.format(), QImage::Format_ARGB32) << c.nome;
+        std::vector<QRgb> pixels;
+        for (int i = 0; i < int(c.pixels.size()); ++i) {
+            pixels.push_back(r.figura->imagem.pixel(i % c.tamanho.width(), i / c.tamanho.width()));
+        }
+        EXPECT_EQ(pixels, c.pixels) << c.nome;
     }
 }
 
 TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
 {
-    const QByteArray paisaje = Ler(FONTE + "/pictures/Facil/paisaje.wmf");
-    const QByteArray farol = Ler(FONTE + "/tests/dados/farol.emf");
-    const QByteArray tigre = Ler(FONTE + "/pictures/Facil/tigre.gif");
-    const QByteArray altai = Ler(FONTE + "/pictures/Facil/altai.jpg");
-    ASSERT_FALSE(paisaje.isEmpty() || farol.isEmpty() || tigre.isEmpty() || altai.isEmpty());
-    const QByteArray bmp24 = Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F'));
-    const struct {
-        const char* nome;
-        QByteArray bytes;
-        const char* erro;
-    } casos[] = {
-        {"vazio", {}, ERRO_VAZIO},
+    const QByteArray paisaje = Ler("/pictures/Facil/paisaje.wmf"), farol = Ler("/tests/dados/farol.emf");
+    const QByteArray tigre = Ler("/pictures/Facil/tigre.gif"), altai = Ler("/pictures/Facil/altai.jpg");
+    // Bytes 40-43 hold the first record's size, byte 27 the high byte of the version.
+    const QByteArray wmf = Wmf(SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QUADRADO));
+    const struct { const char* nome; QByteArray bytes; const char* erro; } casos[] = {
         {"texto", "Nada de figura aqui.", ERRO_FORMATO},
         {"BMP de 100000 x 100000", Bmp(100000, 100000, 24, 0, {}, QByteArray(64, '\0')), ERRO_GRANDE},
-        {"BMP cortado", bmp24.left(bmp24.size() / 2), ERRO_CORROMPIDO},
-        {"BMP sem pixels", bmp24.left(60), ERRO_CORROMPIDO},
-        {"RLE8 cortado", Rle8().left(Rle8().size() - 10), ERRO_CORROMPIDO},
-        {"RLE4 com 8 bits por pixel", ComBytesTrocados(Rle4(), 28, {8}), ERRO_CORROMPIDO},
+        {"BMP cortado", Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F')).left(6000), ERRO_CORROMPIDO},
+        {"RLE8 cortado", RLE8.chopped(10), ERRO_CORROMPIDO},
+        {"RLE4 com 8 bits por pixel", Trocar(RLE4, 28, Bytes({8})), ERRO_CORROMPIDO},
         {"GIF de 65535 x 65535", Gif(65535, 65535), ERRO_GRANDE},
         {"GIF cortado", tigre.left(tigre.size() / 2), ERRO_CORROMPIDO},
         {"JPEG cortado", altai.left(altai.size() / 2), ERRO_CORROMPIDO},
         {"ícone apontando para fora", Icone({{16, AZUL}}).left(200), ERRO_CORROMPIDO},
-        {"ícone de 30000 px", ComBytesTrocados(Icone({{16, AZUL}}), 22 + 4, {0x30, 0x75}), ERRO_GRANDE},
+        {"ícone de 30000 px", Trocar(Icone({{16, AZUL}}), 26, P16({30000})), ERRO_GRANDE},
         {"WMF cortado", paisaje.left(paisaje.size() / 2), ERRO_CORROMPIDO},
-        {"WMF a 1 unidade por polegada", ComBytesTrocados(paisaje, 14, {1, 0}), ERRO_GRANDE},
+        {"WMF a 1 unidade por polegada", Trocar(paisaje, 14, P16({1})), ERRO_GRANDE},
+        {"registro de tamanho zero", Trocar(wmf, 40, P32({0})), ERRO_CORROMPIDO},
+        {"versão de WMF errada", Trocar(wmf, 27, Bytes({7})), ERRO_CORROMPIDO},
+        {"WMF sem nada desenhado nem tamanho", Wmf({}, std::nullopt), ERRO_CORROMPIDO},
         {"EMF cortado", farol.left(farol.size() / 2), ERRO_CORROMPIDO},
-        {"EMF de 20 m", ComBytesTrocados(farol, 32, {0x80, 0x84, 0x1E, 0x00}), ERRO_GRANDE},
+        {"EMF de 20 m", Trocar(farol, 32, P32({2000000})), ERRO_GRANDE},
     };
     for (const auto& c : casos) {
         const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes);
@@ -279,116 +219,176 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
 TEST(Figura, ArquivosQueNaoSePodemLer)
 {
     QTemporaryDir pasta;
-    QFile vazio(pasta.filePath("vazio.bmp"));
-    ASSERT_TRUE(vazio.open(QIODevice::WriteOnly));
-    vazio.close();
+    const QString vazio = pasta.filePath("vazio.bmp"), fechado = pasta.filePath("fechado.bmp");
+    const auto todos = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(Gravar(vazio, {}) && Gravar(fechado, RLE8) && QFile::setPermissions(pasta.path(), todos)
+                && QFile::setPermissions(vazio, todos) && QFile::setPermissions(fechado, QFile::WriteOwner));
     const std::pair<QString, const char*> casos[] = {
-        {pasta.filePath("nao_existe.bmp"), ERRO_NAO_ENCONTRADO},
-        {pasta.filePath("nao_existe/x.bmp"), ERRO_NAO_ENCONTRADO},
-        {QString(), ERRO_NAO_ENCONTRADO},
-        {pasta.path(), ERRO_PASTA},
-        {vazio.fileName(), ERRO_VAZIO},
-    };
-    for (const auto& [caminho, erro] : casos) {
-        const ResultadoFigura r = CarregarFigura(caminho);
-        EXPECT_FALSE(r.figura) << caminho.toStdString();
-        EXPECT_EQ(r.erro, QString::fromUtf8(erro)) << caminho.toStdString();
-    }
-}
-
-// Root reads any file, so the check runs in a child that gives up root first.
-TEST(Figura, ArquivoSemPermissaoDeLeitura)
-{
-    QTemporaryDir pasta;
-    ASSERT_TRUE(QFile::setPermissions(pasta.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                        | QFile::ReadOther | QFile::ExeOther));
-    const QString caminho = pasta.filePath("fechado.bmp");
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Rle8());
-    f.close();
-    ASSERT_TRUE(QFile::setPermissions(caminho, QFile::WriteOwner));
-    const auto semPermissao = [&caminho] { return CarregarFigura(caminho).erro == QString::fromUtf8(ERRO_PERMISSAO); };
-    if (::geteuid() != 0) {
-        EXPECT_TRUE(semPermissao());
-        return;
-    }
+        {pasta.filePath("nao_existe.bmp"), ERRO_NAO_ENCONTRADO}, {QString(), ERRO_NAO_ENCONTRADO},
+        {pasta.path(), ERRO_PASTA}, {vazio, ERRO_VAZIO}, {fechado, ERRO_PERMISSAO}};
+    // Root reads any file, so the cases run in a child that gives up root first; it exits
+    // with the number of the first case that fails, from 1.
     const pid_t filho = ::fork();
-    ASSERT_GE(filho, 0);
     if (filho == 0) {
-        constexpr uid_t NINGUEM = 65534;
-        if (::setgid(NINGUEM) != 0 || ::setuid(NINGUEM) != 0) {
-            ::_exit(2);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(99);
         }
-        ::_exit(semPermissao() ? 0 : 1);
+        const auto errado = [](const auto& c) { return CarregarFigura(c.first).erro != QString::fromUtf8(c.second); };
+        const auto falha = std::find_if(std::begin(casos), std::end(casos), errado);
+        ::_exit(falha == std::end(casos) ? 0 : int(falha - casos) + 1);
     }
     int estado = 0;
-    ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
-    ASSERT_TRUE(WIFEXITED(estado));
-    if (WEXITSTATUS(estado) == 2) {
+    ASSERT_TRUE(filho > 0 && ::waitpid(filho, &estado, 0) == filho && WIFEXITED(estado));
+    if (WEXITSTATUS(estado) == 99) {
         GTEST_SKIP() << "cannot drop root here";
     }
-    EXPECT_EQ(WEXITSTATUS(estado), 0);
+    EXPECT_EQ(WEXITSTATUS(estado), 0) << "the number of the case that failed";
 }
 
-// Damaged copies of every kind of picture: each must load or fail with a message, and
-// nothing may crash or read outside the data (run under the sanitizers).
+// Damaged copies of every kind of picture, and plain noise: each loads or fails with a
+// message, and nothing crashes or reads outside the data (run under the sanitizers).
 TEST(Figura, BytesEmbaralhadosNuncaDerrubam)
 {
-    std::vector<QByteArray> amostras{Rle8(), Rle4(), Icone({{16, AZUL}}), Gif(2, 2),
-                                     Ler(FONTE + "/pictures/Facil/paisaje.wmf"), Ler(FONTE + "/tests/dados/farol.emf"),
-                                     Bmp(3, 3, 8, 0, Paleta({VERMELHO, VERDE}), QByteArray(12, '\1'))};
     std::mt19937 gerador(20240501);
+    QByteArray ruido(3000, '\0');
+    std::generate(ruido.begin(), ruido.end(), [&gerador] { return char(gerador()); });
+    const QByteArray amostras[] = {ruido, RLE8, RLE4, Icone({{16, AZUL}}), Gif(2, 2),
+                                   Wmf(SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QUADRADO), std::nullopt),
+                                   Ler("/pictures/Facil/paisaje.wmf"), Ler("/tests/dados/farol.emf"),
+                                   Bmp(3, 3, 8, 0, Paleta({VERMELHO, VERDE}), QByteArray(12, '\1'))};
     for (const QByteArray& original : amostras) {
-        ASSERT_FALSE(original.isEmpty());
+        ASSERT_GT(original.size(), 4);
+        std::uniform_int_distribution<qint64> posicao(4, original.size() - 1); // keeping the signature
         for (int rodada = 0; rodada < 40; ++rodada) {
             QByteArray b = original;
-            // Keep the signature, so that the decoder proper sees the damage.
-            const qint64 inicio = qMin<qint64>(4, b.size() - 1);
-            std::uniform_int_distribution<qint64> posicao(inicio, b.size() - 1);
-            for (int i = 0; i < 1 + rodada % 8; ++i) {
+            for (int i = 0; i <= rodada % 8; ++i) {
                 b[posicao(gerador)] = char(gerador());
             }
-            if (rodada % 5 == 4) {
-                b.truncate(posicao(gerador));
-            }
-            const ResultadoFigura r = CarregarFiguraDeBytes(b);
+            const ResultadoFigura r = CarregarFiguraDeBytes(b.left(rodada % 5 == 4 ? posicao(gerador) : b.size()));
             ASSERT_TRUE(r.figura || !r.erro.isEmpty());
         }
     }
-    for (int rodada = 0; rodada < 50; ++rodada) {
-        QByteArray b(1 + rodada * 37, '\0');
-        for (auto& c : b) {
-            c = char(gerador());
-        }
-        const ResultadoFigura r = CarregarFiguraDeBytes(b);
-        ASSERT_TRUE(r.figura || !r.erro.isEmpty());
+}
+
+// A 100 x 100 unit box at 96 units per inch: one unit to the pixel.
+TEST(Wmf, FormasPreenchimentosECanetas)
+{
+    const QByteArray dib = Bmp(2, 2, 24, 0, {}, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}));
+    const QByteArray tresPinceis = Caneta(5, 0) + Pincel(0, VERMELHO) + Pincel(0, AZUL);
+    const struct { const char* nome; QByteArray registros; std::vector<Amostra> amostras; } casos[] = {
+        {"elipse sem contorno, depois de um registro desconhecido",
+         Reg(0x0999, {1, 2, 3}) + SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QUADRADO),
+         {{{50, 50}, VERMELHO}, {{50, 12}, VERMELHO}, {{13, 13}, NADA}, {{88, 88}, NADA}}},
+        {"retângulo arredondado", SoPreenchimento(AZUL) + Reg(0x061C, {40, 40, 90, 90, 10, 10}),
+         {{{11, 11}, NADA}, {{88, 88}, NADA}, {{50, 11}, AZUL}, {{11, 50}, AZUL}, {{50, 50}, AZUL}}},
+        // From the ray to the right, counter-clockwise to the top.
+        {"torta do primeiro quadrante", SoPreenchimento(VERDE) + Reg(0x081A, {10, 50, 50, 90, 90, 90, 10, 10}),
+         {{{65, 35}, VERDE}, {{35, 35}, NADA}, {{35, 65}, NADA}, {{65, 65}, NADA}}},
+        {"polígono", SoPreenchimento(VERMELHO) + Reg(0x0324, {3, 10, 90, 50, 10, 90, 90}),
+         {{{50, 60}, VERMELHO}, {{15, 20}, NADA}, {{85, 20}, NADA}}},
+        {"polipolígono com furo",
+         SoPreenchimento(VERMELHO)
+             + Reg(0x0538, {2, 4, 4, 10, 10, 90, 10, 90, 90, 10, 90, 30, 30, 70, 30, 70, 70, 30, 70}),
+         {{{20, 20}, VERMELHO}, {{80, 80}, VERMELHO}, {{50, 50}, NADA}}},
+        {"caneta nula e pincel nulo", Caneta(5, PRETO) + Pincel(1, AZUL) + Sel(0) + Sel(1) + Caixa(RECTANGLE, QUADRADO),
+         {{{10, 10}, NADA}, {{10, 50}, NADA}, {{50, 50}, NADA}}},
+        {"caneta preta e pincel branco de partida", Caixa(RECTANGLE, QUADRADO),
+         {{{10, 50}, PRETO}, {{50, 10}, PRETO}, {{50, 50}, BRANCO}, {{5, 5}, NADA}}},
+        {"objeto novo no menor lugar livre",
+         tresPinceis + Reg(0x01F0, {1}) + Pincel(0, VERDE) + Sel(0) + Sel(1) + Caixa(RECTANGLE, QUADRADO),
+         {{{50, 50}, VERDE}}},
+        {"SAVEDC e RESTOREDC",
+         tresPinceis + Sel(0) + Sel(2) + Reg(0x001E, {}) + Sel(1) + Reg(0x0127, {-1}) + Caixa(RECTANGLE, QUADRADO),
+         {{{50, 50}, AZUL}}},
+        {"janela com o eixo y para cima", Reg(0x020B, {100, 0}) + Reg(0x020C, {-100, 100}) + SoPreenchimento(VERMELHO)
+                                              + Caixa(RECTANGLE, {10, 10, 21, 21}),
+         {{{20, 80}, VERMELHO}, {{20, 20}, NADA}}},
+        {"bitmap esticado na caixa", // SRCCOPY of the whole 2 x 2 source
+         Reg(0x0F43, P16({0x0020, 0x00CC, 0, 2, 2, 0, 0, 100, 100, 0, 0}) + dib.mid(14)),
+         {{{25, 25}, VERMELHO}, {{75, 25}, VERDE}, {{25, 75}, AZUL}, {{75, 75}, BRANCO}}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const QImage imagem = Carregar(Wmf(c.registros));
+        ASSERT_EQ(imagem.size(), QSize(100, 100));
+        Conferir(imagem, c.amostras);
     }
 }
 
-TEST(Figura, MetarquivoEnhancedDoFarol)
+// Text and hatch lines in their own colour; between them the background colour in
+// opaque mode, nothing in transparent mode; nothing outside their box.
+TEST(Wmf, TextoEHachuraSobreOFundo)
 {
-    const ResultadoFigura r = CarregarFigura(FONTE + "/tests/dados/farol.emf");
-    ASSERT_TRUE(r.figura) << r.erro.toStdString();
-    const Figura& f = *r.figura;
-    EXPECT_TRUE(f.metarquivo);
-    // rclFrame is 210 x 297 mm: an A4 page at 96 dpi.
-    EXPECT_EQ(f.imagem.size(), QSize(794, 1122));
-    ASSERT_TRUE(f.desenhar);
-    const QImage metade = f.desenhar(QSize(397, 561));
-    ASSERT_EQ(metade.size(), QSize(397, 561));
-    // Red and white bands of the tower, the lamp, and the transparent page around it.
-    const struct {
-        QPoint ponto;
-        QRgb cor;
-    } amostras[] = {{{355, 290}, 0xFFDA413F}, {{355, 400}, 0xFFDCDCDC}, {{300, 900}, 0xFFDA413F}, {{355, 150}, 0xFFFAFF97}, {{40, 40}, 0}};
-    for (const auto& a : amostras) {
-        for (const auto& [imagem, escala] : {std::pair{f.imagem, 1}, std::pair{metade, 2}}) {
-            const QColor obtida = QColor::fromRgba(imagem.pixel(a.ponto / escala));
-            const QColor esperada = QColor::fromRgba(a.cor);
-            EXPECT_NEAR(obtida.red(), esperada.red(), 40) << a.ponto.x() << "," << a.ponto.y() << " /" << escala;
-            EXPECT_NEAR(obtida.green(), esperada.green(), 40) << a.ponto.x() << "," << a.ponto.y();
-            EXPECT_EQ(obtida.alpha(), esperada.alpha()) << a.ponto.x() << "," << a.ponto.y();
+    const QByteArray fonte = P16({-40, 0, 0, 0, 700}) + QByteArray(8, '\0') + "DejaVu Sans";
+    const struct { QByteArray registros; QRgb tinta; QRect caixa; } casos[] = {
+        {Reg(0x02FB, fonte) + Sel(0) + Cor(0x0209, VERMELHO) + Reg(0x0521, {2, 'H' | ('H' << 8), 10, 10}), VERMELHO,
+         QRect(QPoint(8, 8), QPoint(99, 65))},
+        {Caneta(5, 0) + Pincel(2, PRETO) + Sel(0) + Sel(1) + Caixa(RECTANGLE, QUADRADO), PRETO, QUADRADO},
+    };
+    for (const auto& c : casos) {
+        for (int modo : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << (c.tinta == PRETO ? "hatch" : "text") << ", mode " << modo);
+            const QImage imagem = Carregar(Wmf(Cor(0x0201, AZUL) + Reg(0x0102, {modo}) + c.registros));
+            int tinta = 0, fundo = 0;
+            for (int i = 0; i < 100 * 100; ++i) {
+                const QRgb p = imagem.pixel(i % 100, i / 100);
+                tinta += p == c.tinta, fundo += p == AZUL;
+                ASSERT_TRUE(c.caixa.contains(i % 100, i / 100) || p == NADA) << i % 100 << "," << i / 100;
+            }
+            EXPECT_TRUE(tinta > 100 && tinta < 2000) << tinta;
+            EXPECT_EQ(fundo > 100, modo == 2) << fundo;
         }
+    }
+}
+
+// With the placeable header, its box at 96 px to the inch; without it, the window at
+// 1440 units to the inch; with neither, what the records draw.
+TEST(Wmf, TamanhoNaturalERedesenho)
+{
+    const QByteArray elipse = SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QRect(0, 0, 41, 21));
+    const std::pair<QByteArray, QSize> casos[] = {
+        {Wmf(elipse, QRect(0, 0, 2401, 1201), 1200), {192, 96}},
+        {Wmf(elipse, QRect(-100, -50, 201, 101)), {200, 100}},
+        {Wmf(Reg(0x020B, {0, 0}) + Reg(0x020C, {720, 1440}), std::nullopt), {96, 48}},
+        {Wmf(elipse, std::nullopt), {40, 20}},
+    };
+    for (const auto& [arquivo, tamanho] : casos) {
+        const ResultadoFigura r = CarregarFiguraDeBytes(arquivo);
+        ASSERT_TRUE(r.figura) << r.erro.toStdString();
+        EXPECT_TRUE(r.figura->metarquivo);
+        EXPECT_NEAR(r.figura->imagem.width(), tamanho.width(), 1);
+        EXPECT_NEAR(r.figura->imagem.height(), tamanho.height(), 1);
+    }
+    // Drawn anew at another size, a thin pen stays one pixel wide instead of growing.
+    const ResultadoFigura r = CarregarFiguraDeBytes(
+        Wmf(Caneta(0, PRETO) + Pincel(0, VERMELHO) + Sel(0) + Sel(1) + Caixa(ELLIPSE, QUADRADO)));
+    ASSERT_TRUE(r.figura && r.figura->desenhar);
+    const QImage grande = r.figura->desenhar(QSize(400, 100));
+    ASSERT_EQ(grande.size(), QSize(400, 100));
+    Conferir(grande, {{{200, 50}, VERMELHO}, {{45, 5}, NADA}});
+    const QRgb* meio = reinterpret_cast<const QRgb*>(grande.constScanLine(50));
+    EXPECT_EQ(std::count(meio + 30, meio + 50, PRETO), 1);
+}
+
+// At their own size and redrawn at half of it.
+TEST(Figura, MetarquivosDeExemplo)
+{
+    const struct { const char* arquivo; QSize tamanho; int tolerancia; std::vector<Amostra> amostras; } casos[] = {
+        // 13332 x 8666 units at 1200 to the inch: sky, sun, river, meadow, tree crown, shadow in the grass.
+        {"/pictures/Facil/paisaje.wmf", {1067, 693}, 0,
+         {{{800, 20}, 0xFF5CB4E9}, {{970, 90}, 0xFFFF5A06}, {{60, 400}, 0xFF1A24CB}, {{300, 500}, 0xFF7BF228},
+          {{540, 200}, 0xFF37C81D}, {{900, 660}, 0xFF1DAF49}}},
+        // An A4 page at 96 dpi: red and white bands of the tower, the lamp, the transparent page around it.
+        {"/tests/dados/farol.emf", {794, 1122}, 40,
+         {{{355, 290}, 0xFFDA413F}, {{355, 400}, 0xFFDCDCDC}, {{300, 900}, 0xFFDA413F}, {{355, 150}, 0xFFFAFF97},
+          {{40, 40}, NADA}}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.arquivo);
+        const ResultadoFigura r = CarregarFiguraDeBytes(Ler(c.arquivo));
+        ASSERT_TRUE(r.figura && r.figura->metarquivo && r.figura->desenhar) << r.erro.toStdString();
+        EXPECT_EQ(r.figura->imagem.size(), c.tamanho);
+        Conferir(r.figura->imagem, c.amostras, c.tolerancia);
+        Conferir(r.figura->desenhar(c.tamanho / 2), c.amostras, c.tolerancia, 2);
     }
 }
