@@ -77,13 +77,9 @@ TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
 
     xdg.Iniciar({});
     auto primeira = Arquivos(xdg.raiz.path());
-    ASSERT_TRUE(primeira.count(QStringLiteral("/dados/mime/packages/zelpora-zpr.xml")));
-    ASSERT_TRUE(primeira.count(QStringLiteral("/dados/applications/zelpora.desktop")));
-    ASSERT_TRUE(primeira.count(QStringLiteral("/config/mimeapps.list")));
-    QFile entrada(xdg.dados + QStringLiteral("/applications/zelpora.desktop"));
-    ASSERT_TRUE(entrada.open(QIODevice::ReadOnly));
-    const QString texto = QString::fromUtf8(entrada.readAll());
-    EXPECT_TRUE(texto.contains(QStringLiteral("Exec=\"") + xdg.programa + QStringLiteral("\" %f"))) << qPrintable(texto);
+    for (const char* arquivo : {"/dados/mime/packages/zelpora-zpr.xml", "/dados/applications/zelpora.desktop",
+                                "/config/mimeapps.list", "/dados/icons/hicolor/256x256/mimetypes/application-x-zelpora-zpr.png"})
+        EXPECT_TRUE(primeira.count(QString::fromLatin1(arquivo))) << arquivo;
 
     xdg.Iniciar({});
     auto segunda = Arquivos(xdg.raiz.path());
