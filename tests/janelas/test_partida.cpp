@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
@@ -238,4 +239,22 @@ TEST(Partida, BandejaRolaComTeclasERoda)
                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.superficie(), &roda);
     EXPECT_LT(w.vsbPartes->value(), 7);
+}
+
+TEST(Partida, FiguraIlegivelViraQuebraCabecaDasPalavras)
+{
+    JanelaDeTeste t;
+    frmZelpo& w = t.w();
+    QFile::remove(t.pasta.path() + QStringLiteral("/Facil/figura.bmp"));
+    QFile lixo(t.pasta.path() + QStringLiteral("/Facil/lixo.jpg"));
+    ASSERT_TRUE(lixo.open(QIODevice::WriteOnly));
+    lixo.write("not a picture at all");
+    lixo.close();
+    w.Iniciar({});
+    ASSERT_EQ(t.mensagens.size(), 1u);
+    EXPECT_EQ(t.mensagens[0].titulo, QStringLiteral("Figura inválida"));
+    EXPECT_TRUE(t.mensagens[0].texto.endsWith(QStringLiteral("\n\n'") + lixo.fileName() + QLatin1Char('\'')));
+    EXPECT_GE(w.modulo.Colunas, 5); // the words are wider than tall
+    EXPECT_EQ(w.modulo.Linhas, 2);
+    EXPECT_TRUE(w.tmrHora->isActive());
 }
