@@ -2,6 +2,8 @@
 
 #include <Qt>
 
+#include <algorithm>
+
 namespace zelpo {
 
 int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem)
@@ -24,8 +26,15 @@ int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem)
 void RemoverDaLista(Jogo& jogo, int16_t peca, int slot)
 {
     jogo.Partes[peca].Encaixada = VERDADEIRO;
-    if (slot >= 0 && slot < SLOTS_ROLAGEM)
-        jogo.PartesRolagem[slot] = VAZIO;
+    // The slot comes from where the piece was last laid out; a piece that was never shown
+    // since the tray moved is looked up instead, so a placed piece never stays in the tray.
+    if (slot < 0 || slot >= SLOTS_ROLAGEM || jogo.PartesRolagem[slot] != peca) {
+        const auto it = std::find(jogo.PartesRolagem.begin(), jogo.PartesRolagem.end(), peca);
+        if (it == jogo.PartesRolagem.end())
+            return;
+        slot = static_cast<int>(it - jogo.PartesRolagem.begin());
+    }
+    jogo.PartesRolagem[slot] = VAZIO;
 }
 
 bool CabeNaVista(int naRolagem, const Geometria& g)

@@ -17,7 +17,7 @@ namespace zelpo {
 // A list without a gap keeps its order and count.
 int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem);
 
-// Marks the piece placed and empties the tray slot it was last laid out in.
+// Marks the piece placed and empties its tray slot: the one it was last laid out in.
 void RemoverDaLista(Jogo& jogo, int16_t peca, int slot);
 
 // True when every loose piece fits in the visible rows (the scroll bar is then off).

@@ -62,6 +62,13 @@ TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
         EXPECT_EQ(FecharLacuna(l, c.na), c.conta);
         EXPECT_EQ(l, c.depois);
     }
+    // A stale slot (the piece was laid out elsewhere before the tray moved) still removes
+    // that piece and no other.
+    Jogo j;
+    j.PartesRolagem = Lista({4, 9, 2});
+    RemoverDaLista(j, 2, 0);
+    EXPECT_EQ(j.PartesRolagem, Lista({4, 9, VAZIO}));
+    EXPECT_EQ(j.Partes[2].Encaixada, VERDADEIRO);
     // A full 9 x 9 tray: slot 81 stays empty and is what the last slot takes.
     ListaRolagem cheia = Jogo::ListaVazia();
     for (int i = 0; i < 81; ++i)
