@@ -1,6 +1,7 @@
 #include "game/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
+#include "play/encaixe.h"
 
 #include <gtest/gtest.h>
 
@@ -168,19 +169,13 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         const Geometria g = GeometriaPara(pequenas);
         const int t = g.TamanhoParte, c = g.TamanhoCelula;
         const Montagem m(colunas, colunas, pequenas, g);
-        // Stamp every piece as the board does: through its mask slot (AND), then its
-        // picture (OR), on a background that no piece pixel can equal.
+        // Paste every piece as the board does, on a background no piece pixel can equal.
         QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));
-        QPainter pintor(&tabuleiro);
         for (int i = 0; i < colunas * colunas; ++i) {
             const QPoint lugar(m.partes[i].Coluna, m.partes[i].Linha);
-            pintor.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-            pintor.drawImage(lugar * t, m.pecas.mascara.copy(QRect(lugar * c, QSize(c, c))));
-            pintor.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-            pintor.drawImage(lugar * t, m.pecas.figuras[size_t(i)]);
+            ColarNoTabuleiro(tabuleiro, m.pecas.mascara, lugar * c, m.pecas.figuras[size_t(i)], lugar * t, c);
         }
-        pintor.end();
         int diferentes = 0, bisel = 0;
         for (int y = g.m(); y < g.m() + colunas * t; ++y)
             for (int x = g.m(); x < g.m() + colunas * t; ++x) {

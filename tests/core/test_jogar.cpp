@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
 
 using namespace zelpo;
 
@@ -150,23 +149,6 @@ TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
     EXPECT_TRUE(TemVizinhoEncaixado(j, 3, 3, 1));
     j.PartesIniciais = 1; // starting pieces fit anywhere
     EXPECT_TRUE(ParteEncaixa(j, 3, 3, g, 0, QPoint(0, 0)));
-}
-
-TEST(Encaixe, ColarUsaMascaraEFigura)
-{
-    constexpr int C = 4;
-    QImage tabuleiro(10, 10, QImage::Format_RGB32);
-    tabuleiro.fill(Qt::gray);
-    QImage mascara(2 * C, C, QImage::Format_RGB32);
-    mascara.fill(Qt::white);
-    mascara.setPixelColor(C + 1, 1, Qt::black); // the second cell's shape: one pixel
-    QImage figura(C, C, QImage::Format_RGB32);
-    figura.fill(Qt::black);
-    figura.setPixelColor(1, 1, QColor(10, 200, 30));
-    ColarNoTabuleiro(tabuleiro, mascara, QPoint(C, 0), figura, QPoint(3, 3), C);
-    EXPECT_EQ(tabuleiro.pixelColor(4, 4), QColor(10, 200, 30));
-    EXPECT_EQ(tabuleiro.pixelColor(3, 3), QColor(Qt::gray));
-    EXPECT_EQ(tabuleiro.pixelColor(6, 6), QColor(Qt::gray));
 }
 
 TEST(Relogio, TextoEArredondamento)
