@@ -60,7 +60,7 @@ int LadoDoCanvas(int lado, const Geometria& g)
 }
 
 Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
-                   const Opcoes& opcoes)
+                   const Opcoes& opcoes, std::optional<QSize> gradeSalva)
 {
     Corte corte;
     corte.geo = GeometriaPara(opcoes.Pequenas);
@@ -69,7 +69,11 @@ Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool 
     const QImage ajustada = Ajustar(figura, redesenhar, metarquivo, opcoes, g.LadoMaximo);
     corte.tamanhoFigura = ajustada.size();
     const int w = ajustada.width(), h = ajustada.height();
-    const int largura = LadoDoCanvas(w, g), altura = LadoDoCanvas(h, g);
+    int largura = LadoDoCanvas(w, g), altura = LadoDoCanvas(h, g);
+    if (gradeSalva) {
+        largura = gradeSalva->width() * g.TamanhoParte + g.MargemParte;
+        altura = gradeSalva->height() * g.TamanhoParte + g.MargemParte;
+    }
     corte.Colunas = static_cast<int16_t>((largura - g.MargemParte) / g.TamanhoParte);
     corte.Linhas = static_cast<int16_t>((altura - g.MargemParte) / g.TamanhoParte);
 

@@ -13,6 +13,7 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 
 namespace zelpo {
 
@@ -38,9 +39,12 @@ bool EhMetarquivo(const QString& caminho);
 int LadoDoCanvas(int lado, const Geometria& g);
 
 // The whole cut. `redesenhar` is given for metafiles: a shrunk metafile is drawn anew at
-// its new size rather than scaled as a bitmap.
+// its new size rather than scaled as a bitmap. A saved game brings its own grid
+// (`gradeSalva`, columns x rows): when the picture no longer cuts into it (a picture that
+// cannot be read, a file made elsewhere), the canvas takes the saved grid and the picture
+// is centred on it as usual, cropped where it overflows, so the saved pieces still tile.
 Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
-                   const Opcoes& opcoes);
+                   const Opcoes& opcoes, std::optional<QSize> gradeSalva = std::nullopt);
 
 // The grid area of the canvas at 24 px a cell, painted over what the thumbnail held.
 inline constexpr int LADO_MINIATURA = 216;
