@@ -16,8 +16,9 @@ install(FILES "${CMAKE_SOURCE_DIR}/resources/desktop/zelpora.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${CMAKE_SOURCE_DIR}/resources/desktop/zelpora-zpr.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
-install(FILES "${CMAKE_SOURCE_DIR}/resources/desktop/zelpora.metainfo.xml"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+configure_file("${CMAKE_SOURCE_DIR}/resources/desktop/zelpora.metainfo.xml.in"
+               "${ZELPO_GERADOS}/zelpora.metainfo.xml" @ONLY)
+install(FILES "${ZELPO_GERADOS}/zelpora.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 foreach(tamanho 16 32 48 64 128 256)
   set(icone "${CMAKE_SOURCE_DIR}/resources/icons/zelpora-${tamanho}.png")
   if(EXISTS "${icone}")

@@ -1,39 +1,26 @@
 #include "files/associacao.h"
 
-#include "game/jogo.h"
+#include "files/arquivos.h"
+#include "game/produto.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
-
-#include <utility>
 
 namespace zelpo {
 
 namespace {
 
-const QString RAIZ_CLASSES = QStringLiteral("software\\classes\\");
-const QString CHAVE_COMANDO = QStringLiteral("shell\\open\\command");
-const QString CHAVE_ICONE = QStringLiteral("defaulticon");
 const QString ARQUIVO_DESKTOP = QStringLiteral("zelpora.desktop");
 const QString GRUPO_PADRAO = QStringLiteral("[Default Applications]");
+// Larger than any of the files here; a mimeapps.list beyond it is not ours to rewrite.
+constexpr qint64 TAMANHO_MAXIMO = 1024 * 1024;
 
 QString TipoMime(const QString& extensao) { return QStringLiteral("application/x-zelpora-") + extensao; }
 QString NomeIconeTipo(const QString& extensao) { return QStringLiteral("application-x-zelpora-") + extensao; }
-
-// Registry keys ignore case; the root is optional.
-QString NormalizarChave(const QString& chave)
-{
-    QString c = chave.toLower();
-    if (c.startsWith(RAIZ_CLASSES))
-        c.remove(0, RAIZ_CLASSES.size());
-    return c;
-}
 
 QString Xml(QString t)
 {
@@ -52,13 +39,16 @@ QString ValorDesktop(QString t)
         .replace(QLatin1Char('\r'), QLatin1String("\\r"));
 }
 
-bool GravarArquivo(const QString& caminho, const QByteArray& conteudo)
+// Writes the file unless it already holds exactly these bytes; `escrito` tells which.
+bool GravarSeDiferente(const QString& caminho, const QByteArray& conteudo, bool& escrito)
 {
-    if (!QDir().mkpath(QFileInfo(caminho).absolutePath()))
+    const Leitura atual = LerArquivo(caminho, TAMANHO_MAXIMO);
+    if (atual.ok() && atual.bytes == conteudo)
+        return true;
+    if (!QDir().mkpath(QFileInfo(caminho).absolutePath()) || !GravarArquivo(caminho, conteudo).isEmpty())
         return false;
-    QSaveFile arquivo(caminho);
-    return arquivo.open(QIODevice::WriteOnly) && arquivo.write(conteudo) == conteudo.size()
-           && arquivo.commit();
+    escrito = true;
+    return true;
 }
 
 // hicolor sorts icons by size; a vector icon goes under "scalable".
@@ -70,8 +60,7 @@ QString PastaDoIcone(const QString& icone)
     const QSize tamanho = QImageReader(icone).size();
     if (!tamanho.isValid())
         return {};
-    const int lado = qMax(tamanho.width(), tamanho.height());
-    return QStringLiteral("%1x%1").arg(lado);
+    return QStringLiteral("%1x%1").arg(qMax(tamanho.width(), tamanho.height()));
 }
 
 // Sets our line in the [Default Applications] group and keeps every other line as it
@@ -106,104 +95,8 @@ QByteArray MimeappsAtualizado(const QByteArray& antigo, const QString& tipo)
     return (linhas.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
-void AtualizarCaches(const RegistroTipos& registro, const PastasXdg& pastas)
+QByteArray PacoteMime(const QString& extensao, const QString& descricao, const QString& nomeIcone)
 {
-    const auto iniciar = [](const QString& programa, const QString& pasta) {
-        const QString caminho = QStandardPaths::findExecutable(programa);
-        if (caminho.isEmpty())
-            return;
-        // Their complaints would land in the game's terminal; nobody reads them there.
-        QProcess processo;
-        processo.setProgram(caminho);
-        processo.setArguments({pasta});
-        processo.setStandardOutputFile(QProcess::nullDevice());
-        processo.setStandardErrorFile(QProcess::nullDevice());
-        processo.startDetached();
-    };
-    if (registro.TipoGravado())
-        iniciar(QStringLiteral("update-mime-database"), pastas.dados + QStringLiteral("/mime"));
-    if (registro.AplicativoGravado())
-        iniciar(QStringLiteral("update-desktop-database"), pastas.dados + QStringLiteral("/applications"));
-}
-
-QString PastaDoAmbiente(const char* variavel, const QString& padrao)
-{
-    const QString v = qEnvironmentVariable(variavel);
-    return QDir::isAbsolutePath(v) ? QDir::cleanPath(v) : QDir::homePath() + padrao;
-}
-
-} // namespace
-
-PastasXdg PastasXdg::DoAmbiente()
-{
-    return {PastaDoAmbiente("XDG_DATA_HOME", QStringLiteral("/.local/share")),
-            PastaDoAmbiente("XDG_CONFIG_HOME", QStringLiteral("/.config"))};
-}
-
-RegistroTipos::RegistroTipos(PastasXdg pastas) : pastas_(std::move(pastas)) {}
-
-QString RegistroTipos::Texto(const QString& chave, const QString& nome) const
-{
-    return QString::fromUtf8(valores_.value(chave).value(nome.toLower()).dados);
-}
-
-QString RegistroTipos::ExtensaoDaClasse(const QString& classe) const
-{
-    for (auto it = valores_.cbegin(); it != valores_.cend(); ++it)
-        if (it.key().startsWith(QLatin1Char('.')) && Texto(it.key()).toLower() == classe)
-            return it.key().mid(1);
-    return {};
-}
-
-bool RegistroTipos::Gravar(const QString& chave, int32_t tipo, const QString& nomeValor,
-                           const QByteArray& dados)
-{
-    const QString c = NormalizarChave(chave);
-    valores_[c][nomeValor.toLower()] = Valor{tipo, dados};
-    if (c.startsWith(QLatin1Char('.')))
-        return nomeValor.isEmpty() ? GravarTipo(c.mid(1)) : true;
-    const QString classe = c.section(QLatin1Char('\\'), 0, 0);
-    const QString sub = c.section(QLatin1Char('\\'), 1);
-    const QString extensao = ExtensaoDaClasse(classe);
-    // Values that no file shows (EditFlags, keys of no known type) stay in memory.
-    if (extensao.isEmpty() || !nomeValor.isEmpty())
-        return true;
-    if (sub.isEmpty() || sub == CHAVE_ICONE)
-        return GravarTipo(extensao);
-    if (sub == CHAVE_COMANDO)
-        return GravarAplicativo(extensao);
-    return true;
-}
-
-bool RegistroTipos::GravarIcone(const QString& extensao, QString& nomeIcone)
-{
-    const QString icone = Texto(Texto(QLatin1Char('.') + extensao).toLower() + QLatin1Char('\\') + CHAVE_ICONE);
-    nomeIcone.clear();
-    if (icone.isEmpty())
-        return true;
-    if (!icone.contains(QLatin1Char('/'))) { // a theme icon name
-        nomeIcone = icone;
-        return true;
-    }
-    const QString pasta = PastaDoIcone(icone);
-    QFile origem(icone);
-    if (pasta.isEmpty() || !origem.open(QIODevice::ReadOnly))
-        return false;
-    nomeIcone = NomeIconeTipo(extensao);
-    QString destino = pastas_.dados + QStringLiteral("/icons/hicolor/") + pasta
-                      + QStringLiteral("/mimetypes/") + nomeIcone;
-    if (const QString sufixo = QFileInfo(icone).suffix().toLower(); !sufixo.isEmpty())
-        destino += QLatin1Char('.') + sufixo;
-    return GravarArquivo(destino, origem.readAll());
-}
-
-bool RegistroTipos::GravarTipo(const QString& extensao)
-{
-    const QString classe = Texto(QLatin1Char('.') + extensao).toLower();
-    const QString descricao = Texto(classe);
-    QString nomeIcone;
-    if (!GravarIcone(extensao, nomeIcone))
-        return false;
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                  "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n")
                   + QStringLiteral("  <mime-type type=\"%1\">\n").arg(Xml(TipoMime(extensao)));
@@ -215,65 +108,93 @@ bool RegistroTipos::GravarTipo(const QString& extensao)
     xml += QStringLiteral("    <glob pattern=\"*.%1\"/>\n"
                           "  </mime-type>\n"
                           "</mime-info>\n").arg(Xml(extensao));
-    const QString caminho = pastas_.dados + QStringLiteral("/mime/packages/zelpora-%1.xml").arg(extensao);
-    if (!GravarArquivo(caminho, xml.toUtf8()))
-        return false;
-    tipoGravado_ = true;
-    return true;
+    return xml.toUtf8();
 }
 
-bool RegistroTipos::GravarAplicativo(const QString& extensao)
+QByteArray EntradaDesktop(const QString& extensao, const QString& descricao, const QString& programa,
+                          const QString& icone)
 {
-    const QString classe = Texto(QLatin1Char('.') + extensao).toLower();
-    const QString icone = Texto(classe + QLatin1Char('\\') + CHAVE_ICONE);
-    QString entrada = QStringLiteral("[Desktop Entry]\nType=Application\nName=")
-                      + QLatin1String(TITULO_APLICACAO) + QLatin1Char('\n');
-    if (const QString descricao = Texto(classe); !descricao.isEmpty())
+    QString entrada = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + QString::fromUtf8(TITULO_APLICACAO)
+                      + QLatin1Char('\n');
+    if (!descricao.isEmpty())
         entrada += QStringLiteral("Comment=") + ValorDesktop(descricao) + QLatin1Char('\n');
-    entrada += QStringLiteral("Exec=") + ValorDesktop(Texto(classe + QLatin1Char('\\') + CHAVE_COMANDO))
-               + QLatin1Char('\n');
+    entrada += QStringLiteral("Exec=") + ValorDesktop(ArgumentoExec(programa) + QStringLiteral(" %f")) + QLatin1Char('\n');
     if (!icone.isEmpty())
         entrada += QStringLiteral("Icon=") + ValorDesktop(icone) + QLatin1Char('\n');
-    entrada += QStringLiteral("Terminal=false\nCategories=Game;LogicGame;\nMimeType=")
-               + TipoMime(extensao) + QStringLiteral(";\n");
-    if (!GravarArquivo(pastas_.dados + QStringLiteral("/applications/") + ARQUIVO_DESKTOP, entrada.toUtf8()))
-        return false;
-
-    const QString caminho = pastas_.configuracao + QStringLiteral("/mimeapps.list");
-    QByteArray antigo;
-    if (QFileInfo::exists(caminho)) {
-        QFile arquivo(caminho);
-        if (!arquivo.open(QIODevice::ReadOnly))
-            return false;
-        antigo = arquivo.readAll();
-    }
-    if (!GravarArquivo(caminho, MimeappsAtualizado(antigo, TipoMime(extensao))))
-        return false;
-    aplicativoGravado_ = true;
-    return true;
+    entrada += QStringLiteral("Terminal=false\nCategories=Game;LogicGame;\nMimeType=") + TipoMime(extensao)
+               + QStringLiteral(";\n");
+    return entrada.toUtf8();
 }
 
-bool GravarRegistro(RegistroTipos& registro, const QString& chave, int32_t tipo,
-                    const QString& nomeValor, const QString& valor)
+void AtualizarCache(const QString& programa, const QString& pasta)
 {
-    const QByteArray dados = tipo == REG_BINARY ? valor.toLatin1() : valor.toUtf8();
-    return registro.Gravar(chave, tipo, nomeValor, dados);
+    const QString caminho = QStandardPaths::findExecutable(programa);
+    if (caminho.isEmpty())
+        return;
+    // Their complaints would land in the game's terminal; nobody reads them there.
+    QProcess processo;
+    processo.setProgram(caminho);
+    processo.setArguments({pasta});
+    processo.setStandardOutputFile(QProcess::nullDevice());
+    processo.setStandardErrorFile(QProcess::nullDevice());
+    processo.startDetached();
+}
+
+QString PastaDoAmbiente(const char* variavel, const QString& padrao)
+{
+    const QString v = qEnvironmentVariable(variavel);
+    return QDir::isAbsolutePath(v) ? QDir::cleanPath(v) : QDir::homePath() + padrao;
+}
+
+// The four steps; `tipo` and `aplicativo` tell which caches have something new to read.
+bool Registrar(const PastasXdg& pastas, const QString& extensao, const QString& descricao, const QString& programa,
+               const QString& icone, bool& tipo, bool& aplicativo)
+{
+    QString nomeIcone = icone;
+    if (icone.contains(QLatin1Char('/'))) { // an icon file rather than a theme name
+        const QString pasta = PastaDoIcone(icone);
+        const Leitura figura = LerArquivo(icone, TAMANHO_MAXIMO);
+        if (pasta.isEmpty() || !figura.ok())
+            return false;
+        nomeIcone = NomeIconeTipo(extensao);
+        QString destino = pastas.dados + QStringLiteral("/icons/hicolor/") + pasta + QStringLiteral("/mimetypes/")
+                          + nomeIcone;
+        if (const QString sufixo = QFileInfo(icone).suffix().toLower(); !sufixo.isEmpty())
+            destino += QLatin1Char('.') + sufixo;
+        if (!GravarSeDiferente(destino, figura.bytes, tipo))
+            return false;
+    }
+    const QString mime = pastas.dados + QStringLiteral("/mime/packages/zelpora-%1.xml").arg(extensao);
+    if (!GravarSeDiferente(mime, PacoteMime(extensao, descricao, nomeIcone), tipo))
+        return false;
+    const QString desktop = pastas.dados + QStringLiteral("/applications/") + ARQUIVO_DESKTOP;
+    if (!GravarSeDiferente(desktop, EntradaDesktop(extensao, descricao, programa, icone), aplicativo))
+        return false;
+    const QString mimeapps = pastas.configuracao + QStringLiteral("/mimeapps.list");
+    const Leitura lista = LerArquivo(mimeapps, TAMANHO_MAXIMO);
+    if (!lista.ok() && lista.falha != FalhaLeitura::NaoExiste)
+        return false;
+    bool ignorado = false;
+    return GravarSeDiferente(mimeapps, MimeappsAtualizado(lista.bytes, TipoMime(extensao)), ignorado);
+}
+
+} // namespace
+
+PastasXdg PastasXdg::DoAmbiente()
+{
+    return {PastaDoAmbiente("XDG_DATA_HOME", QStringLiteral("/.local/share")),
+            PastaDoAmbiente("XDG_CONFIG_HOME", QStringLiteral("/.config"))};
 }
 
 bool AssociarArquivo(const PastasXdg& pastas, const QString& extensao, const QString& descricao,
                      const QString& programa, const QString& icone)
 {
-    const QString tipo = extensao + QStringLiteral("_auto_file");
-    const QString classe = QStringLiteral("SOFTWARE\\Classes\\") + tipo;
-    RegistroTipos registro(pastas);
-    const bool ok =
-        GravarRegistro(registro, QStringLiteral("SOFTWARE\\Classes\\.") + extensao, REG_SZ, {}, tipo)
-        && GravarRegistro(registro, classe, REG_SZ, {}, descricao)
-        && GravarRegistro(registro, classe, REG_BINARY, QStringLiteral("EditFlags"), QString(4, QChar(0)))
-        && GravarRegistro(registro, classe + QStringLiteral("\\DefaultIcon"), REG_SZ, {}, icone)
-        && GravarRegistro(registro, classe + QStringLiteral("\\shell\\open\\command"), REG_SZ, {},
-                          ArgumentoExec(programa) + QStringLiteral(" %f"));
-    AtualizarCaches(registro, pastas);
+    bool tipo = false, aplicativo = false;
+    const bool ok = Registrar(pastas, extensao, descricao, programa, icone, tipo, aplicativo);
+    if (tipo)
+        AtualizarCache(QStringLiteral("update-mime-database"), pastas.dados + QStringLiteral("/mime"));
+    if (aplicativo)
+        AtualizarCache(QStringLiteral("update-desktop-database"), pastas.dados + QStringLiteral("/applications"));
     return ok;
 }
 

@@ -1,8 +1,15 @@
 #include "files/configuracao.h"
 
+#include "files/arquivos.h"
 #include "game/aleatorio.h"
+#include "game/produto.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
 
 #include <cmath>
 #include <limits>
@@ -75,15 +82,22 @@ QString TextoBooleano(bool v) { return v ? QStringLiteral("True") : QStringLiter
 
 } // namespace
 
-std::unique_ptr<QSettings> AbrirConfiguracao()
+QString CaminhoConfiguracao()
 {
-    const QString app = QLatin1String(APLICACAO_CFG);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, app, app);
+    const QString pasta = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString fabricante = QString::fromUtf8(FABRICANTE);
+    return pasta + QLatin1Char('/') + fabricante + QLatin1Char('/') + fabricante + QStringLiteral(".ini");
 }
 
-void LerCFG(QSettings& store, Opcoes& opcoes)
+void LerCFG(const QString& arquivo, Opcoes& opcoes)
 {
-    store.beginGroup(QLatin1String(SECAO_CFG));
+    const QFileInfo info(arquivo);
+    if (info.exists() && !info.isFile()) {
+        opcoes = PADRAO; // a FIFO or a folder in its place: nothing to read, nothing to wait for
+        return;
+    }
+    QSettings store(arquivo, QSettings::IniFormat);
+    store.beginGroup(QString::fromUtf8(TITULO_APLICACAO));
     opcoes.Dificuldade = LerInteiro<int16_t>(store, "Dificuldade", PADRAO.Dificuldade);
     opcoes.Pequenas = LerBooleano(store, "Pequenas", PADRAO.Pequenas);
     opcoes.BorderColor = LerCor(store, "BorderColor", PADRAO.BorderColor);
@@ -93,17 +107,23 @@ void LerCFG(QSettings& store, Opcoes& opcoes)
     store.endGroup();
 }
 
-void SalvarCFG(QSettings& store, const Opcoes& opcoes)
+QString SalvarCFG(const QString& arquivo, const Opcoes& opcoes)
 {
-    store.beginGroup(QLatin1String(SECAO_CFG));
-    store.setValue(Chave("Dificuldade"), QString::number(opcoes.Dificuldade));
-    store.setValue(Chave("Pequenas"), TextoBooleano(opcoes.Pequenas));
-    store.setValue(Chave("BorderColor"), QString::number(CLng(opcoes.BorderColor)));
-    store.setValue(Chave("PreviewTop"), QString::number(opcoes.PreviewTop));
-    store.setValue(Chave("PreviewLeft"), QString::number(opcoes.PreviewLeft));
-    store.setValue(Chave("Adaptar"), TextoBooleano(opcoes.Adaptar));
-    store.endGroup();
-    store.sync();
+    // Written here rather than by Qt's settings, whose writes cannot be checked to the end.
+    // The section name is escaped as Qt's INI reader expects ("Zelpora%203.0").
+    const QString secao = QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(TITULO_APLICACAO), "."));
+    QString texto = QLatin1Char('[') + secao + QStringLiteral("]\n");
+    const auto chave = [&texto](const char* nome, const QString& valor) {
+        texto += QLatin1String(nome) + QLatin1Char('=') + valor + QLatin1Char('\n');
+    };
+    chave("Dificuldade", QString::number(opcoes.Dificuldade));
+    chave("Pequenas", TextoBooleano(opcoes.Pequenas));
+    chave("BorderColor", QString::number(CLng(opcoes.BorderColor)));
+    chave("PreviewTop", QString::number(opcoes.PreviewTop));
+    chave("PreviewLeft", QString::number(opcoes.PreviewLeft));
+    chave("Adaptar", TextoBooleano(opcoes.Adaptar));
+    QDir().mkpath(QFileInfo(arquivo).absolutePath());
+    return GravarArquivo(arquivo, texto.toUtf8());
 }
 
 } // namespace zelpo

@@ -1,27 +1,24 @@
 #pragma once
 // The player's options between runs: six keys of the section "Zelpora 3.0" in the
-// per-user settings store of the application "Brumas Vivas". frmZelpo calls LerCFG
-// when it loads and SalvarCFG when it unloads; nothing else touches the store. The
-// store keeps text: Booleans as "True"/"False", numbers in decimal. A text that does
-// not convert (a hand-edited file) gives the key's default, as an absent key does.
+// per-user settings file of the maker, "Brumas Vivas". frmZelpo calls LerCFG when it
+// loads and SalvarCFG when it unloads; nothing else touches the file. It keeps text:
+// Booleans as "True"/"False", numbers in decimal. A text that does not convert (a
+// hand-edited file) gives the key's default, as an absent key does; so does a file that
+// is not a regular file (it is never waited on).
 
 #include "game/jogo.h"
 
-#include <QSettings>
-
-#include <memory>
+#include <QString>
 
 namespace zelpo {
 
-inline constexpr char APLICACAO_CFG[] = "Brumas Vivas";
-inline constexpr char SECAO_CFG[] = "Zelpora 3.0";
+// $XDG_CONFIG_HOME/Brumas Vivas/Brumas Vivas.ini, in the INI form Qt's settings read.
+QString CaminhoConfiguracao();
 
-// The per-user INI file of "Brumas Vivas" under the user's config folder.
-std::unique_ptr<QSettings> AbrirConfiguracao();
-
-// Reads the six keys; every field is assigned, from the store or from its default.
-void LerCFG(QSettings& store, Opcoes& opcoes);
-// Writes all six keys, changed or not, and flushes the store.
-void SalvarCFG(QSettings& store, const Opcoes& opcoes);
+// Reads the six keys; every field is assigned, from the file or from its default.
+void LerCFG(const QString& arquivo, Opcoes& opcoes);
+// Writes all six keys, changed or not: "" on success, else what went wrong. The
+// previous file stays whole when the write fails.
+QString SalvarCFG(const QString& arquivo, const Opcoes& opcoes);
 
 } // namespace zelpo

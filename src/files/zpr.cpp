@@ -1,13 +1,9 @@
 #include "files/zpr.h"
 
-#include "game/aleatorio.h"
+#include "files/arquivos.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
-#include <limits>
 #include <utility>
 
 namespace zelpo {
@@ -138,7 +134,7 @@ QString ValidarRegistros(const JogoSalvo& s)
 {
     const int colunas = s.Colunas, total = colunas * s.Linhas;
     for (int i = 0; i < MAX_PECAS; ++i) {
-        const Parte& r = s.jogo.Partes[static_cast<size_t>(i)];
+        const Parte& r = s.Partes[static_cast<size_t>(i)];
         if (i >= total) {
             if (!(r == Parte{}))
                 return Msg("O registro da peça %1, fora da grade, não está vazio.").arg(i);
@@ -161,7 +157,7 @@ QString ValidarRegistros(const JogoSalvo& s)
 // the same code, or the two outlines would not interlock.
 QString ValidarLados(const JogoSalvo& s)
 {
-    const auto& p = s.jogo.Partes;
+    const auto& p = s.Partes;
     const int colunas = s.Colunas, linhas = s.Linhas;
     for (int i = 0; i < colunas * linhas; ++i) {
         const Parte& r = p[static_cast<size_t>(i)];
@@ -202,10 +198,9 @@ QString ValidarLista(const ListaRolagem& lista, int ocupados, int total, const c
     return {};
 }
 
-QString ValidarRolagem(const JogoSalvo& s)
+QString ValidarRolagem(const JogoSalvo& j)
 {
-    const Jogo& j = s.jogo;
-    const int total = s.Colunas * s.Linhas;
+    const int total = j.Pecas();
     if (QString e = ValidarLista(j.PartesRolagemInicio, total, total, "lista de peças distribuídas");
         !e.isEmpty())
         return e;
@@ -226,17 +221,8 @@ QString ValidarRolagem(const JogoSalvo& s)
     return {};
 }
 
-QString ValidarProgresso(const JogoSalvo& s)
-{
-    if (s.jogo.PartesIniciais < 0 || s.jogo.PartesIniciais > 3)
-        return Msg("Número de peças iniciais fora de 0 a 3: %1.").arg(s.jogo.PartesIniciais);
-    if (s.jogo.SegundosJogo < 0)
-        return Msg("Tempo de jogo negativo: %1 segundos.").arg(s.jogo.SegundosJogo);
-    // Restart gives 4 - Dificuldade starting pieces; any other value would break it.
-    if (s.Dificuldade < 1 || s.Dificuldade > 3)
-        return Msg("Dificuldade fora de 1 a 3: %1.").arg(s.Dificuldade);
-    return {};
-}
+// Any difficulty, starting-piece count and time can be shown: the settings may hold any
+// difficulty, and the game makes such a puzzle playable when it opens it.
 
 ResultadoZPR Recusa(QString erro)
 {
@@ -245,67 +231,16 @@ ResultadoZPR Recusa(QString erro)
     return r;
 }
 
-QString DescreverErro(QFileDevice::FileError e)
-{
-    switch (e) {
-    case QFileDevice::OpenError: return Msg("não foi possível abrir o arquivo");
-    case QFileDevice::WriteError: return Msg("falha de gravação (disco cheio?)");
-    case QFileDevice::ReadError: return Msg("falha de leitura");
-    case QFileDevice::PermissionsError: return Msg("sem permissão de acesso");
-    case QFileDevice::ResourceError: return Msg("faltam recursos do sistema (disco cheio?)");
-    case QFileDevice::RenameError: return Msg("não foi possível substituir o arquivo anterior");
-    default: return Msg("falha de entrada e saída");
-    }
-}
-
-QString GravarBytes(const QString& caminho, const QByteArray& bytes)
-{
-    QSaveFile arquivo(caminho);
-    if (!arquivo.open(QIODevice::WriteOnly))
-        return Msg("Não foi possível gravar \"%1\": %2.").arg(caminho, DescreverErro(arquivo.error()));
-    if (arquivo.write(bytes) != bytes.size() || !arquivo.commit())
-        return Msg("Não foi possível gravar \"%1\": %2.").arg(caminho, DescreverErro(arquivo.error()));
-    return {};
-}
-
 } // namespace
 
-JogoSalvo MontarJogoSalvo(const Jogo& jogo, const ModuloZelpo& modulo)
+bool EhJogoSalvo(const QString& caminho)
 {
-    JogoSalvo s;
-    s.jogo = jogo;
-    s.Colunas = modulo.Colunas;
-    s.Linhas = modulo.Linhas;
-    s.Dificuldade = modulo.opcoes.Dificuldade;
-    s.Pequenas = modulo.opcoes.Pequenas;
-    s.Adaptar = modulo.opcoes.Adaptar;
-    return s;
+    return caminho.right(4).toLower() == QLatin1String(".zpr");
 }
 
-void RestaurarJogoSalvo(const JogoSalvo& salvo, Jogo& jogo, ModuloZelpo& modulo)
+QByteArray CodificarZPR(const JogoSalvo& j)
 {
-    const Jogo& s = salvo.jogo;
-    jogo.PartesRolagem = s.PartesRolagem;
-    jogo.PartesRolagemInicio = s.PartesRolagemInicio;
-    jogo.PartesNaRolagem = s.PartesNaRolagem;
-    jogo.Partes = s.Partes;
-    jogo.TopoTabuleiro = s.TopoTabuleiro;
-    jogo.EsquerdaTabuleiro = s.EsquerdaTabuleiro;
-    jogo.BytesFigura = s.BytesFigura;
-    jogo.ExtensaoFigura = s.ExtensaoFigura;
-    jogo.PartesIniciais = s.PartesIniciais;
-    jogo.SegundosJogo = s.SegundosJogo;
-    modulo.Colunas = salvo.Colunas;
-    modulo.Linhas = salvo.Linhas;
-    modulo.opcoes.Dificuldade = salvo.Dificuldade;
-    modulo.opcoes.Pequenas = salvo.Pequenas;
-    modulo.opcoes.Adaptar = salvo.Adaptar;
-}
-
-QByteArray CodificarZPR(const JogoSalvo& salvo)
-{
-    const Jogo& j = salvo.jogo;
-    const QByteArray figura = j.BytesFigura.isEmpty() ? Jogo::Marcador() : j.BytesFigura;
+    const QByteArray figura = j.BytesFigura.isEmpty() ? MarcadorFigura() : j.BytesFigura;
     Escritor e;
     e.Bytes(QByteArray(MAGICA_ZPR, TAMANHO_MAGICA_ZPR));
     for (int16_t x : j.PartesRolagem)
@@ -316,8 +251,8 @@ QByteArray CodificarZPR(const JogoSalvo& salvo)
     for (const Parte& p : j.Partes)
         for (int16_t x : {p.Cima, p.Baixo, p.Direita, p.Esquerda, p.Coluna, p.Linha, p.Encaixada})
             e.Int16(x);
-    e.Int16(salvo.Colunas);
-    e.Int16(salvo.Linhas);
+    e.Int16(j.Colunas);
+    e.Int16(j.Linhas);
     e.Int32(j.TopoTabuleiro);
     e.Int32(j.EsquerdaTabuleiro);
     e.Int32(static_cast<int32_t>(figura.size()));
@@ -325,9 +260,9 @@ QByteArray CodificarZPR(const JogoSalvo& salvo)
     e.Bytes(ExtensaoGravada(j.ExtensaoFigura));
     e.Int16(j.PartesIniciais);
     e.Int32(j.SegundosJogo);
-    e.Int16(salvo.Dificuldade);
-    e.Flag(salvo.Pequenas);
-    e.Flag(salvo.Adaptar);
+    e.Int16(j.Dificuldade);
+    e.Flag(j.Pequenas);
+    e.Flag(j.Adaptar);
     return std::move(e).Resultado();
 }
 
@@ -343,8 +278,7 @@ ResultadoZPR DecodificarZPR(const QByteArray& bytes)
     Leitor l(bytes);
     l.Bytes(TAMANHO_MAGICA_ZPR, "assinatura");
 
-    JogoSalvo s;
-    Jogo& j = s.jogo;
+    JogoSalvo j;
     j.BytesFigura.clear();
     LerLista(l, j.PartesRolagem, "lista de peças soltas");
     LerLista(l, j.PartesRolagemInicio, "lista de peças distribuídas");
@@ -352,14 +286,16 @@ ResultadoZPR DecodificarZPR(const QByteArray& bytes)
     for (Parte& p : j.Partes)
         for (int16_t* x : {&p.Cima, &p.Baixo, &p.Direita, &p.Esquerda, &p.Coluna, &p.Linha, &p.Encaixada})
             *x = l.Int16("peças");
-    s.Colunas = l.Int16("colunas");
-    s.Linhas = l.Int16("linhas");
+    j.Colunas = l.Int16("colunas");
+    j.Linhas = l.Int16("linhas");
     j.TopoTabuleiro = l.Int32("posição do tabuleiro");
     j.EsquerdaTabuleiro = l.Int32("posição do tabuleiro");
     const int32_t n = l.Int32("tamanho da figura");
     if (!l.CampoQueFalta()) {
         if (n <= 0)
             return Recusa(Msg("Tamanho da figura inválido: %1 bytes.").arg(n));
+        if (n > TAMANHO_MAXIMO_FIGURA)
+            return Recusa(Msg("A figura diz ter %1 bytes, mais do que um jogo salvo pode levar.").arg(n));
         if (n > l.Restantes())
             return Recusa(Msg("A figura diz ter %1 bytes, mas o arquivo só tem mais %2.")
                               .arg(n).arg(l.Restantes()));
@@ -368,10 +304,10 @@ ResultadoZPR DecodificarZPR(const QByteArray& bytes)
     j.ExtensaoFigura = SemEspacos(QString::fromLatin1(l.Bytes(TAMANHO_EXTENSAO_ZPR, "extensão da figura")));
     j.PartesIniciais = l.Int16("peças iniciais");
     j.SegundosJogo = l.Int32("tempo de jogo");
-    s.Dificuldade = l.Int16("dificuldade");
+    j.Dificuldade = l.Int16("dificuldade");
     QString erroFlag;
-    LerFlag(l, "peças pequenas", s.Pequenas, erroFlag);
-    LerFlag(l, "adaptar a figura", s.Adaptar, erroFlag);
+    LerFlag(l, "peças pequenas", j.Pequenas, erroFlag);
+    LerFlag(l, "adaptar a figura", j.Adaptar, erroFlag);
 
     if (const char* campo = l.CampoQueFalta())
         return Recusa(Msg("O arquivo está incompleto: termina antes do campo \"%1\".").arg(Msg(campo)));
@@ -379,58 +315,34 @@ ResultadoZPR DecodificarZPR(const QByteArray& bytes)
         return Recusa(Msg("O arquivo tem %1 bytes a mais depois do último campo.").arg(l.Restantes()));
     if (!erroFlag.isEmpty())
         return Recusa(erroFlag);
-    for (auto validar : {ValidarGrade, ValidarRegistros, ValidarLados, ValidarRolagem, ValidarProgresso})
-        if (QString e = validar(s); !e.isEmpty())
+    for (auto validar : {ValidarGrade, ValidarRegistros, ValidarLados, ValidarRolagem})
+        if (QString e = validar(j); !e.isEmpty())
             return Recusa(e);
-    r.jogo = std::move(s);
+    r.jogo = std::move(j);
     return r;
 }
 
-QString GravarArquivoZPR(const QString& caminho, const JogoSalvo& salvo)
+QString GravarArquivoZPR(const QString& caminho, const JogoSalvo& jogo)
 {
-    return GravarBytes(caminho, CodificarZPR(salvo));
+    return GravarArquivo(caminho, CodificarZPR(jogo));
 }
 
 ResultadoZPR LerArquivoZPR(const QString& caminho)
 {
-    QFile arquivo(caminho);
-    if (!arquivo.exists()) {
+    const Leitura lida = LerArquivo(caminho, TAMANHO_FIXO_ZPR + TAMANHO_MAXIMO_FIGURA);
+    switch (lida.falha) {
+    case FalhaLeitura::Nenhuma:
+        return DecodificarZPR(lida.bytes);
+    case FalhaLeitura::NaoExiste: { // a missing file reads as one of another version
         ResultadoZPR r;
         r.versaoIncorreta = true;
         return r;
     }
-    if (!arquivo.open(QIODevice::ReadOnly))
-        return Recusa(Msg("Não foi possível abrir o arquivo: %1.").arg(DescreverErro(arquivo.error())));
-    // The largest file the format can describe; anything longer cannot be ours.
-    constexpr qint64 maior = TAMANHO_FIXO_ZPR + qint64(std::numeric_limits<int32_t>::max());
-    const QByteArray magica = arquivo.read(TAMANHO_MAGICA_ZPR);
-    if (magica.size() == TAMANHO_MAGICA_ZPR && arquivo.size() > maior)
+    case FalhaLeitura::GrandeDemais:
         return Recusa(Msg("O arquivo é grande demais para um jogo salvo."));
-    const QByteArray bytes = magica + arquivo.readAll();
-    if (arquivo.error() != QFileDevice::NoError)
-        return Recusa(Msg("Não foi possível ler o arquivo: %1.").arg(DescreverErro(arquivo.error())));
-    return DecodificarZPR(bytes);
-}
-
-FiguraLida ImagemParaBytes(const QString& caminho)
-{
-    FiguraLida f;
-    f.extensao = ExtensaoDe(caminho);
-    QFile arquivo(caminho);
-    if (!QFileInfo(caminho).isFile() || !arquivo.open(QIODevice::ReadOnly))
-        return f;
-    const QByteArray bytes = arquivo.readAll();
-    if (arquivo.error() != QFileDevice::NoError)
-        return f;
-    f.encontrada = true;
-    if (!bytes.isEmpty())
-        f.bytes = bytes;
-    return f;
-}
-
-QString BytesParaImagem(const QString& caminho, const QByteArray& bytes)
-{
-    return GravarBytes(caminho, bytes);
+    default:
+        return Recusa(Msg("Não foi possível abrir o arquivo: %1.").arg(lida.erro));
+    }
 }
 
 QString CaminhoTemp()
@@ -441,20 +353,13 @@ QString CaminhoTemp()
     return pasta;
 }
 
-QString GetTempFileName(const QString& extensao)
+QString GetTempFileName(const QString& extensao, int32_t ticks)
 {
     QString ext = SemEspacos(extensao);
     for (QChar& c : ext)
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20)
             c = QLatin1Char('_');
-    const QString pasta = CaminhoTemp();
-    int32_t contagem = ContagemTicks();
-    QString nome;
-    do {
-        nome = pasta + QStringLiteral("Tmp_") + QString::number(contagem) + ext;
-        contagem = static_cast<int32_t>(static_cast<uint32_t>(contagem) + 1u);
-    } while (QFileInfo::exists(nome));
-    return nome;
+    return CaminhoTemp() + QStringLiteral("Tmp_") + QString::number(ticks) + ext;
 }
 
 } // namespace zelpo

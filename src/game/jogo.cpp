@@ -5,6 +5,7 @@ namespace zelpo {
 Geometria GeometriaPara(bool pequenas)
 {
     Geometria g;
+    g.Pequenas = pequenas;
     if (pequenas) {
         g.TamanhoParte = 42;
         g.MargemParte = 32;
@@ -25,7 +26,7 @@ Geometria GeometriaPara(bool pequenas)
     return g;
 }
 
-ListaRolagem Jogo::ListaVazia()
+ListaRolagem ListaVazia()
 {
     ListaRolagem l;
     l.fill(VAZIO);
@@ -48,6 +49,13 @@ QString NomeDificuldade(int dificuldade)
     case 3: return QStringLiteral("Difícil");
     default: return {};
     }
+}
+
+int16_t PartesIniciaisPara(int dificuldade)
+{
+    // A settings file may hold any number; the prompt, the folder and the dialog all treat
+    // a value other than 1 and 2 as hard, and so does the count, or the game could not start.
+    return dificuldade == 1 ? 3 : dificuldade == 2 ? 2 : 1;
 }
 
 } // namespace zelpo

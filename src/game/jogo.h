@@ -1,10 +1,15 @@
 #pragma once
-// The record of the one puzzle that is open, and the options that the dialogs share with
-// the main window. frmZelpo owns one Jogo and one ModuloZelpo; the core functions of the
-// other folders read and write their fields directly, as the main window's procedures do.
-// Three kinds of data are kept apart here: what a saved game carries (Jogo), what the
-// player chose (Opcoes, persisted in the settings store) and the geometry that follows
-// from the piece size (Geometria, derived again whenever a picture is cut).
+// The records of the game, each fact in one place:
+//  - JogoSalvo: the puzzle itself, everything a saved game (".zpr") carries: the grid, the
+//    edge codes, the two tray lists, the progress, the three options that shaped it and
+//    the picture file's bytes. The .zpr codec reads and writes this record as it is.
+//  - Sessao: what ties the puzzle to the running program: the file it was opened from or
+//    saved to, the picture it was cut from, the clock's zero.
+//  - Opcoes: the player's preferences, persisted in the settings store and edited by the
+//    new-puzzle dialog (shared with it through ModuloZelpo).
+//  - Geometria: the piece size and tray layout, which follow from the small-pieces flag
+//    it carries, so that the two can never disagree.
+// Partida (partida.h) owns one JogoSalvo and one Sessao and is their only writer.
 
 #include <QByteArray>
 #include <QString>
@@ -19,11 +24,22 @@ inline constexpr int SLOTS_ROLAGEM = 82;      // the tray list keeps one empty s
 inline constexpr int16_t VAZIO = -1;          // 65535 in the tray list: an empty slot
 inline constexpr int16_t VERDADEIRO = -1;     // flags are 16-bit: -1 true, 0 false
 inline constexpr int16_t FALSO = 0;
+inline constexpr int16_t MAIOR_CODIGO_LADO = 52; // 13 groups of four outlines
 inline constexpr int TOLERANCIA_ENCAIXE = 20; // px on each axis around a piece's true place
-inline constexpr int LARGURA_CLIENTE = 632;   // the main window's drawing surface
+
+// The main window's drawing surface and the board area on it.
+inline constexpr int LARGURA_CLIENTE = 632;
 inline constexpr int ALTURA_CLIENTE = 434;
+inline constexpr int ESQUERDA_AREA = 242;     // the board area spans x = 242 to 630
+inline constexpr int DIREITA_AREA = 630;
 inline constexpr int TOPO_ROLAGEM = 11;       // top edge of the tray's first row
-inline constexpr char TITULO_APLICACAO[] = "Zelpora 3.0";
+inline constexpr int CELULA_MINIATURA = 24;   // one grid cell in the preview picture
+inline constexpr int LADO_MINIATURA = 9 * CELULA_MINIATURA;
+
+// First-run values of the options.
+inline constexpr int32_t COR_BORDA_PADRAO = 0x800000; // dark blue, 0x00BBGGRR
+inline constexpr int32_t TOPO_PREVIEW_PADRAO = 72;
+inline constexpr int32_t ESQUERDA_PREVIEW_PADRAO = 56;
 
 struct Parte {
     int16_t Cima = 0;
@@ -36,8 +52,16 @@ struct Parte {
     bool operator==(const Parte&) const = default;
 };
 
-// Piece size and tray layout; all follow from the small-pieces option.
+using TabelaPartes = std::array<Parte, MAX_PECAS>;
+using ListaRolagem = std::array<int16_t, SLOTS_ROLAGEM>;
+
+ListaRolagem ListaVazia();
+// The two zero bytes that stand for a picture that was never read.
+inline QByteArray MarcadorFigura() { return QByteArray(2, '\0'); }
+
+// Piece size and tray layout.
 struct Geometria {
+    bool Pequenas = false;
     int16_t TamanhoParte = 64;   // T: grid pitch and piece body
     int16_t MargemParte = 50;    // M: band for the knobs
     int16_t TamanhoCelula = 114; // C = T + M: side of a piece picture
@@ -60,40 +84,47 @@ struct Opcoes {
     int16_t Dificuldade = 2;
     bool Pequenas = false;
     bool Adaptar = true;
-    double BorderColor = 8388608.0; // 0x00BBGGRR held in a double
-    int32_t PreviewTop = 72;
-    int32_t PreviewLeft = 56;
+    double BorderColor = COR_BORDA_PADRAO; // 0x00BBGGRR held in a double
+    int32_t PreviewTop = TOPO_PREVIEW_PADRAO;
+    int32_t PreviewLeft = ESQUERDA_PREVIEW_PADRAO;
     bool operator==(const Opcoes&) const = default;
 };
 
-// Module-level state shared by the main window and its dialogs.
+// What the main window shares with its dialogs: the options and the new-puzzle answer.
 struct ModuloZelpo {
-    int16_t Colunas = 0;
-    int16_t Linhas = 0;
     Opcoes opcoes;
-    bool Cancelado = true; // answer of the new-puzzle dialog
+    bool Cancelado = true;
 };
 
-using ListaRolagem = std::array<int16_t, SLOTS_ROLAGEM>;
-
-// The game record proper: what a saved game carries, plus the clock's zero.
-struct Jogo {
-    QString ArquivoJogo;
+// The puzzle as a saved game holds it, field for field.
+struct JogoSalvo {
     ListaRolagem PartesRolagem = ListaVazia();
     ListaRolagem PartesRolagemInicio = ListaVazia();
     int16_t PartesNaRolagem = 0;
-    std::array<Parte, MAX_PECAS> Partes{};
+    TabelaPartes Partes{};
+    int16_t Colunas = 0;
+    int16_t Linhas = 0;
     int32_t TopoTabuleiro = 0;
     int32_t EsquerdaTabuleiro = 0;
-    QString ArquivoFigura;
-    QByteArray BytesFigura = Marcador();
+    QByteArray BytesFigura = MarcadorFigura();
     QString ExtensaoFigura; // at most 8 characters, dot included; stored padded
     int16_t PartesIniciais = 0;
-    int32_t InicioRelogio = 0;
     int32_t SegundosJogo = 0;
+    int16_t Dificuldade = 2;
+    bool Pequenas = false;
+    bool Adaptar = true;
+    bool operator==(const JogoSalvo&) const = default;
 
-    static ListaRolagem ListaVazia();
-    static QByteArray Marcador() { return QByteArray(2, '\0'); } // a picture never read
+    Geometria Geo() const { return GeometriaPara(Pequenas); }
+    int Pecas() const { return Colunas * Linhas; }
+};
+
+// The puzzle's ties to the running program.
+struct Sessao {
+    QString ArquivoJogo;   // the .zpr it was opened from or last saved to; "" if never saved
+    QString ArquivoFigura; // the picture it was cut from; "" when no game is loaded
+    QByteArray BytesLidos; // that picture's bytes as read when the puzzle was formed
+    int32_t InicioRelogio = 0;
 };
 
 // The extension of a picture path from its last dot, cut to eight characters.
@@ -101,5 +132,8 @@ QString ExtensaoDe(const QString& caminho);
 
 // Difficulty name as the board caption and the dialogs show it ("" outside 1..3).
 QString NomeDificuldade(int dificuldade);
+
+// Starting pieces for a difficulty: 3, 2 or 1; any value other than 1 and 2 plays as hard.
+int16_t PartesIniciaisPara(int dificuldade);
 
 } // namespace zelpo

@@ -44,10 +44,10 @@ int EscolherFigura(int n, Aleatorio& rnd)
     return static_cast<int>(CLng(rnd.Rnd() * (static_cast<int64_t>(n) * 100)) % n);
 }
 
-void Distribuir(Jogo& jogo, int n, Aleatorio& rnd)
+void Distribuir(JogoSalvo& jogo, int n, Aleatorio& rnd)
 {
-    jogo.PartesRolagem = Jogo::ListaVazia();
-    jogo.PartesRolagemInicio = Jogo::ListaVazia();
+    jogo.PartesRolagem = ListaVazia();
+    jogo.PartesRolagemInicio = ListaVazia();
     jogo.PartesNaRolagem = static_cast<int16_t>(n);
     for (int peca = 0; peca < n; ++peca) {
         int slot;
@@ -59,29 +59,28 @@ void Distribuir(Jogo& jogo, int n, Aleatorio& rnd)
     }
 }
 
-void FormarEstado(Jogo& jogo, int colunas, int linhas, Aleatorio& rnd)
+void FormarEstado(JogoSalvo& jogo, Aleatorio& rnd)
 {
-    jogo.BytesFigura = Jogo::Marcador();
-    jogo.ArquivoJogo.clear();
+    jogo.BytesFigura = MarcadorFigura();
     jogo.SegundosJogo = 0;
-    SortearLados(jogo.Partes, colunas, linhas, rnd);
-    Distribuir(jogo, colunas * linhas, rnd);
+    SortearLados(jogo.Partes, jogo.Colunas, jogo.Linhas, rnd);
+    Distribuir(jogo, jogo.Pecas(), rnd);
 }
 
-void Reiniciar(Jogo& jogo, int colunas, int linhas, int dificuldade)
+void Reiniciar(JogoSalvo& jogo)
 {
-    for (int i = 0; i < colunas * linhas; ++i)
+    for (int i = 0; i < jogo.Pecas(); ++i)
         jogo.Partes[i].Encaixada = FALSO;
     jogo.PartesRolagem = jogo.PartesRolagemInicio;
-    jogo.PartesNaRolagem = static_cast<int16_t>(colunas * linhas);
+    jogo.PartesNaRolagem = static_cast<int16_t>(jogo.Pecas());
     jogo.SegundosJogo = 0;
-    jogo.PartesIniciais = PartesIniciaisPara(dificuldade);
+    jogo.PartesIniciais = PartesIniciaisPara(jogo.Dificuldade);
 }
 
-void DistribuirEmOrdem(Jogo& jogo, int colunas, int linhas)
+void DistribuirEmOrdem(JogoSalvo& jogo)
 {
     for (int i = 0; i < SLOTS_ROLAGEM; ++i)
-        jogo.PartesRolagemInicio[i] = i <= colunas * linhas - 1 ? static_cast<int16_t>(i) : VAZIO;
+        jogo.PartesRolagemInicio[i] = i <= jogo.Pecas() - 1 ? static_cast<int16_t>(i) : VAZIO;
 }
 
 } // namespace zelpo

@@ -1,7 +1,7 @@
 #pragma once
-// The steps of a new game and of a restart that need no widget: the random state of a
-// new puzzle (edge codes and the deal into the tray), the restart back to the deal, the
-// pick of a random picture and the lister of a difficulty's picture folder.
+// The rules of a new game and of a restart: the random state of a new puzzle (edge codes
+// and the deal into the tray), the restart back to the deal, the pick of a random picture
+// and the lister of a difficulty's picture folder. Partida applies them to its record.
 
 #include "game/jogo.h"
 
@@ -34,20 +34,17 @@ private:
 // Entry number CLng(Rnd * (n * 100)) mod n: uniform for any n (the product is 32-bit).
 int EscolherFigura(int n, Aleatorio& rnd);
 
-// The random state of a new puzzle of colunas x linhas: edge codes, deal, counts.
-// Clears the file name and the time; the picture bytes become the placeholder.
-void FormarEstado(Jogo& jogo, int colunas, int linhas, Aleatorio& rnd);
+// The random state of a new puzzle of the record's grid: edge codes, deal, counts, the
+// time at zero; the picture bytes become the placeholder.
+void FormarEstado(JogoSalvo& jogo, Aleatorio& rnd);
 
 // Deals pieces 0..n-1 into random empty slots of both tray lists.
-void Distribuir(Jogo& jogo, int n, Aleatorio& rnd);
+void Distribuir(JogoSalvo& jogo, int n, Aleatorio& rnd);
 
 // Back to the deal: every piece loose, the time at zero, the starting pieces asked again.
-void Reiniciar(Jogo& jogo, int colunas, int linhas, int dificuldade);
+void Reiniciar(JogoSalvo& jogo);
 
 // The dealt list in grid order (the Shift+Ctrl+Alt+G command).
-void DistribuirEmOrdem(Jogo& jogo, int colunas, int linhas);
-
-// Starting pieces for a difficulty: 3, 2 or 1.
-inline int16_t PartesIniciaisPara(int dificuldade) { return static_cast<int16_t>(4 - dificuldade); }
+void DistribuirEmOrdem(JogoSalvo& jogo);
 
 } // namespace zelpo

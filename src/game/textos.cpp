@@ -33,8 +33,10 @@ QString LegendaArea(int dificuldade, int colunas, int linhas)
         .arg(linhas);
 }
 
-QRect RetanguloAreaDeJogo(const Jogo& jogo, const Geometria& g, int colunas, int linhas)
+QRect RetanguloAreaDeJogo(const JogoSalvo& jogo)
 {
+    const Geometria g = jogo.Geo();
+    const int colunas = jogo.Colunas, linhas = jogo.Linhas;
     const int h = g.MargemParte / 2;
     return QRect(QPoint(jogo.EsquerdaTabuleiro + h - 2, jogo.TopoTabuleiro + h - 2),
                  QPoint(jogo.EsquerdaTabuleiro + h - 1 + colunas * g.TamanhoParte,

@@ -16,9 +16,9 @@ QString TextoPartesIniciais(int dificuldade, int partesIniciais);
 QString LegendaArea(int dificuldade, int colunas, int linhas);
 
 // The inset area of an empty board.
-inline constexpr QRect AREA_INICIAL{QPoint(242, 32), QPoint(628, 418)};
+inline constexpr QRect AREA_INICIAL{QPoint(ESQUERDA_AREA, 32), QPoint(DIREITA_AREA - 2, 418)};
 
 // The area one pixel outside the bodies of the grid, as corners (X1, Y1)-(X2, Y2).
-QRect RetanguloAreaDeJogo(const Jogo& jogo, const Geometria& g, int colunas, int linhas);
+QRect RetanguloAreaDeJogo(const JogoSalvo& jogo);
 
 } // namespace zelpo

@@ -11,9 +11,7 @@ namespace zelpo {
 
 namespace {
 
-// The board area spans x = 242 to 630 of the drawing surface.
-constexpr int ESQUERDA_AREA = 242;
-constexpr int LARGURA_AREA = 388;
+constexpr int LARGURA_AREA = DIREITA_AREA - ESQUERDA_AREA;
 
 QSize Reduzida(QSize tamanho, int maximo)
 {

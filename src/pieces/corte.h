@@ -47,8 +47,6 @@ Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool 
                    const Opcoes& opcoes, std::optional<QSize> gradeSalva = std::nullopt);
 
 // The grid area of the canvas at 24 px a cell, painted over what the thumbnail held.
-inline constexpr int LADO_MINIATURA = 216;
-inline constexpr int CELULA_MINIATURA = 24;
 void PintarMiniatura(QImage& miniatura, const Corte& corte);
 
 // The substitute for a picture that cannot be read: the words "Figura inválida" in

@@ -3,6 +3,7 @@
 #include "pieces/lados.h"
 
 #include <QColor>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -43,12 +44,12 @@ std::array<Corte, 4> CortesDa(const Parte& p, const Geometria& g)
     }};
 }
 
-QRegion RegiaoDoCorte(const Corte& corte, const Geometria& g, bool pequenas)
+QRegion RegiaoDoCorte(const Corte& corte, const Geometria& g)
 {
-    ListaPontos lista = CarregarLado(corte.codigo, corte.horizontal, pequenas);
+    ListaPontos lista = CarregarLado(corte.codigo, corte.horizontal, g.Pequenas);
     // A code with no table (only a damaged saved game can hold one) cuts like a straight side.
     if (lista.empty())
-        lista = CarregarLado(CODIGO_RETO, corte.horizontal, pequenas);
+        lista = CarregarLado(CODIGO_RETO, corte.horizontal, g.Pequenas);
     std::copy(corte.fecho.begin(), corte.fecho.end(), lista.end() - PONTOS_DE_FECHO);
     QPolygon poligono(static_cast<int>(lista.size()));
     std::copy(lista.begin(), lista.end(), poligono.begin());
@@ -102,11 +103,11 @@ QPolygon PoligonoBase(const Geometria& g)
     });
 }
 
-QRegion FormaDaPeca(const Parte& p, const Geometria& g, bool pequenas)
+QRegion FormaDaPeca(const Parte& p, const Geometria& g)
 {
     QRegion forma(PoligonoBase(g), Qt::WindingFill);
     for (const Corte& corte : CortesDa(p, g))
-        forma -= RegiaoDoCorte(corte, g, pequenas);
+        forma -= RegiaoDoCorte(corte, g);
     return forma;
 }
 
@@ -122,8 +123,25 @@ void DesenharBisel(QImage& figura, const QRegion& forma, int celula)
                  CINZA_CLARO);
 }
 
-void MontarPecas(PecasMontadas& pecas, const std::array<Parte, MAX_PECAS>& partes,
-                 int colunas, int linhas, const Geometria& g, bool pequenas)
+std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int linhas, const Geometria& g)
+{
+    const int c = g.TamanhoCelula;
+    std::vector<QImage> quadrados;
+    quadrados.reserve(static_cast<size_t>(colunas * linhas));
+    for (int linha = 0; linha < linhas; ++linha)
+        for (int coluna = 0; coluna < colunas; ++coluna) {
+            QImage quadrado(c, c, QImage::Format_RGB32);
+            quadrado.fill(Qt::black);
+            QPainter p(&quadrado);
+            p.drawImage(QPoint(0, 0), canvas, QRect(coluna * g.TamanhoParte, linha * g.TamanhoParte, c, c));
+            p.end();
+            quadrados.push_back(std::move(quadrado));
+        }
+    return quadrados;
+}
+
+void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
+                 const Geometria& g)
 {
     const int c = g.TamanhoCelula;
     const int total = colunas * linhas;
@@ -134,7 +152,7 @@ void MontarPecas(PecasMontadas& pecas, const std::array<Parte, MAX_PECAS>& parte
     const QRegion quadrado(0, 0, c, c);
     for (int i = 0; i < total; ++i) {
         const Parte& p = partes[i];
-        const QRegion forma = FormaDaPeca(p, g, pequenas);
+        const QRegion forma = FormaDaPeca(p, g);
         QImage& figura = pecas.figuras[i];
         DesenharBisel(figura, forma, c);
         PintarRegiao(pecas.mascara, forma.translated(p.Coluna * c, p.Linha * c), PRETO);

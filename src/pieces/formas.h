@@ -26,7 +26,7 @@ namespace zelpo {
 QPolygon PoligonoBase(const Geometria& g);
 
 // The shape of a piece in its own picture's frame (C x C, the cell at (m, m)).
-QRegion FormaDaPeca(const Parte& p, const Geometria& g, bool pequenas);
+QRegion FormaDaPeca(const Parte& p, const Geometria& g);
 
 // The bevel: a light grey line along the upper and left boundary of the shape and a mid
 // grey one along its lower and right boundary, the light one on top where they meet.
@@ -39,10 +39,14 @@ struct PecasMontadas {
     QImage mascara;              // colunas x C by linhas x C: black shapes on white
 };
 
+// The C x C square of the canvas under each piece of the grid, in row order: the piece
+// at (coluna, linha) takes the square whose top-left corner is (coluna x T, linha x T).
+std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int linhas, const Geometria& g);
+
 // Shapes pieces 0..colunas * linhas - 1: each picture gets its bevel and turns black
 // outside its shape; formas[i] is the shape; the mask holds each shape at the piece's
 // slot (coluna * C, linha * C).
-void MontarPecas(PecasMontadas& pecas, const std::array<Parte, MAX_PECAS>& partes,
-                 int colunas, int linhas, const Geometria& g, bool pequenas);
+void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
+                 const Geometria& g);
 
 } // namespace zelpo

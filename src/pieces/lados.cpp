@@ -21,8 +21,8 @@ struct Quadro {
 };
 
 struct Tabelas {
-    std::array<ListaPontos, MAIOR_CODIGO + 1> h; // by code; 0 unused
-    std::array<ListaPontos, MAIOR_CODIGO + 1> v;
+    std::array<ListaPontos, MAIOR_CODIGO_LADO + 1> h; // by code; 0 unused
+    std::array<ListaPontos, MAIOR_CODIGO_LADO + 1> v;
 };
 
 Quadro QuadroPara(bool pequenas)
@@ -107,7 +107,7 @@ const Tabelas& TabelasPara(bool pequenas)
 
 ListaPontos CarregarLado(int codigo, bool horizontal, bool pequenas)
 {
-    if (codigo < CODIGO_RETO || codigo > MAIOR_CODIGO)
+    if (codigo < CODIGO_RETO || codigo > MAIOR_CODIGO_LADO)
         return {};
     ListaPontos lista;
     if (codigo == CODIGO_RETO) {
@@ -129,7 +129,7 @@ int16_t SortearLado(Aleatorio& rnd)
     return static_cast<int16_t>(CLng(rnd.Rnd() * ESCALA_SORTEIO) % CODIGOS_SORTEADOS + 1);
 }
 
-void SortearLados(std::array<Parte, MAX_PECAS>& partes, int colunas, int linhas, Aleatorio& rnd)
+void SortearLados(TabelaPartes& partes, int colunas, int linhas, Aleatorio& rnd)
 {
     partes.fill(Parte{});
     for (int r = 0; r < linhas; ++r) {

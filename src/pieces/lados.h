@@ -20,7 +20,6 @@ namespace zelpo {
 using ListaPontos = std::vector<QPoint>;
 
 inline constexpr int CODIGO_RETO = 0;       // a straight side: every side on the border
-inline constexpr int MAIOR_CODIGO = 52;     // 13 groups of four outlines
 inline constexpr int CODIGOS_SORTEADOS = 40; // new puzzles draw 1..40 only
 inline constexpr int PONTOS_DE_FECHO = 3;   // spare points the caller closes the polygon with
 
@@ -36,6 +35,6 @@ int16_t SortearLado(Aleatorio& rnd);
 // Gives every piece of a colunas x linhas grid its place and fresh edge codes: all
 // records are cleared, then row by row each cell's bottom side is drawn before its right
 // side, and the shared code is written into both neighbours. Border sides stay straight.
-void SortearLados(std::array<Parte, MAX_PECAS>& partes, int colunas, int linhas, Aleatorio& rnd);
+void SortearLados(TabelaPartes& partes, int colunas, int linhas, Aleatorio& rnd);
 
 } // namespace zelpo

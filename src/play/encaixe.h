@@ -13,21 +13,18 @@
 namespace zelpo {
 
 // Where the top-left corner of piece `peca`'s picture stands when it is in place.
-QPoint LugarVerdadeiro(const Jogo& jogo, const Geometria& g, int peca);
+QPoint LugarVerdadeiro(const JogoSalvo& jogo, int peca);
 
-bool TemVizinhoEncaixado(const Jogo& jogo, int colunas, int linhas, int peca);
+// A piece is placed in the block of up to 3 x 3 cells around `peca`, clipped to the grid.
+bool TemVizinhoEncaixado(const JogoSalvo& jogo, int peca);
 
 bool PertoDoLugar(QPoint posicao, QPoint lugar);
 
 // The whole decision for the piece held at `posicao` (top-left of its picture).
-bool ParteEncaixa(const Jogo& jogo, int colunas, int linhas, const Geometria& g, int peca,
-                  QPoint posicao);
+bool ParteEncaixa(const JogoSalvo& jogo, int peca, QPoint posicao);
 
 // Stamps a piece onto the board: mask cell with AND, then the picture with OR.
 void ColarNoTabuleiro(QImage& tabuleiro, const QImage& mascara, QPoint celulaMascara,
                       const QImage& figura, QPoint lugar, int celula);
-
-// The C x C square of the canvas that becomes the picture of the piece at (coluna, linha).
-QImage QuadradoDaPeca(const QImage& canvas, int coluna, int linha, const Geometria& g);
 
 } // namespace zelpo

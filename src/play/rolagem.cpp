@@ -23,18 +23,13 @@ int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem)
     return conta;
 }
 
-void RemoverDaLista(Jogo& jogo, int16_t peca, int slot)
+void RemoverDaLista(JogoSalvo& jogo, int16_t peca)
 {
     jogo.Partes[peca].Encaixada = VERDADEIRO;
-    // The slot comes from where the piece was last laid out; a piece that was never shown
-    // since the tray moved is looked up instead, so a placed piece never stays in the tray.
-    if (slot < 0 || slot >= SLOTS_ROLAGEM || jogo.PartesRolagem[slot] != peca) {
-        const auto it = std::find(jogo.PartesRolagem.begin(), jogo.PartesRolagem.end(), peca);
-        if (it == jogo.PartesRolagem.end())
-            return;
-        slot = static_cast<int>(it - jogo.PartesRolagem.begin());
-    }
-    jogo.PartesRolagem[slot] = VAZIO;
+    const auto fim = jogo.PartesRolagem.begin() + jogo.PartesNaRolagem;
+    const auto it = std::find(jogo.PartesRolagem.begin(), fim, peca);
+    if (it != fim)
+        *it = VAZIO;
 }
 
 bool CabeNaVista(int naRolagem, const Geometria& g)

@@ -1,7 +1,7 @@
 #pragma once
 // The tray of loose pieces: its list arithmetic and its layout, without widgets.
-// frmZelpo keeps the list inside its Jogo, calls these after every drop and places
-// the piece widgets where LayoutRolagem says. The list holds the loose pieces first
+// Partida keeps the list in its record and applies these after every drop; the main
+// window places the piece widgets where LayoutRolagem says. The list holds the loose pieces first
 // and empty slots (VAZIO) behind them; slot 81 is always empty, because closing a gap
 // copies the entry one past the last loose piece.
 
@@ -17,8 +17,8 @@ namespace zelpo {
 // A list without a gap keeps its order and count.
 int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem);
 
-// Marks the piece placed and empties its tray slot: the one it was last laid out in.
-void RemoverDaLista(Jogo& jogo, int16_t peca, int slot);
+// Marks the piece placed and empties the tray slot that holds it.
+void RemoverDaLista(JogoSalvo& jogo, int16_t peca);
 
 // True when every loose piece fits in the visible rows (the scroll bar is then off).
 bool CabeNaVista(int naRolagem, const Geometria& g);

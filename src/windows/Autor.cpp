@@ -1,6 +1,6 @@
 #include "Autor.h"
 
-#include "game/jogo.h"
+#include "game/produto.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -98,7 +98,7 @@ void Autor::CriarControles()
     lblHomePage = Rotulo(this, "lblHomePage", {}, ESQUERDA_TEXTO, 232);
     lblHomePage->setFont(Fonte(QStringLiteral("Arial"), false, true));
     lblFone = Rotulo(this, "lblFone", QStringLiteral("(00) 0000-0000"), ESQUERDA_TEXTO, 250);
-    lblCidade = Rotulo(this, "lblCidade", QStringLiteral("Belo Horizonte - MG"), ESQUERDA_TEXTO, 266);
+    lblCidade = Rotulo(this, "lblCidade", QStringLiteral("Cidade Exemplo - UF"), ESQUERDA_TEXTO, 266);
 
     const QCursor mao(QPixmap(QStringLiteral(":/janelas/mao.png")), 5, 0);
     for (QLabel* link : {lblEmail, lblHomePage}) {

@@ -15,10 +15,6 @@ class QPushButton;
 
 namespace zelpo {
 
-inline constexpr int VERSAO_MAIOR = 3;
-inline constexpr int VERSAO_MENOR = 6;
-inline constexpr int VERSAO_REVISAO = 263;
-
 // "Versão 3.0.6.263": the minor number is written with at least two digits and shown as
 // its first and last characters joined by a dot.
 QString TextoVersao(int maior, int menor, int revisao);

@@ -1,6 +1,6 @@
 #include "Mensagem.h"
 
-#include "game/jogo.h"
+#include "game/produto.h"
 
 #include <QApplication>
 #include <QGuiApplication>

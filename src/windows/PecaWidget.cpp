@@ -1,15 +1,13 @@
 #include "PecaWidget.h"
 
-#include "frmZelpo.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace zelpo {
 
-PecaWidget::PecaWidget(int16_t indice, frmZelpo* dono, QWidget* pai)
-    : QWidget(pai), indice_(indice), dono_(dono)
+PecaWidget::PecaWidget(int16_t indice, QWidget* pai) : QWidget(pai), indice_(indice)
 {
+    setObjectName(QStringLiteral("picParte%1").arg(indice));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setGeometry(0, 0, 8, 8);
@@ -22,11 +20,22 @@ void PecaWidget::DefinirFigura(QImage figura)
     update();
 }
 
+void PecaWidget::Escrever(QPoint topoEsquerdo, const QString& texto)
+{
+    if (figura_.isNull())
+        return;
+    QPainter pintor(&figura_);
+    pintor.setFont(font());
+    pintor.setPen(palette().color(QPalette::WindowText));
+    pintor.drawText(topoEsquerdo + QPoint(0, pintor.fontMetrics().ascent()), texto);
+    pintor.end();
+    update();
+}
+
 void PecaWidget::Limpar()
 {
     figura_ = QImage();
     clearMask();
-    Tag.clear();
     update();
 }
 
@@ -41,17 +50,17 @@ void PecaWidget::paintEvent(QPaintEvent* e)
 
 void PecaWidget::mousePressEvent(QMouseEvent* e)
 {
-    dono_->picParte_MouseDown(indice_, e->button(), e->modifiers(), e->position());
+    Q_EMIT pressionada(indice_, e->position());
 }
 
 void PecaWidget::mouseMoveEvent(QMouseEvent* e)
 {
-    dono_->Form_MouseMove(e->buttons(), e->modifiers(), mapToParent(e->position()).toPoint());
+    Q_EMIT movida(e->buttons(), mapToParent(e->position()).toPoint());
 }
 
 void PecaWidget::mouseReleaseEvent(QMouseEvent* e)
 {
-    dono_->Form_MouseUp(e->button(), e->modifiers(), mapToParent(e->position()).toPoint());
+    Q_EMIT solta(mapToParent(e->position()).toPoint());
 }
 
 } // namespace zelpo

@@ -1,30 +1,31 @@
 #pragma once
 // One piece picture (`picParte`): a borderless child of the drawing surface that shows
 // its piece's picture and, once shaped, shows and takes the mouse only inside the
-// piece's outline (its widget mask). The tag holds the tray slot it was last laid out
-// in. Mouse events go to the main window's handlers: the press as a press on the piece
-// (in picture coordinates), moves and the release in surface coordinates, wherever the
-// pointer goes while a button is held.
+// piece's outline (its widget mask). It knows nothing of the game: it reports a press
+// (in its own picture's coordinates) and, while a button is held, every move and the
+// release in its parent's coordinates, wherever the pointer goes.
 
 #include <QImage>
-#include <QString>
 #include <QWidget>
 
 namespace zelpo {
 
-class frmZelpo;
-
 class PecaWidget : public QWidget {
     Q_OBJECT
 public:
-    PecaWidget(int16_t indice, frmZelpo* dono, QWidget* pai);
+    PecaWidget(int16_t indice, QWidget* pai);
 
     int16_t Index() const { return indice_; }
-    QImage& figura() { return figura_; }
     const QImage& figura() const { return figura_; }
     void DefinirFigura(QImage figura);
+    // Text written onto the picture, which stays until the picture is replaced.
+    void Escrever(QPoint topoEsquerdo, const QString& texto);
     void Limpar();
-    QString Tag;
+
+Q_SIGNALS:
+    void pressionada(int16_t indice, QPointF ponto);
+    void movida(Qt::MouseButtons botoes, QPoint pontoNoPai);
+    void solta(QPoint pontoNoPai);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -34,7 +35,6 @@ protected:
 
 private:
     int16_t indice_;
-    frmZelpo* dono_;
     QImage figura_;
 };
 

@@ -1,19 +1,16 @@
 #include "Superficie.h"
 
-#include "frmZelpo.h"
 #include "game/jogo.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
-#include <QScrollBar>
-#include <QWheelEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace zelpo {
 
-Superficie::Superficie(frmZelpo* dono, QWidget* pai)
-    : QWidget(pai), dono_(dono), tela_(LARGURA_CLIENTE, ALTURA_CLIENTE, QImage::Format_RGB32)
+Superficie::Superficie(QWidget* pai) : QWidget(pai), tela_(LARGURA_CLIENTE, ALTURA_CLIENTE, QImage::Format_RGB32)
 {
+    setObjectName(QStringLiteral("superficie"));
     setFixedSize(LARGURA_CLIENTE, ALTURA_CLIENTE);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -66,25 +63,26 @@ void Superficie::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.drawImage(e->rect(), tela_, e->rect());
+    if (!pintada_) {
+        pintada_ = true;
+        Q_EMIT pintada();
+    }
 }
 
 void Superficie::mouseMoveEvent(QMouseEvent* e)
 {
-    dono_->Form_MouseMove(e->buttons(), e->modifiers(), e->position().toPoint());
-}
-
-void Superficie::wheelEvent(QWheelEvent* e)
-{
-    // The wheel anywhere over the tray scrolls it, as over its scroll bar.
-    if (e->position().x() < dono_->vsbPartes->geometry().right() && dono_->vsbPartes->isEnabled())
-        QCoreApplication::sendEvent(dono_->vsbPartes, e);
-    else
-        e->ignore();
+    Q_EMIT movida(e->buttons(), e->position().toPoint());
 }
 
 void Superficie::mouseReleaseEvent(QMouseEvent* e)
 {
-    dono_->Form_MouseUp(e->button(), e->modifiers(), e->position().toPoint());
+    Q_EMIT solta(e->position().toPoint());
+}
+
+void Superficie::wheelEvent(QWheelEvent* e)
+{
+    e->ignore();
+    Q_EMIT roda(e);
 }
 
 } // namespace zelpo

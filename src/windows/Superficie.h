@@ -4,7 +4,8 @@
 // and that paint events only show. The drawing helpers follow the classic line rules:
 // a line leaves out its end point, a box (outline or filled) includes both corners.
 // The piece widgets and the clock are children of the surface, so its coordinates are
-// the main window's client coordinates of the game's layout.
+// the main window's client coordinates of the game's layout. It knows nothing of the
+// game: mouse moves, releases and the wheel are reported as signals.
 
 #include <QColor>
 #include <QFont>
@@ -13,12 +14,10 @@
 
 namespace zelpo {
 
-class frmZelpo;
-
 class Superficie : public QWidget {
     Q_OBJECT
 public:
-    Superficie(frmZelpo* dono, QWidget* pai);
+    explicit Superficie(QWidget* pai);
 
     QImage& tela() { return tela_; }
     const QImage& tela() const { return tela_; }
@@ -29,6 +28,12 @@ public:
     void Circulo(QPoint centro, int raio, const QColor& cor);
     void Escrever(QPoint topoEsquerdo, const QString& texto, const QFont& fonte, const QColor& cor);
 
+Q_SIGNALS:
+    void movida(Qt::MouseButtons botoes, QPoint ponto);
+    void solta(QPoint ponto);
+    void roda(QWheelEvent* evento);
+    void pintada(); // the first time the surface reaches the screen
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -36,8 +41,8 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
 
 private:
-    frmZelpo* dono_;
     QImage tela_;
+    bool pintada_ = false;
 };
 
 } // namespace zelpo

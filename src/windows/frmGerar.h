@@ -33,7 +33,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    int32_t cor_ = 0x800000;
+    int32_t cor_ = COR_BORDA_PADRAO;
 };
 
 class frmGerar : public QDialog {

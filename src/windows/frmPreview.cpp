@@ -19,8 +19,6 @@ constexpr int COLUNAS_MINIMAS = 6; // below this the minimum width applies
 constexpr int LINHAS_MINIMAS = 3;
 constexpr int FOLGA = 8;           // room for the etched frame around the picture
 constexpr int MARGEM_TELA = 32;    // a window nearer than this to the far edge moves back
-constexpr int TOPO_PADRAO = 72;
-constexpr int ESQUERDA_PADRAO = 56;
 
 // A one-pixel rectangle outline that includes both corner points.
 void Contorno(QPainter& p, int x1, int y1, int x2, int y2, const QColor& cor)
@@ -51,8 +49,8 @@ frmPreview::frmPreview(ModuloZelpo& modulo, const QImage& miniatura, int colunas
 
 QSize frmPreview::TamanhoCliente(int colunas, int linhas)
 {
-    return {colunas < COLUNAS_MINIMAS ? LARGURA_MINIMA : colunas * PIXELS_CELULA + FOLGA,
-            linhas < LINHAS_MINIMAS ? ALTURA_MINIMA : linhas * PIXELS_CELULA + FOLGA};
+    return {colunas < COLUNAS_MINIMAS ? LARGURA_MINIMA : colunas * CELULA_MINIATURA + FOLGA,
+            linhas < LINHAS_MINIMAS ? ALTURA_MINIMA : linhas * CELULA_MINIATURA + FOLGA};
 }
 
 void frmPreview::Form_Load(const QImage& miniatura, int colunas, int linhas)
@@ -63,15 +61,15 @@ void frmPreview::Form_Load(const QImage& miniatura, int colunas, int linhas)
     const QSize tamanhoTela = tela ? tela->geometry().size() : QSize();
     Opcoes& o = modulo_.opcoes;
     if (tela && o.PreviewTop > tamanhoTela.height() - MARGEM_TELA)
-        o.PreviewTop = TOPO_PADRAO;
+        o.PreviewTop = TOPO_PREVIEW_PADRAO;
     if (tela && o.PreviewLeft > tamanhoTela.width() - MARGEM_TELA)
-        o.PreviewLeft = ESQUERDA_PADRAO;
+        o.PreviewLeft = ESQUERDA_PREVIEW_PADRAO;
     move(o.PreviewLeft, o.PreviewTop);
 
     const QSize cliente = TamanhoCliente(colunas, linhas);
     setFixedSize(cliente);
-    const int w = colunas * PIXELS_CELULA;
-    const int h = linhas * PIXELS_CELULA;
+    const int w = colunas * CELULA_MINIATURA;
+    const int h = linhas * CELULA_MINIATURA;
     const int x0 = Centro(cliente.width() - w);
     const int y0 = Centro(cliente.height() - h);
     cantoFigura_ = {x0, y0};
@@ -101,6 +99,17 @@ void frmPreview::mousePressEvent(QMouseEvent*)
 void frmPreview::keyPressEvent(QKeyEvent*)
 {
     close();
+}
+
+// The main window's shortcuts (F9, F2...) would fire while the preview is active: every
+// key is claimed here first, so that it arrives as a key press and only closes the window.
+bool frmPreview::event(QEvent* evento)
+{
+    if (evento->type() == QEvent::ShortcutOverride) {
+        evento->accept();
+        return true;
+    }
+    return QWidget::event(evento);
 }
 
 // Shown, it takes the activation, so that activating the main window again closes it.

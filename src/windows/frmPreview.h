@@ -16,8 +16,6 @@ namespace zelpo {
 class frmPreview : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int PIXELS_CELULA = 24;
-
     // miniatura: the picture at 24 pixels a cell; its top-left colunas x linhas cells are
     // shown.
     frmPreview(ModuloZelpo& modulo, const QImage& miniatura, int colunas, int linhas, QWidget* dono);
@@ -35,6 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
     void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
+    bool event(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
 private:

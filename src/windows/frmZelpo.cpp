@@ -2,17 +2,17 @@
 
 #include "Autor.h"
 #include "CommonDialogCls.h"
-#include "CoresSistema.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Som.h"
 #include "Superficie.h"
+#include "files/arquivos.h"
 #include "files/associacao.h"
 #include "files/configuracao.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "game/fontes.h"
-#include "pieces/corte.h"
+#include "game/produto.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +23,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTimer>
 
 namespace zelpo {
@@ -38,20 +37,21 @@ constexpr QSize TAMANHO_JANELA(640, 480);
 frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai) : QMainWindow(pai), amb_(std::move(ambiente))
 {
     // Form_Load, up to showing the window: options, size, controls, the generator.
-    if (auto cfg = Configuracao())
-        LerCFG(*cfg, modulo.opcoes);
+    LerCFG(ArquivoConfiguracao(), modulo_.opcoes);
     setWindowTitle(LegendaDoProduto());
     setWindowIcon(QIcon(QStringLiteral(":/janelas/zelpora.png")));
     setFont(FonteJanela());
-    tela_ = new Superficie(this, this);
+    tela_ = new Superficie(this);
     setCentralWidget(tela_);
     CriarMenus();
     CriarControles();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (amb_.semente)
-        rnd.Semear(*amb_.semente);
+        rnd_.Semear(*amb_.semente);
     else
-        rnd.SemearPeloRelogio();
+        rnd_.SemearPeloRelogio();
+    partida_.AoMudar([this] { AplicarEstado(); });
+    AplicarEstado();
     qApp->installEventFilter(this);
 }
 
@@ -62,10 +62,10 @@ frmZelpo::~frmZelpo()
 
 QString frmZelpo::LegendaDoProduto()
 {
-    return QStringLiteral("Brumas Vivas - ") + QString::fromUtf8(TITULO_APLICACAO);
+    return QString::fromUtf8(FABRICANTE) + QStringLiteral(" - ") + QString::fromUtf8(TITULO_APLICACAO);
 }
 
-QFont frmZelpo::FonteJanela() const
+QFont frmZelpo::FonteJanela()
 {
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(PIXELS_FONTE_JANELA);
@@ -78,65 +78,92 @@ int32_t frmZelpo::Ticks() const
     return amb_.ticks ? amb_.ticks() : ContagemTicks();
 }
 
-std::unique_ptr<QSettings> frmZelpo::Configuracao() const
+QString frmZelpo::ArquivoConfiguracao() const
 {
-    return amb_.configuracao ? amb_.configuracao() : AbrirConfiguracao();
+    return amb_.arquivoConfiguracao.isEmpty() ? CaminhoConfiguracao() : amb_.arquivoConfiguracao;
 }
 
 void frmZelpo::CriarMenus()
 {
-    mnuJogo = menuBar()->addMenu(QStringLiteral("&Jogo"));
-    connect(mnuJogo, &QMenu::aboutToShow, this, &frmZelpo::mnuJogo_Click);
-    const auto item = [this](const QString& texto, QKeySequence atalho, auto acao) {
-        QAction* a = mnuJogo->addAction(texto);
+    mnuJogo_ = menuBar()->addMenu(QStringLiteral("&Jogo"));
+    const auto item = [this](const char* nome, const QString& texto, QKeySequence atalho, auto acao) {
+        QAction* a = mnuJogo_->addAction(texto);
+        a->setObjectName(QLatin1String(nome));
         a->setShortcut(atalho);
         connect(a, &QAction::triggered, this, acao);
         return a;
     };
-    mnuJogoNovo = item(QStringLiteral("&Novo"), Qt::Key_F2, [this] { mnuJogoNovo_Click(); });
-    mnuJogoAbrir = item(QStringLiteral("A&brir"), Qt::Key_F3, [this] { mnuJogoAbrir_Click(); });
-    mnuJogoSalvar[0] = item(QStringLiteral("&Salvar"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { mnuJogoSalvar_Click(0); });
-    mnuJogoSalvar[1] = item(QStringLiteral("Salvar &como..."), {}, [this] { mnuJogoSalvar_Click(1); });
-    mnuJogo->addSeparator();
-    mnuJogoVisualizar = item(QStringLiteral("&Visualizar"), Qt::Key_F9, [this] { mnuJogoVisualizar_Click(); });
-    mnuJogoReiniciar = item(QStringLiteral("R&einiciar"), Qt::Key_F4, [this] { mnuJogoReiniciar_Click(); });
-    mnuJogo->addSeparator();
-    mnuJogoSair = item(QStringLiteral("Sai&r"), {}, [this] { mnuJogoSair_Click(); });
+    mnuJogoNovo_ = item("mnuJogoNovo", QStringLiteral("&Novo"), Qt::Key_F2, [this] { mnuJogoNovo_Click(); });
+    mnuJogoAbrir_ = item("mnuJogoAbrir", QStringLiteral("A&brir"), Qt::Key_F3, [this] { mnuJogoAbrir_Click(); });
+    mnuJogoSalvar_[0] = item("mnuJogoSalvar0", QStringLiteral("&Salvar"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                             [this] { mnuJogoSalvar_Click(0); });
+    mnuJogoSalvar_[1] = item("mnuJogoSalvar1", QStringLiteral("Salvar &como..."), {}, [this] { mnuJogoSalvar_Click(1); });
+    mnuJogo_->addSeparator();
+    mnuJogoVisualizar_ = item("mnuJogoVisualizar", QStringLiteral("&Visualizar"), Qt::Key_F9,
+                              [this] { mnuJogoVisualizar_Click(); });
+    mnuJogoReiniciar_ = item("mnuJogoReiniciar", QStringLiteral("R&einiciar"), Qt::Key_F4,
+                             [this] { mnuJogoReiniciar_Click(); });
+    mnuJogo_->addSeparator();
+    mnuJogoSair_ = item("mnuJogoSair", QStringLiteral("Sai&r"), {}, [this] { mnuJogoSair_Click(); });
 
-    mnuAjuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
-    mnuAjudaAutor = mnuAjuda->addAction(QStringLiteral("&Autor"));
-    connect(mnuAjudaAutor, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });
+    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    mnuAjudaAutor_ = ajuda->addAction(QStringLiteral("&Autor"));
+    mnuAjudaAutor_->setObjectName(QStringLiteral("mnuAjudaAutor"));
+    connect(mnuAjudaAutor_, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });
 }
 
 void frmZelpo::CriarControles()
 {
-    for (int i = 0; i < MAX_PECAS; ++i)
-        picParte_[i] = new PecaWidget(static_cast<int16_t>(i), this, tela_);
+    for (int i = 0; i < MAX_PECAS; ++i) {
+        auto* peca = new PecaWidget(static_cast<int16_t>(i), tela_);
+        connect(peca, &PecaWidget::pressionada, this, &frmZelpo::picParte_MouseDown);
+        connect(peca, &PecaWidget::movida, this, &frmZelpo::Form_MouseMove);
+        connect(peca, &PecaWidget::solta, this, [this] { Form_MouseUp(); });
+        picParte_[i] = peca;
+    }
+    connect(tela_, &Superficie::movida, this, &frmZelpo::Form_MouseMove);
+    connect(tela_, &Superficie::solta, this, [this] { Form_MouseUp(); });
+    connect(tela_, &Superficie::roda, this, &frmZelpo::Form_Wheel);
 
-    vsbPartes = new QScrollBar(Qt::Vertical, tela_);
-    vsbPartes->setObjectName(QStringLiteral("vsbPartes"));
-    vsbPartes->setGeometry(RETANGULO_ROLAGEM);
-    vsbPartes->setRange(0, 0);
-    vsbPartes->setSingleStep(1);
-    vsbPartes->setPageStep(geo.LinhasRolagem);
-    vsbPartes->setEnabled(false);
-    connect(vsbPartes, &QScrollBar::valueChanged, this, &frmZelpo::vsbPartes_Change);
-    connect(vsbPartes, &QScrollBar::sliderMoved, this, &frmZelpo::vsbPartes_Scroll);
+    vsbPartes_ = new QScrollBar(Qt::Vertical, tela_);
+    vsbPartes_->setObjectName(QStringLiteral("vsbPartes"));
+    vsbPartes_->setGeometry(RETANGULO_ROLAGEM);
+    vsbPartes_->setRange(0, 0);
+    vsbPartes_->setSingleStep(1);
+    vsbPartes_->setPageStep(partida_.Geo().LinhasRolagem);
+    vsbPartes_->setEnabled(false);
+    // the tray follows the thumb live while it is dragged, and every change of the value
+    connect(vsbPartes_, &QScrollBar::valueChanged, this, &frmZelpo::vsbPartes_Change);
 
-    picHora = new QLabel(tela_);
-    picHora->setObjectName(QStringLiteral("picHora"));
-    picHora->setGeometry(RETANGULO_HORA);
-    picHora->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picHora->setFont(FonteJanela());
-    picHora->setAutoFillBackground(true); // the window's own colour, so only the text shows
+    picHora_ = new QLabel(tela_);
+    picHora_->setObjectName(QStringLiteral("picHora"));
+    picHora_->setGeometry(RETANGULO_HORA);
+    picHora_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picHora_->setFont(FonteJanela());
+    picHora_->setAutoFillBackground(true); // the window's own colour, so only the text shows
 
-    tmrHora = new QTimer(this);
-    tmrHora->setInterval(INTERVALO_RELOGIO);
-    connect(tmrHora, &QTimer::timeout, this, &frmZelpo::tmrHora_Timer);
+    tmrHora_ = new QTimer(this);
+    tmrHora_->setObjectName(QStringLiteral("tmrHora"));
+    tmrHora_->setInterval(INTERVALO_RELOGIO);
+    connect(tmrHora_, &QTimer::timeout, this, &frmZelpo::tmrHora_Timer);
 
-    picPreview = QImage(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
-    picPreview.fill(palette().color(QPalette::Window));
-    som = new Som(this);
+    picPreview_ = QImage(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
+    picPreview_.fill(palette().color(QPalette::Window));
+    som_ = new Som(this);
+}
+
+// The menus and the clock follow the game's state, after every command.
+void frmZelpo::AplicarEstado()
+{
+    const MenusJogo menus = MenusPara(partida_.Estado());
+    mnuJogoSalvar_[0]->setEnabled(menus.Salvar);
+    mnuJogoSalvar_[1]->setEnabled(menus.SalvarComo);
+    mnuJogoVisualizar_->setEnabled(menus.Visualizar);
+    mnuJogoReiniciar_->setEnabled(menus.Reiniciar);
+    if (!partida_.EmJogo())
+        tmrHora_->stop();
+    else if (!tmrHora_->isActive())
+        tmrHora_->start();
 }
 
 void frmZelpo::PosicionarJanela()
@@ -167,30 +194,28 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
         AbrirJogo(caminho);
         return;
     }
-    if (amb_.associar)
-        AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"),
-                        amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa,
-                        amb_.icone.isEmpty() ? QStringLiteral("zelpora") : amb_.icone);
+    if (amb_.associar) {
+        // Nothing the player sees depends on the registration: it waits for the first paint.
+        const QString programa = amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa;
+        const QString icone = amb_.icone.isEmpty() ? QStringLiteral("zelpora") : amb_.icone;
+        connect(tela_, &Superficie::pintada, this, [programa, icone] {
+            AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"), programa, icone);
+        }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
     NovoJogo();
-}
-
-void frmZelpo::mnuJogo_Click()
-{
-    const bool carregado = !jogo.ArquivoFigura.isEmpty();
-    for (QAction* a : {mnuJogoSalvar[0], mnuJogoSalvar[1], mnuJogoVisualizar, mnuJogoReiniciar})
-        a->setEnabled(carregado);
 }
 
 void frmZelpo::mnuJogoNovo_Click()
 {
-    SelecionarDificuldade(modulo, this);
-    if (!modulo.Cancelado)
+    SelecionarDificuldade(modulo_, this);
+    if (!modulo_.Cancelado)
         NovoJogo();
 }
 
 void frmZelpo::mnuJogoVisualizar_Click()
 {
-    auto* janela = new frmPreview(modulo, picPreview, modulo.Colunas, modulo.Linhas, this);
+    const JogoSalvo& j = partida_.Jogo();
+    auto* janela = new frmPreview(modulo_, picPreview_, j.Colunas, j.Linhas, this);
     janela->show();
 }
 
@@ -202,6 +227,8 @@ void frmZelpo::mnuAjudaAutor_Click()
 
 void frmZelpo::mnuJogoReiniciar_Click()
 {
+    if (partida_.Estado() == EstadoJogo::SemJogo)
+        return;
     const auto resposta = MostrarMensagem(this, QMessageBox::Question, QStringLiteral("Reiniciar"),
                                           QStringLiteral("Você realmente deseja reiniciar o jogo?"),
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -219,18 +246,20 @@ void frmZelpo::mnuJogoSair_Click()
 
 bool frmZelpo::Form_Unload()
 {
-    som->PararSom();
-    if (tmrHora->isActive()) {
+    som_->PararSom();
+    if (partida_.EmJogo()) {
         const auto resposta = MostrarMensagem(this, QMessageBox::Question, QStringLiteral("Sair"),
                                               QStringLiteral("Você deseja salvar o jogo?"),
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (resposta == QMessageBox::Cancel)
             return false;
-        if (resposta == QMessageBox::Yes)
-            mnuJogoSalvar_Click(0);
+        // a save that failed keeps the program open: the game must not be lost with it
+        if (resposta == QMessageBox::Yes && mnuJogoSalvar_Click(0) == ResultadoSalvar::Falhou)
+            return false;
     }
-    if (auto cfg = Configuracao())
-        SalvarCFG(*cfg, modulo.opcoes);
+    if (const QString erro = SalvarCFG(ArquivoConfiguracao(), modulo_.opcoes); !erro.isEmpty())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                        MensagemDeGravacao(ArquivoConfiguracao(), erro));
     LiberarDialogo();
     return true;
 }
@@ -251,17 +280,23 @@ void frmZelpo::closeEvent(QCloseEvent* e)
 
 bool frmZelpo::eventFilter(QObject* objeto, QEvent* evento)
 {
+    if (!objeto->isWidgetType())
+        return QMainWindow::eventFilter(objeto, evento);
+    // The wheel would scroll the tray under the piece in hand.
+    if (evento->type() == QEvent::Wheel && arrasto_.ParteArrastada != -1
+        && static_cast<QWidget*>(objeto)->window() == this)
+        return true;
     // The window sees every key before the control that has the focus, and never keeps it.
     // A key event travels up through the parents as the same object: take it at its first
     // receiver, the focused control (or the window when nothing of it has the focus).
-    if (evento->type() == QEvent::KeyPress && objeto->isWidgetType()) {
+    if (evento->type() == QEvent::KeyPress) {
         QWidget* primeiro = QApplication::focusWidget();
         if (!primeiro || primeiro->window() != this)
             primeiro = this;
-        if (objeto != primeiro)
-            return QMainWindow::eventFilter(objeto, evento);
-        const auto* tecla = static_cast<QKeyEvent*>(evento);
-        Form_KeyDown(tecla->key(), tecla->modifiers());
+        if (objeto == primeiro) {
+            const auto* tecla = static_cast<QKeyEvent*>(evento);
+            Form_KeyDown(tecla->key(), tecla->modifiers());
+        }
     }
     return QMainWindow::eventFilter(objeto, evento);
 }

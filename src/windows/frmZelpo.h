@@ -1,32 +1,39 @@
 #pragma once
-// The main window: the application itself. It owns the game record, the options shared
-// with the dialogs, every piece widget, the tray's scroll bar, the clock and the menus,
-// and runs the life of a puzzle from a new picture or an opened file to the last piece.
-// Its procedures keep the game's names and order of steps; the rules they apply live in
-// the core folders (game, pieces, play, files). The procedures are split by subsystem:
-// start-up, menus and exit here; new game in frmZelpo_jogo.cpp; tray and dragging in
-// frmZelpo_bandeja.cpp; board drawing and clock in frmZelpo_desenho.cpp; saving and
-// opening in frmZelpo_arquivos.cpp.
+// The main window: the application itself. It holds the game (a Partida, which owns the
+// puzzle record and its state), the options shared with the dialogs, every piece widget,
+// the tray's scroll bar, the clock and the menus. Its procedures keep the game's names
+// and order of steps: they turn the player's events into the game's commands and the
+// results into pixels and sounds; the rules live in the core folders. The menus and the
+// clock follow the game's state after every command. The procedures are split by
+// subsystem: start-up, menus and exit here; new game and the cut in frmZelpo_jogo.cpp;
+// tray, keys and dragging in frmZelpo_bandeja.cpp; board drawing and clock in
+// frmZelpo_desenho.cpp; saving and opening in frmZelpo_arquivos.cpp.
+//
+// Tests drive the window as a player does: through its actions (found by object name:
+// mnuJogoNovo, mnuJogoAbrir, mnuJogoSalvar0, mnuJogoSalvar1, mnuJogoVisualizar,
+// mnuJogoReiniciar, mnuJogoSair, mnuAjudaAutor), mouse and key events, and the hooks of
+// the dialogs and message boxes; they read the game through partida().
 
 #include "game/aleatorio.h"
 #include "game/jogo.h"
 #include "game/novojogo.h"
+#include "game/partida.h"
+#include "pieces/corte.h"
+#include "pieces/formas.h"
 
 #include <QImage>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QScrollBar;
-class QSettings;
 class QTimer;
+class QWheelEvent;
 
 namespace zelpo {
 
@@ -39,17 +46,10 @@ struct Ambiente {
     QString pastaPrograma;                 // holds the Facil/, Medio/ and Dificil/ folders
     std::optional<uint64_t> semente;       // fixed: the generator is never reseeded from the clock
     std::function<int32_t()> ticks;        // milliseconds since boot; ContagemTicks when empty
-    std::function<std::unique_ptr<QSettings>()> configuracao; // the per-user store
+    QString arquivoConfiguracao;           // the settings file; the user's own when empty
     bool associar = true;                  // register the .zpr type on a start without a file
     QString programa;                      // the running executable, for the association
     QString icone;                         // the program's icon (a file or a theme name)
-};
-
-// The state of a drag in progress.
-struct Arrasto {
-    int16_t ParteArrastada = -1;
-    int32_t PegaX = 0;
-    int32_t PegaY = 0;
 };
 
 class frmZelpo : public QMainWindow {
@@ -58,108 +58,119 @@ public:
     explicit frmZelpo(Ambiente ambiente, QWidget* pai = nullptr);
     ~frmZelpo() override;
 
-    // Start-up after the window is shown: the command-line path, or a random game.
+    // Start-up after construction: shows the window, then opens the command-line path
+    // or starts a random game.
     void Iniciar(const QString& linhaDeComando);
 
-    // --- game state, read by tests and the dialogs -----------------------------------
-    Jogo jogo;
-    ModuloZelpo modulo;
-    Geometria geo;
-    Arrasto arrasto;
-    Aleatorio rnd;
-
-    // --- controls --------------------------------------------------------------------
-    Superficie* superficie() const { return tela_; }
-    PecaWidget* picParte(int i) const { return picParte_[i]; }
-    QScrollBar* vsbPartes = nullptr;
-    QLabel* picHora = nullptr;
-    QTimer* tmrHora = nullptr;
-    QImage picMask;
-    QImage picPreview;
-    ListaArquivos fileImagem;
-    Som* som = nullptr;
-
-    // --- menus -----------------------------------------------------------------------
-    QMenu* mnuJogo = nullptr;
-    QAction* mnuJogoNovo = nullptr;
-    QAction* mnuJogoAbrir = nullptr;
-    std::array<QAction*, 2> mnuJogoSalvar{};
-    QAction* mnuJogoVisualizar = nullptr;
-    QAction* mnuJogoReiniciar = nullptr;
-    QAction* mnuJogoSair = nullptr;
-    QMenu* mnuAjuda = nullptr;
-    QAction* mnuAjudaAutor = nullptr;
-
-    // --- procedures ------------------------------------------------------------------
-    void mnuJogo_Click();
-    void mnuJogoNovo_Click();
-    void mnuJogoAbrir_Click();
-    void mnuJogoSalvar_Click(int Index);
-    void mnuJogoVisualizar_Click();
-    void mnuJogoReiniciar_Click();
-    void mnuJogoSair_Click();
-    void mnuAjudaAutor_Click();
-
-    void NovoJogo();
-    void SortearPartes();
-    void IniciarJogo();
-    void ReiniciarJogo();
-    void LimparTela();
-    void AbrirImagem(const QString& P_Arquivo);
-    void ColarImagens();
-    void MontarJogo();
-
-    void Rolagem(int P_Value);
-    void AtualizarRolagem();
-    void RemoverParteRolagem(int16_t P_Index);
-    void vsbPartes_Change();
-    void vsbPartes_Scroll();
-    void Form_KeyDown(int tecla, Qt::KeyboardModifiers shift);
-
-    void picParte_MouseDown(int16_t Index, Qt::MouseButton botao, Qt::KeyboardModifiers shift, QPointF ponto);
-    void Form_MouseMove(Qt::MouseButtons botoes, Qt::KeyboardModifiers shift, QPoint ponto);
-    void Form_MouseUp(Qt::MouseButton botao, Qt::KeyboardModifiers shift, QPoint ponto);
-    void VerificarOK();
-    void ParteOk(int16_t P_Index);
-    void ExibirPartesOK();
-
-    void TextoPartesIniciais();
-    void DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
-    void AreaInicial();
-    void AreaDeJogo();
-    void ExibirHora(int32_t P_Segundos);
-    void tmrHora_Timer();
-
-    void AbrirJogo(QString P_Arquivo);
-    static QString NomeDeExibicao(const QString& caminho);
-    bool LerZPR();
-    bool SalvarZPR();
-    void ImagemParaBytes();
-    bool BytesParaImagem(const QString& P_Arquivo);
-    QString GetTempFileName() const;
-    QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo);
+    const Partida& partida() const { return partida_; }
+    const Opcoes& opcoes() const { return modulo_.opcoes; }
 
     static QString LegendaDoProduto();
-    QFont FonteJanela() const;
+    static QFont FonteJanela();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
+private Q_SLOTS:
+    void tmrHora_Timer();
+
 private:
+    // The state of a drag in progress: the piece held and where it was taken.
+    struct Arrasto {
+        int16_t ParteArrastada = -1;
+        int32_t PegaX = 0;
+        int32_t PegaY = 0;
+    };
+    enum class ResultadoSalvar { Salvo, Cancelado, Falhou };
+
+    // start-up, menus, exit
     void CriarMenus();
     void CriarControles();
     void DesenharMoldura();
-    bool Form_Unload();
-    void AtualizarLegenda();
-    int32_t Ticks() const;
-    std::unique_ptr<QSettings> Configuracao() const;
     void PosicionarJanela();
+    void AplicarEstado();
+    void mnuJogoNovo_Click();
+    void mnuJogoAbrir_Click();
+    ResultadoSalvar mnuJogoSalvar_Click(int Index);
+    void mnuJogoVisualizar_Click();
+    void mnuJogoReiniciar_Click();
+    void mnuJogoSair_Click();
+    void mnuAjudaAutor_Click();
+    bool Form_Unload();
+
+    // new game and the cut
+    void NovoJogo();
+    void FormarDaFigura(const QString& arquivo);
+    void SortearPartes();
+    void IniciarJogo();
+    void ReiniciarJogo();
+    void LimparTela();
+    void AbrirImagem(const QString& P_Arquivo, const QByteArray& bytes, const QString& erroLeitura,
+                     std::optional<QSize> gradeSalva);
+    void ColarImagens();
+    void MontarJogo();
+
+    // tray, keys, dragging
+    void Rolagem(int P_Value);
+    void AtualizarRolagem();
+    void vsbPartes_Change();
+    void Form_KeyDown(int tecla, Qt::KeyboardModifiers shift);
+    void picParte_MouseDown(int16_t Index, QPointF ponto);
+    void Form_MouseMove(Qt::MouseButtons botoes, QPoint ponto);
+    void Form_MouseUp();
+    void Form_Wheel(QWheelEvent* evento);
+    void VerificarOK();
+    void ParteOk(int16_t P_Index);
+    void ExibirPartesOK();
+
+    // board drawing and clock
+    void TextoPartesIniciais();
+    void DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
+    void AreaInicial();
+    void AreaDeJogo();
+    void ExibirHora(int32_t P_Segundos);
+
+    // files
+    void AbrirJogo(QString P_Arquivo);
+    static QString NomeDeExibicao(const QString& caminho);
+    bool SalvarZPR(const QString& caminho);
+    void ImagemParaBytes();
+    bool BytesParaImagem(const QString& P_Arquivo);
+    QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo);
+    void AtualizarLegenda(const QString& arquivo);
+
+    int32_t Ticks() const;
+    QString ArquivoConfiguracao() const;
 
     Ambiente amb_;
+    Partida partida_;
+    ModuloZelpo modulo_;
+    Arrasto arrasto_;
+    Aleatorio rnd_;
+    ListaArquivos fileImagem_;
+
+    // caches rebuilt with every puzzle
+    Corte corte_;             // the canvas, from the cut until the pieces are filled
+    PecasMontadas pecas_;     // the piece pictures, from the fill until they are shaped
+    QImage picMask_;
+    QImage picPreview_;
+
+    // controls
     Superficie* tela_ = nullptr;
     std::array<PecaWidget*, MAX_PECAS> picParte_{};
-    QImage picResize_; // the canvas, from the cut until the pieces are filled
+    QScrollBar* vsbPartes_ = nullptr;
+    QLabel* picHora_ = nullptr;
+    QTimer* tmrHora_ = nullptr;
+    Som* som_ = nullptr;
+    QMenu* mnuJogo_ = nullptr;
+    QAction* mnuJogoNovo_ = nullptr;
+    QAction* mnuJogoAbrir_ = nullptr;
+    std::array<QAction*, 2> mnuJogoSalvar_{};
+    QAction* mnuJogoVisualizar_ = nullptr;
+    QAction* mnuJogoReiniciar_ = nullptr;
+    QAction* mnuJogoSair_ = nullptr;
+    QAction* mnuAjudaAutor_ = nullptr;
     bool fechando_ = false;
 };
 

@@ -4,12 +4,12 @@
 
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
-#include "PecaWidget.h"
 #include "Superficie.h"
+#include "files/arquivos.h"
 #include "files/zpr.h"
 #include "frmGerar.h"
+#include "game/produto.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace zelpo {
@@ -26,19 +26,15 @@ const QString FILTRO_ABRIR = QStringLiteral(
     "|Metarquivo do Windows (*.wmf)|*.wmf"
     "|Metarquivo avançado do Windows (*.emf)|*.emf"
     "|GIF (*.gif)|*.gif"
-    "|JPEG (*.jpg)|*.jpg");
+    "|JPEG (*.jpg)|*.jpg"
+    "|Outras figuras (*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff)|*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff");
 const QString FILTRO_ZPR = QStringLiteral("Zelpora (*.zpr)|*.zpr");
-
-bool EhJogoSalvo(const QString& caminho)
-{
-    return caminho.right(4).toLower() == QLatin1String(".zpr");
-}
 
 } // namespace
 
-void frmZelpo::AtualizarLegenda()
+void frmZelpo::AtualizarLegenda(const QString& arquivo)
 {
-    setWindowTitle(QString::fromUtf8(TITULO_APLICACAO) + QStringLiteral(" - [") + jogo.ArquivoJogo + QLatin1Char(']'));
+    setWindowTitle(QString::fromUtf8(TITULO_APLICACAO) + QStringLiteral(" - [") + arquivo + QLatin1Char(']'));
 }
 
 void frmZelpo::mnuJogoAbrir_Click()
@@ -48,38 +44,42 @@ void frmZelpo::mnuJogoAbrir_Click()
         AbrirJogo(nome);
 }
 
-void frmZelpo::mnuJogoSalvar_Click(int Index)
+// Salvar (0) and Salvar como... (1). The game's file changes only once a save to it
+// succeeded; a failed write leaves the game, its file and the caption as they were.
+frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
 {
+    if (partida_.Estado() == EstadoJogo::SemJogo)
+        return ResultadoSalvar::Cancelado;
     tela_->repaint();
-    if (jogo.ArquivoJogo.isEmpty())
+    if (partida_.SessaoAtual().ArquivoJogo.isEmpty())
         ImagemParaBytes();
+    QString nome;
     if (Index == 0) {
-        if (jogo.ArquivoJogo.isEmpty())
-            jogo.ArquivoJogo = PedirNomeArquivo(FILTRO_ZPR, false);
-        if (jogo.ArquivoJogo.isEmpty())
-            return;
-        CursorEspera espera;
-        if (SalvarZPR())
-            AtualizarLegenda();
-        return;
-    }
-    const QString extensao = jogo.ExtensaoFigura.trimmed();
-    const QString filtro = FILTRO_ZPR + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
-    const QString nome = PedirNomeArquivo(filtro, true);
-    if (nome.isEmpty())
-        return;
-    if (!EhJogoSalvo(nome)) {
-        // the picture itself, under the name the player gave; the game keeps its own file
+        nome = partida_.SessaoAtual().ArquivoJogo;
+        if (nome.isEmpty())
+            nome = PedirNomeArquivo(FILTRO_ZPR, false);
+        if (nome.isEmpty())
+            return ResultadoSalvar::Cancelado;
+    } else {
+        const QString extensao = partida_.Jogo().ExtensaoFigura.trimmed();
+        const QString filtro = FILTRO_ZPR + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
+        nome = PedirNomeArquivo(filtro, true);
+        if (nome.isEmpty())
+            return ResultadoSalvar::Cancelado;
+        if (!EhJogoSalvo(nome)) {
+            // the picture itself, under the name the player gave; the game keeps its own file
+            tela_->repaint();
+            CursorEspera espera;
+            return BytesParaImagem(nome) ? ResultadoSalvar::Salvo : ResultadoSalvar::Falhou;
+        }
         tela_->repaint();
-        CursorEspera espera;
-        BytesParaImagem(nome);
-        return;
     }
-    jogo.ArquivoJogo = nome;
-    tela_->repaint();
     CursorEspera espera;
-    if (SalvarZPR())
-        AtualizarLegenda();
+    if (!SalvarZPR(nome))
+        return ResultadoSalvar::Falhou;
+    partida_.Salvo(nome);
+    AtualizarLegenda(nome);
+    return ResultadoSalvar::Salvo;
 }
 
 QString frmZelpo::PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo)
@@ -93,53 +93,27 @@ QString frmZelpo::PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo)
 
 void frmZelpo::ImagemParaBytes()
 {
-    const FiguraLida lida = zelpo::ImagemParaBytes(jogo.ArquivoFigura);
-    jogo.ExtensaoFigura = lida.extensao;
-    if (lida.encontrada) {
-        jogo.BytesFigura = lida.bytes;
-        return;
-    }
-    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    jogo.ArquivoFigura + QStringLiteral("\n\nFigura não encontrada!"));
-    jogo.BytesFigura = Jogo::Marcador();
+    if (!partida_.ImagemParaBytes())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                        partida_.SessaoAtual().ArquivoFigura + QStringLiteral("\n\nFigura não encontrada!"));
 }
 
 bool frmZelpo::BytesParaImagem(const QString& P_Arquivo)
 {
-    const QString erro = zelpo::BytesParaImagem(P_Arquivo, jogo.BytesFigura);
+    const QString erro = GravarArquivo(P_Arquivo, partida_.Jogo().BytesFigura);
     if (erro.isEmpty())
         return true;
-    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), ComCaminho(erro, P_Arquivo));
+    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(P_Arquivo, erro));
     return false;
 }
 
-QString frmZelpo::GetTempFileName() const
+bool frmZelpo::SalvarZPR(const QString& caminho)
 {
-    return zelpo::GetTempFileName(jogo.ExtensaoFigura.trimmed());
-}
-
-bool frmZelpo::SalvarZPR()
-{
-    const QString erro = GravarArquivoZPR(jogo.ArquivoJogo, MontarJogoSalvo(jogo, modulo));
+    const QString erro = GravarArquivoZPR(caminho, partida_.Jogo());
     if (erro.isEmpty())
         return true;
-    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), erro);
+    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(caminho, erro));
     return false;
-}
-
-bool frmZelpo::LerZPR()
-{
-    ResultadoZPR lido = LerArquivoZPR(jogo.ArquivoJogo);
-    if (!lido.jogo) {
-        jogo.ArquivoFigura.clear();
-        AreaInicial();
-        const QString motivo = lido.versaoIncorreta ? QStringLiteral("Versão incorreta do zelpora!") : lido.erro;
-        MostrarMensagem(this, QMessageBox::Information, QString::fromUtf8(TITULO_APLICACAO),
-                        jogo.ArquivoJogo + QStringLiteral("\n\n") + motivo);
-        return false;
-    }
-    RestaurarJogoSalvo(*lido.jogo, jogo, modulo);
-    return true;
 }
 
 QString frmZelpo::NomeDeExibicao(const QString& caminho)
@@ -151,43 +125,32 @@ QString frmZelpo::NomeDeExibicao(const QString& caminho)
 void frmZelpo::AbrirJogo(QString P_Arquivo)
 {
     if (!EhJogoSalvo(P_Arquivo)) {
-        SelecionarDificuldade(modulo, this);
-        if (modulo.Cancelado)
+        SelecionarDificuldade(modulo_, this);
+        if (modulo_.Cancelado)
             return;
         CursorEspera espera;
         LimparTela();
-        jogo.PartesIniciais = PartesIniciaisPara(modulo.opcoes.Dificuldade);
-        jogo.ArquivoFigura = P_Arquivo;
-        AbrirImagem(jogo.ArquivoFigura);
-        SortearPartes();
-        ColarImagens();
-        MontarJogo();
+        FormarDaFigura(P_Arquivo);
         return;
     }
 
     CursorEspera espera;
     P_Arquivo = NomeDeExibicao(P_Arquivo);
     LimparTela();
-    jogo.ArquivoJogo = P_Arquivo;
-    AtualizarLegenda();
-    if (!LerZPR())
-        return;
-    const int16_t colunasSalvas = modulo.Colunas, linhasSalvas = modulo.Linhas;
-    jogo.ArquivoFigura = GetTempFileName();
-    BytesParaImagem(jogo.ArquivoFigura);
-    AbrirImagem(jogo.ArquivoFigura);
-    QFile::remove(jogo.ArquivoFigura);
-    if (modulo.Colunas != colunasSalvas || modulo.Linhas != linhasSalvas) {
-        // the stored picture no longer cuts into the saved grid: nothing of it can be trusted
-        const QString arquivo = jogo.ArquivoJogo;
-        LimparTela();
-        jogo = Jogo();
-        jogo.ArquivoJogo = arquivo;
+    AtualizarLegenda(P_Arquivo);
+    // LerZPR: the file is read and checked whole before anything of it is used.
+    ResultadoZPR lido = LerArquivoZPR(P_Arquivo);
+    if (!lido.jogo) {
         AreaInicial();
+        const QString motivo = lido.versaoIncorreta ? QStringLiteral("Versão incorreta do zelpora!") : lido.erro;
         MostrarMensagem(this, QMessageBox::Information, QString::fromUtf8(TITULO_APLICACAO),
-                        arquivo + QStringLiteral("\n\nA figura do jogo salvo não corresponde à sua grade."));
+                        P_Arquivo + QStringLiteral("\n\n") + motivo);
         return;
     }
+    const QString figura = GetTempFileName(lido.jogo->ExtensaoFigura, Ticks());
+    partida_.AbrirSalvo(P_Arquivo, figura, std::move(*lido.jogo), modulo_.opcoes);
+    const JogoSalvo& j = partida_.Jogo();
+    AbrirImagem(figura, j.BytesFigura, {}, QSize(j.Colunas, j.Linhas));
     ColarImagens();
     MontarJogo();
     tela_->repaint();

@@ -9,9 +9,10 @@
 #include "play/rolagem.h"
 #include "play/sons.h"
 
-#include <QPainter>
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace zelpo {
 
@@ -22,12 +23,12 @@ constexpr int TAMANHO_TEXTO_POSICAO = 12; // the grid position is written 12 px 
 
 void frmZelpo::Rolagem(int P_Value)
 {
-    for (int i = 0; i < jogo.PartesNaRolagem; ++i)
-        picParte_[jogo.PartesRolagem[i]]->hide();
-    for (const LugarNaRolagem& lugar : LayoutRolagem(jogo.PartesRolagem, jogo.PartesNaRolagem, P_Value, geo)) {
+    const JogoSalvo& j = partida_.Jogo();
+    for (int i = 0; i < j.PartesNaRolagem; ++i)
+        picParte_[j.PartesRolagem[i]]->hide();
+    for (const LugarNaRolagem& lugar : LayoutRolagem(j.PartesRolagem, j.PartesNaRolagem, P_Value, j.Geo())) {
         PecaWidget* peca = picParte_[lugar.peca];
         peca->move(lugar.topoEsquerdo);
-        peca->Tag = QString::number(lugar.slot);
         peca->show();
     }
     tela_->update();
@@ -35,134 +36,130 @@ void frmZelpo::Rolagem(int P_Value)
 
 void frmZelpo::AtualizarRolagem()
 {
-    jogo.PartesNaRolagem = FecharLacuna(jogo.PartesRolagem, jogo.PartesNaRolagem);
-    if (jogo.PartesNaRolagem == 0) {
-        // the last piece has left the tray: the puzzle is complete
-        tmrHora->stop();
-        som->TocarSom(SomDeFim(rnd));
+    if (partida_.AtualizarRolagem()) {
+        // the last piece has left the tray: the clock has stopped with the game
+        som_->TocarSom(SomDeFim(rnd_));
         return;
     }
-    if (CabeNaVista(jogo.PartesNaRolagem, geo)) {
-        vsbPartes->setEnabled(false);
+    const JogoSalvo& j = partida_.Jogo();
+    const Geometria g = j.Geo();
+    if (CabeNaVista(j.PartesNaRolagem, g)) {
+        vsbPartes_->setEnabled(false);
         Rolagem(0);
         return;
     }
-    vsbPartes->setMaximum(MaximoRolagem(jogo.PartesNaRolagem, geo));
-    if (!vsbPartes->isEnabled()) {
-        vsbPartes->setEnabled(true);
-        vsbPartes->setValue(0);
+    vsbPartes_->setMaximum(MaximoRolagem(j.PartesNaRolagem, g));
+    if (!vsbPartes_->isEnabled()) {
+        vsbPartes_->setEnabled(true);
+        vsbPartes_->setValue(0);
     }
-    Rolagem(vsbPartes->value());
-}
-
-void frmZelpo::RemoverParteRolagem(int16_t P_Index)
-{
-    RemoverDaLista(jogo, P_Index, picParte_[P_Index]->Tag.toInt());
+    Rolagem(vsbPartes_->value());
 }
 
 void frmZelpo::vsbPartes_Change()
 {
-    Rolagem(vsbPartes->value());
-}
-
-void frmZelpo::vsbPartes_Scroll()
-{
-    Rolagem(vsbPartes->value());
+    Rolagem(vsbPartes_->value());
 }
 
 void frmZelpo::Form_KeyDown(int tecla, Qt::KeyboardModifiers shift)
 {
-    if ((shift & ACORDE) == ACORDE && !(shift & Qt::MetaModifier)) {
+    const bool carregado = partida_.Estado() != EstadoJogo::SemJogo;
+    if ((shift & ACORDE) == ACORDE && !(shift & Qt::MetaModifier) && carregado) {
+        const JogoSalvo& j = partida_.Jogo();
         if (tecla == Qt::Key_F) {
-            const int posicao = (geo.TamanhoCelula - TAMANHO_TEXTO_POSICAO) / 2;
-            for (int i = 0; i < modulo.Linhas * modulo.Colunas; ++i) {
-                PecaWidget* peca = picParte_[i];
-                const Parte& p = jogo.Partes[i];
-                QPainter pintor(&peca->figura());
-                pintor.setFont(peca->font());
-                pintor.drawText(QPoint(posicao, posicao + pintor.fontMetrics().ascent()),
-                                QString::number(p.Coluna) + QString::number(p.Linha));
-                pintor.end();
-                peca->update();
+            const int posicao = (j.Geo().TamanhoCelula - TAMANHO_TEXTO_POSICAO) / 2;
+            for (int i = 0; i < j.Pecas(); ++i) {
+                const Parte& p = j.Partes[i];
+                picParte_[i]->Escrever(QPoint(posicao, posicao), QString::number(p.Coluna) + QString::number(p.Linha));
             }
         } else if (tecla == Qt::Key_G) {
-            DistribuirEmOrdem(jogo, modulo.Colunas, modulo.Linhas);
-            mnuJogoReiniciar_Click();
+            partida_.DistribuirEmOrdem();
+            // The question opens once this key event is over, so that the chord's own key
+            // releases do not land in it.
+            QTimer::singleShot(0, this, [this] { mnuJogoReiniciar_Click(); });
         }
     }
-    if (!vsbPartes->isEnabled() || vsbPartes->hasFocus())
+    if (!vsbPartes_->isEnabled() || vsbPartes_->hasFocus())
         return;
-    const PassoRolagem passo = TeclaRolagem(tecla, vsbPartes->value(), vsbPartes->minimum(),
-                                            vsbPartes->maximum(), vsbPartes->pageStep());
+    const PassoRolagem passo = TeclaRolagem(tecla, vsbPartes_->value(), vsbPartes_->minimum(),
+                                            vsbPartes_->maximum(), vsbPartes_->pageStep());
     if (passo.tratada)
-        vsbPartes->setValue(passo.valor);
+        vsbPartes_->setValue(passo.valor);
 }
 
-void frmZelpo::picParte_MouseDown(int16_t Index, Qt::MouseButton, Qt::KeyboardModifiers, QPointF ponto)
+void frmZelpo::picParte_MouseDown(int16_t Index, QPointF ponto)
 {
-    if (jogo.Partes[Index].Encaixada != FALSO)
+    if (!partida_.EmJogo() || partida_.Jogo().Partes[Index].Encaixada != FALSO)
         return;
-    arrasto.PegaX = static_cast<int32_t>(CLng(ponto.x()));
-    arrasto.PegaY = static_cast<int32_t>(CLng(ponto.y()));
-    arrasto.ParteArrastada = Index;
+    arrasto_.PegaX = static_cast<int32_t>(CLng(ponto.x()));
+    arrasto_.PegaY = static_cast<int32_t>(CLng(ponto.y()));
+    arrasto_.ParteArrastada = Index;
     picParte_[Index]->raise();
-    if (jogo.PartesIniciais > 0) {
+    if (partida_.Jogo().PartesIniciais > 0) {
         VerificarOK();
-        --jogo.PartesIniciais;
+        partida_.ParteInicialEscolhida();
         TextoPartesIniciais();
     }
     // Otherwise the piece holds the mouse until the release: its moves and the release
     // come back to Form_MouseMove and Form_MouseUp in surface coordinates.
 }
 
-void frmZelpo::Form_MouseMove(Qt::MouseButtons botoes, Qt::KeyboardModifiers, QPoint ponto)
+void frmZelpo::Form_MouseMove(Qt::MouseButtons botoes, QPoint ponto)
 {
-    if (arrasto.ParteArrastada == -1)
+    if (arrasto_.ParteArrastada == -1)
         return;
     if (botoes == Qt::LeftButton) {
-        picParte_[arrasto.ParteArrastada]->move(ponto.x() - arrasto.PegaX, ponto.y() - arrasto.PegaY);
+        picParte_[arrasto_.ParteArrastada]->move(ponto.x() - arrasto_.PegaX, ponto.y() - arrasto_.PegaY);
         return;
     }
     VerificarOK(); // any other button, or none: the move is the drop
 }
 
-void frmZelpo::Form_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint)
+void frmZelpo::Form_MouseUp()
 {
     VerificarOK();
 }
 
+// The wheel anywhere over the tray scrolls it, as over its scroll bar.
+void frmZelpo::Form_Wheel(QWheelEvent* evento)
+{
+    if (evento->position().x() < vsbPartes_->geometry().right() && vsbPartes_->isEnabled())
+        QCoreApplication::sendEvent(vsbPartes_, evento);
+}
+
 void frmZelpo::VerificarOK()
 {
-    if (arrasto.ParteArrastada == -1)
+    if (arrasto_.ParteArrastada == -1)
         return;
-    const int16_t p = arrasto.ParteArrastada;
-    if (ParteEncaixa(jogo, modulo.Colunas, modulo.Linhas, geo, p, picParte_[p]->pos())) {
-        som->TocarSom(QString::fromLatin1(SOM_ENCAIXE));
+    const int16_t p = arrasto_.ParteArrastada;
+    if (partida_.VerificarOK(p, picParte_[p]->pos())) {
+        som_->TocarSom(QString::fromLatin1(SOM_ENCAIXE));
         ParteOk(p);
-        RemoverParteRolagem(p);
     }
     tela_->update();
     AtualizarRolagem();
-    arrasto.ParteArrastada = -1;
+    arrasto_.ParteArrastada = -1;
 }
 
 void frmZelpo::ParteOk(int16_t P_Index)
 {
     PecaWidget* peca = picParte_[P_Index];
     peca->hide();
-    const Parte& p = jogo.Partes[P_Index];
-    const int c = geo.TamanhoCelula;
-    const QPoint lugar = LugarVerdadeiro(jogo, geo, P_Index);
-    ColarNoTabuleiro(tela_->tela(), picMask, QPoint(p.Coluna * c, p.Linha * c), peca->figura(), lugar, c);
+    const JogoSalvo& j = partida_.Jogo();
+    const Parte& p = j.Partes[P_Index];
+    const int c = j.Geo().TamanhoCelula;
+    const QPoint lugar = LugarVerdadeiro(j, P_Index);
+    ColarNoTabuleiro(tela_->tela(), picMask_, QPoint(p.Coluna * c, p.Linha * c), peca->figura(), lugar, c);
     tela_->update(QRect(lugar, QSize(c, c)));
 }
 
 void frmZelpo::ExibirPartesOK()
 {
-    for (int r = 0; r < modulo.Linhas; ++r)
-        for (int c = 0; c < modulo.Colunas; ++c) {
-            const int i = modulo.Colunas * r + c;
-            if (jogo.Partes[i].Encaixada != FALSO)
+    const JogoSalvo& j = partida_.Jogo();
+    for (int r = 0; r < j.Linhas; ++r)
+        for (int c = 0; c < j.Colunas; ++c) {
+            const int i = j.Colunas * r + c;
+            if (j.Partes[i].Encaixada != FALSO)
                 ParteOk(static_cast<int16_t>(i));
         }
     tela_->update();

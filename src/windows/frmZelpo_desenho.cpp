@@ -11,16 +11,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace zelpo {
 
 namespace {
-constexpr QPoint INICIO_MENSAGEM(242, 4);
+constexpr QPoint INICIO_MENSAGEM(ESQUERDA_AREA, 4);
 constexpr QPoint FIM_MENSAGEM(545, 18);
 constexpr int TOPO_AREA = 20;
-constexpr int ESQUERDA_AREA = 242;
-constexpr int DIREITA_AREA = 630;
+constexpr int LINHA_MENSAGEM = 19; // the rule under the message line
 constexpr int DISTANCIA_LEGENDA = 7;
 } // namespace
 
@@ -28,8 +26,8 @@ void frmZelpo::DesenharMoldura()
 {
     // The sunken well of the tray, left of the scroll bar: dark lines top and left, light
     // lines bottom and right, two pixels deep.
-    const int L = vsbPartes->x();
-    const int H = vsbPartes->height();
+    const int L = vsbPartes_->x();
+    const int H = vsbPartes_->height();
     Superficie& s = *tela_;
     s.Preencher({8, 4}, {L - 1, H + 4}, Cor(CorSistema::AreaDeTrabalho));
     s.Caixa({8, 4}, {L - 1, H + 4}, Cor(CorSistema::Realce3D));
@@ -41,7 +39,7 @@ void frmZelpo::DesenharMoldura()
 
     // the rule under the message line and the small mark beside the clock
     const QColor sombra = Cor(CorSistema::SombraBotao);
-    s.Linha({242, 19}, {630, 19}, sombra);
+    s.Linha({ESQUERDA_AREA, LINHA_MENSAGEM}, {DIREITA_AREA, LINHA_MENSAGEM}, sombra);
     s.Linha({556, 19}, {556, 11}, sombra);
     s.Linha({556, 11}, {574, 11}, sombra);
     s.Circulo({576, 11}, 2, sombra);
@@ -50,7 +48,8 @@ void frmZelpo::DesenharMoldura()
 void frmZelpo::TextoPartesIniciais()
 {
     tela_->Preencher(INICIO_MENSAGEM, FIM_MENSAGEM, palette().color(QPalette::Window));
-    const QString texto = zelpo::TextoPartesIniciais(modulo.opcoes.Dificuldade, jogo.PartesIniciais);
+    const JogoSalvo& j = partida_.Jogo();
+    const QString texto = zelpo::TextoPartesIniciais(j.Dificuldade, j.PartesIniciais);
     if (!texto.isEmpty())
         tela_->Escrever(INICIO_MENSAGEM, texto, FonteJanela(), Qt::black);
 }
@@ -63,9 +62,10 @@ void frmZelpo::DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2)
     s.Caixa({X1, Y1}, {X2, Y2}, Cor(CorSistema::SombraBotao));
     s.Linha({X1, Y1}, {X1, Y2}, Cor(CorSistema::Realce3D));
     s.Linha({X1, Y1}, {X2, Y1}, Cor(CorSistema::Realce3D));
-    if (jogo.ArquivoFigura.isEmpty())
+    if (partida_.SessaoAtual().ArquivoFigura.isEmpty())
         return;
-    const QString legenda = LegendaArea(modulo.opcoes.Dificuldade, modulo.Colunas, modulo.Linhas);
+    const JogoSalvo& j = partida_.Jogo();
+    const QString legenda = LegendaArea(j.Dificuldade, j.Colunas, j.Linhas);
     const int largura = QFontMetrics(FonteJanela()).horizontalAdvance(legenda);
     const int esquerda = static_cast<int>(CLng(X1 + ((X2 - X1) - largura) / 2.0));
     s.Escrever({esquerda, Y2 + DISTANCIA_LEGENDA}, legenda, FonteJanela(), Qt::black);
@@ -78,19 +78,19 @@ void frmZelpo::AreaInicial()
 
 void frmZelpo::AreaDeJogo()
 {
-    const QRect r = RetanguloAreaDeJogo(jogo, geo, modulo.Colunas, modulo.Linhas);
+    const QRect r = RetanguloAreaDeJogo(partida_.Jogo());
     DesenharArea(r.left(), r.top(), r.right(), r.bottom());
 }
 
 void frmZelpo::ExibirHora(int32_t P_Segundos)
 {
-    picHora->setText(SegundosParaHora(P_Segundos));
+    picHora_->setText(SegundosParaHora(P_Segundos));
 }
 
 void frmZelpo::tmrHora_Timer()
 {
-    jogo.SegundosJogo = SegundosDesde(Ticks(), jogo.InicioRelogio);
-    ExibirHora(jogo.SegundosJogo);
+    if (partida_.EmJogo())
+        ExibirHora(partida_.Tique(Ticks()));
 }
 
 } // namespace zelpo

@@ -5,36 +5,38 @@
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Superficie.h"
-#include "pieces/corte.h"
+#include "files/arquivos.h"
 #include "pieces/figura.h"
-#include "pieces/formas.h"
-#include "play/encaixe.h"
-#include "play/relogio.h"
 
 #include <QScrollBar>
-#include <QTimer>
 
 namespace zelpo {
 
 void frmZelpo::NovoJogo()
 {
-    const QString pasta = PastaDaDificuldade(amb_.pastaPrograma, modulo.opcoes.Dificuldade);
-    fileImagem.Path = pasta;
-    const QString erro = fileImagem.Refresh();
+    const QString pasta = PastaDaDificuldade(amb_.pastaPrograma, modulo_.opcoes.Dificuldade);
+    fileImagem_.Path = pasta;
+    const QString erro = fileImagem_.Refresh();
     if (!erro.isEmpty()) {
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), ComCaminho(erro, pasta));
         return;
     }
-    if (fileImagem.ListCount() == 0) {
+    if (fileImagem_.ListCount() == 0) {
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Novo"),
                         ComCaminho(QStringLiteral("Não foi encontrada nenhuma figura na pasta abaixo:"), pasta));
         return;
     }
     CursorEspera espera;
     LimparTela();
-    jogo.PartesIniciais = PartesIniciaisPara(modulo.opcoes.Dificuldade);
-    jogo.ArquivoFigura = pasta + fileImagem.List(EscolherFigura(fileImagem.ListCount(), rnd));
-    AbrirImagem(jogo.ArquivoFigura);
+    FormarDaFigura(pasta + fileImagem_.List(EscolherFigura(fileImagem_.ListCount(), rnd_)));
+}
+
+// A new puzzle from a picture file: read, cut, random state, pieces, play.
+void frmZelpo::FormarDaFigura(const QString& arquivo)
+{
+    const Leitura lida = LerArquivo(arquivo, TAMANHO_MAXIMO_FIGURA);
+    partida_.NovaFigura(arquivo, lida.bytes, modulo_.opcoes);
+    AbrirImagem(arquivo, lida.bytes, lida.erro, std::nullopt);
     SortearPartes();
     ColarImagens();
     MontarJogo();
@@ -43,35 +45,33 @@ void frmZelpo::NovoJogo()
 void frmZelpo::SortearPartes()
 {
     if (!amb_.semente)
-        rnd.SemearPeloRelogio();
-    FormarEstado(jogo, modulo.Colunas, modulo.Linhas, rnd);
+        rnd_.SemearPeloRelogio();
+    partida_.SortearPartes(rnd_);
     setWindowTitle(LegendaDoProduto());
 }
 
 void frmZelpo::IniciarJogo()
 {
-    if (jogo.PartesNaRolagem == 0) {
-        ExibirHora(jogo.SegundosJogo);
+    partida_.IniciarJogo(Ticks());
+    const JogoSalvo& j = partida_.Jogo();
+    if (j.PartesNaRolagem == 0) {
+        ExibirHora(j.SegundosJogo);
         return;
     }
     TextoPartesIniciais();
     AtualizarRolagem();
-    if (jogo.PartesRolagem[0] != VAZIO)
-        picParte_[jogo.PartesRolagem[0]]->setFocus();
-    jogo.InicioRelogio = InicioDoRelogio(Ticks(), jogo.SegundosJogo);
-    tmrHora->start();
+    if (j.PartesRolagem[0] != VAZIO)
+        picParte_[j.PartesRolagem[0]]->setFocus();
     tmrHora_Timer();
-    mnuJogo_Click();
 }
 
 void frmZelpo::ReiniciarJogo()
 {
     tela_->repaint();
-    vsbPartes->setEnabled(false);
-    const int n = modulo.Colunas * modulo.Linhas;
-    for (int i = 0; i < n; ++i)
+    vsbPartes_->setEnabled(false);
+    for (int i = 0; i < partida_.Jogo().Pecas(); ++i)
         picParte_[i]->hide();
-    Reiniciar(jogo, modulo.Colunas, modulo.Linhas, modulo.opcoes.Dificuldade);
+    partida_.Reiniciar();
     AreaDeJogo(); // erases the pasted pieces
     tela_->repaint();
     IniciarJogo();
@@ -84,70 +84,73 @@ void frmZelpo::LimparTela()
         peca->setGeometry(0, 0, 8, 8);
         peca->Limpar();
     }
-    jogo.PartesIniciais = 0;
+    partida_.LimparTela();
     TextoPartesIniciais();
-    arrasto.ParteArrastada = -1;
-    vsbPartes->setEnabled(false);
+    arrasto_ = Arrasto();
+    vsbPartes_->setEnabled(false);
     ExibirHora(0);
-    tmrHora->stop();
     tela_->repaint();
-    mnuJogo_Click();
 }
 
-void frmZelpo::AbrirImagem(const QString& P_Arquivo)
+// `bytes` is the picture file's content, or `erroLeitura` says why it could not be read.
+// A saved game brings its grid, and names its own file in the message of a bad picture.
+void frmZelpo::AbrirImagem(const QString& P_Arquivo, const QByteArray& bytes, const QString& erroLeitura,
+                           std::optional<QSize> gradeSalva)
 {
-    geo = GeometriaPara(modulo.opcoes.Pequenas);
-    vsbPartes->setPageStep(geo.LinhasRolagem);
+    const JogoSalvo& j = partida_.Jogo();
+    vsbPartes_->setPageStep(j.Geo().LinhasRolagem);
 
+    ResultadoFigura lida = erroLeitura.isEmpty() ? CarregarFiguraDeBytes(bytes) : ResultadoFigura{{}, erroLeitura};
     QImage imagem;
     DesenharFigura redesenhar;
-    ResultadoFigura lida = CarregarFigura(P_Arquivo);
     if (lida.figura) {
         imagem = std::move(lida.figura->imagem);
         redesenhar = std::move(lida.figura->desenhar);
     } else {
+        const QString& dono = partida_.SessaoAtual().ArquivoJogo;
+        QString motivo = lida.erro;
+        if (!motivo.isEmpty())
+            motivo[0] = motivo[0].toUpper();
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"),
-                        ComCaminho(lida.erro, P_Arquivo));
+                        ComCaminho(motivo, dono.isEmpty() ? P_Arquivo : dono));
         imagem = FiguraInvalida(); // the player gets a puzzle of those words
     }
 
-    Corte corte = CortarFigura(imagem, redesenhar, EhMetarquivo(P_Arquivo), modulo.opcoes);
-    modulo.Colunas = corte.Colunas;
-    modulo.Linhas = corte.Linhas;
-    jogo.TopoTabuleiro = corte.TopoTabuleiro;
-    jogo.EsquerdaTabuleiro = corte.EsquerdaTabuleiro;
-    PintarMiniatura(picPreview, corte);
-    picResize_ = std::move(corte.canvas);
+    Opcoes corteOpcoes = modulo_.opcoes;
+    corteOpcoes.Pequenas = j.Pequenas;
+    corteOpcoes.Adaptar = j.Adaptar;
+    corte_ = CortarFigura(imagem, redesenhar, EhMetarquivo(P_Arquivo), corteOpcoes, gradeSalva);
+    partida_.Cortada(corte_.Colunas, corte_.Linhas, corte_.TopoTabuleiro, corte_.EsquerdaTabuleiro);
+    PintarMiniatura(picPreview_, corte_);
     AreaDeJogo();
     tela_->update();
 }
 
 void frmZelpo::ColarImagens()
 {
-    const int c = geo.TamanhoCelula;
-    for (int r = 0; r < modulo.Linhas; ++r)
-        for (int col = 0; col < modulo.Colunas; ++col) {
-            PecaWidget* peca = picParte_[modulo.Colunas * r + col];
-            peca->setGeometry(0, 0, c, c);
-            peca->DefinirFigura(QuadradoDaPeca(picResize_, col, r, geo));
+    const JogoSalvo& j = partida_.Jogo();
+    const Geometria g = j.Geo();
+    pecas_ = PecasMontadas();
+    pecas_.figuras = QuadradosDasPecas(corte_.canvas, j.Colunas, j.Linhas, g);
+    for (int r = 0; r < j.Linhas; ++r)
+        for (int c = 0; c < j.Colunas; ++c) {
+            PecaWidget* peca = picParte_[j.Colunas * r + c];
+            peca->setGeometry(0, 0, g.TamanhoCelula, g.TamanhoCelula);
             peca->raise();
         }
-    picResize_ = QImage();
+    corte_ = Corte();
 }
 
 void frmZelpo::MontarJogo()
 {
-    const int n = modulo.Colunas * modulo.Linhas;
-    PecasMontadas pecas;
-    pecas.figuras.reserve(n);
-    for (int i = 0; i < n; ++i)
-        pecas.figuras.push_back(std::move(picParte_[i]->figura()));
-    MontarPecas(pecas, jogo.Partes, modulo.Colunas, modulo.Linhas, geo, modulo.opcoes.Pequenas);
-    for (int i = 0; i < n; ++i) {
-        picParte_[i]->DefinirFigura(std::move(pecas.figuras[i]));
-        picParte_[i]->setMask(pecas.formas[i]);
+    const JogoSalvo& j = partida_.Jogo();
+    MontarPecas(pecas_, j.Partes, j.Colunas, j.Linhas, j.Geo());
+    for (int i = 0; i < j.Pecas(); ++i) {
+        picParte_[i]->DefinirFigura(std::move(pecas_.figuras[i]));
+        picParte_[i]->setMask(pecas_.formas[i]);
     }
-    picMask = std::move(pecas.mascara);
+    picMask_ = std::move(pecas_.mascara);
+    pecas_ = PecasMontadas();
     IniciarJogo();
 }
 

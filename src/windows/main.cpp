@@ -3,6 +3,7 @@
 #include "CoresSistema.h"
 #include "frmZelpo.h"
 #include "game/fontes.h"
+#include "game/produto.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -42,9 +44,12 @@ QString IconeDoPrograma()
 
 int main(int argc, char** argv)
 {
+    // A write past the file-size limit fails like a full disk and is reported as one,
+    // rather than ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelpora 3.0"));
-    QApplication::setOrganizationName(QStringLiteral("Brumas Vivas"));
+    QApplication::setApplicationName(QString::fromUtf8(zelpo::TITULO_APLICACAO));
+    QApplication::setOrganizationName(QString::fromUtf8(zelpo::FABRICANTE));
     QApplication::setDesktopFileName(QStringLiteral("zelpora"));
 
     QTranslator traducaoQt;
@@ -69,8 +74,9 @@ int main(int argc, char** argv)
 
     // For install checks: report the game that started and leave at once.
     if (qEnvironmentVariableIsSet("ZELPO_RELATORIO")) {
-        std::printf("figura=%s grade=%dx%d pecas=%d\n", qPrintable(janela.jogo.ArquivoFigura), janela.modulo.Colunas,
-                    janela.modulo.Linhas, janela.jogo.PartesNaRolagem);
+        const zelpo::JogoSalvo& jogo = janela.partida().Jogo();
+        std::printf("figura=%s grade=%dx%d pecas=%d\n", qPrintable(janela.partida().SessaoAtual().ArquivoFigura),
+                    jogo.Colunas, jogo.Linhas, jogo.PartesNaRolagem);
         return 0;
     }
     return app.exec();

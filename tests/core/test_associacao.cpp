@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -74,9 +76,17 @@ TEST(Associacao, CriaAsEntradasERepeteIgual)
     EXPECT_EQ(primeira[xdg.mimeapps],
               QByteArray("[Added Associations]\ntext/plain=gedit.desktop;\n\n[Default Applications]\n"
                          "image/png=eog.desktop\napplication/x-zelpora-zpr=zelpora.desktop\n\n[Outro]\nx=y\n"));
+    // A second start finds every file as it would write it and writes none of them.
+    const QDateTime antiga = QDateTime::fromSecsSinceEpoch(1000000000);
+    for (const auto& [caminho, bytes] : primeira) {
+        QFile arquivo(caminho);
+        ASSERT_TRUE(arquivo.open(QIODevice::ReadWrite) && arquivo.setFileTime(antiga, QFileDevice::FileModificationTime));
+    }
     ASSERT_TRUE(xdg.Associar());
-    for (const auto& [caminho, bytes] : primeira)
+    for (const auto& [caminho, bytes] : primeira) {
         EXPECT_EQ(Conteudo(caminho), bytes) << caminho.toStdString();
+        EXPECT_EQ(QFileInfo(caminho).lastModified(), antiga) << caminho.toStdString();
+    }
 }
 
 TEST(Associacao, FalhaNumPassoParaOsSeguintes)
@@ -89,13 +99,12 @@ TEST(Associacao, FalhaNumPassoParaOsSeguintes)
     ASSERT_TRUE(bloqueio.open(QIODevice::WriteOnly));
     bloqueio.close();
     EXPECT_FALSE(xdg.Associar());
-    EXPECT_FALSE(QFile::exists(xdg.iconeTipo) || QFile::exists(xdg.desktop) || QFile::exists(xdg.mimeapps));
-    // An icon file that is gone stops the registration after the description.
+    EXPECT_FALSE(QFile::exists(xdg.desktop) || QFile::exists(xdg.mimeapps));
+    // An icon file that is gone stops the registration before the type is written.
     QFile::remove(bloqueio.fileName());
     QFile::remove(xdg.icone);
     EXPECT_FALSE(xdg.Associar());
-    EXPECT_TRUE(Conteudo(xdg.mime).contains("<comment>"));
-    EXPECT_FALSE(QFile::exists(xdg.desktop));
+    EXPECT_FALSE(QFile::exists(xdg.mime) || QFile::exists(xdg.desktop));
 }
 
 TEST(Associacao, ProgramaComBrancosNoExec)

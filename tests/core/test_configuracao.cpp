@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
-#include <memory>
+#include <sys/stat.h>
 
 using namespace zelpo;
 
@@ -17,23 +18,32 @@ TEST(Configuracao, ChaveAusenteOuEstranhaVoltaAoPadrao)
         {"[Zelpora%203.0]\nDificuldade=muito\nPequenas=talvez\nBorderColor=1e99\nPreviewTop=99999999999\n"
          "PreviewLeft=12.5\nAdaptar=fALSE\n", Opcoes{2, false, false, 8388608.0, 72, 12}},
     };
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("cfg.ini"));
     for (const auto& c : casos) {
-        QTemporaryFile f;
-        ASSERT_TRUE(f.open() && f.write(c.ini) >= 0 && f.flush());
-        QSettings s(f.fileName(), QSettings::IniFormat);
+        QFile f(arquivo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(c.ini) >= 0);
+        f.close();
         Opcoes o{3, !c.esperadas.Pequenas, !c.esperadas.Adaptar, 1.0, -9, -9};
-        LerCFG(s, o);
+        LerCFG(arquivo, o);
         EXPECT_EQ(o, c.esperadas) << c.ini;
     }
+    // A FIFO in the file's place is not waited on: the defaults, at once.
+    QFile::remove(arquivo);
+    ASSERT_EQ(mkfifo(QFile::encodeName(arquivo).constData(), 0600), 0);
+    Opcoes o{3, true, false, 1.0, -9, -9};
+    LerCFG(arquivo, o);
+    EXPECT_EQ(o, Opcoes{});
+    EXPECT_FALSE(SalvarCFG(arquivo, o).isEmpty()) << "a FIFO is not replaced";
 }
 
 TEST(Configuracao, GravaTextosEReleIgual)
 {
     QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("Brumas Vivas/cfg.ini"));
     Opcoes o{3, true, false, 254.5000001, -40, 1900}; // the colour is stored rounded, as it is used
-    // A store of its own, written out when it is destroyed at the end of the statement.
-    SalvarCFG(*std::make_unique<QSettings>(pasta.filePath(QStringLiteral("cfg.ini")), QSettings::IniFormat), o);
-    QSettings s(pasta.filePath(QStringLiteral("cfg.ini")), QSettings::IniFormat);
+    ASSERT_EQ(SalvarCFG(arquivo, o), QString());
+    QSettings s(arquivo, QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Zelpora 3.0"));
     const struct { const char* chave; const char* texto; } esperados[] = {
         {"Dificuldade", "3"}, {"Pequenas", "True"}, {"BorderColor", "255"},
@@ -41,9 +51,8 @@ TEST(Configuracao, GravaTextosEReleIgual)
     };
     for (const auto& e : esperados)
         EXPECT_EQ(s.value(QLatin1String(e.chave)).toString(), QLatin1String(e.texto)) << e.chave;
-    s.endGroup();
     Opcoes lido;
-    LerCFG(s, lido);
+    LerCFG(arquivo, lido);
     o.BorderColor = 255;
     EXPECT_EQ(lido, o);
 }

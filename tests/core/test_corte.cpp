@@ -99,6 +99,24 @@ TEST(Corte, MetarquivoRedesenhadoNoNovoTamanho)
     EXPECT_EQ(corte.canvas.pixelColor(200, 100), QColor(Qt::yellow));
 }
 
+TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
+{
+    // A picture that cuts into its own grid keeps it; one that no longer does (the words
+    // of an unreadable picture, for a 6 x 5 game) is centred on the saved grid instead.
+    const struct { QSize figura, grade; QPoint posicao; } casos[] = {
+        {{800, 600}, {6, 5}, {24, 40}},
+        {{300, 60}, {6, 5}, {66, 154}},
+        {{800, 600}, {2, 2}, {-104, -56}},
+    };
+    for (const auto& c : casos) {
+        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), {}, false, Opcoes{}, c.grade);
+        EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), c.grade);
+        EXPECT_EQ(corte.canvas.size(), QSize(c.grade.width() * 64 + 50, c.grade.height() * 64 + 50));
+        EXPECT_EQ(corte.posicaoFigura, c.posicao);
+        EXPECT_EQ(corte.canvas.pixelColor(corte.canvas.width() / 2, corte.canvas.height() / 2), QColor(Qt::red));
+    }
+}
+
 TEST(Corte, MiniaturaETabuleiro)
 {
     const Corte corte = CortarFigura(Figura(800, 600, Qt::green), {}, false, Opcoes{});

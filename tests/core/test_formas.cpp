@@ -27,7 +27,7 @@ int ForaDeUm(const std::vector<Parte>& pecas, int colunas, int linhas, bool pequ
     const QRect area(g.m(), g.m(), colunas * t, linhas * t);
     std::vector<int> contagem(size_t(area.width() * area.height()), 0);
     for (const Parte& p : pecas)
-        for (const QRect& r : FormaDaPeca(p, g, pequenas).translated(p.Coluna * t, p.Linha * t) & area)
+        for (const QRect& r : FormaDaPeca(p, g).translated(p.Coluna * t, p.Linha * t) & area)
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
                     ++contagem[size_t((y - area.top()) * area.width() + x - area.left())];
@@ -67,7 +67,7 @@ struct Montagem {
     QImage canvas;
     std::array<Parte, MAX_PECAS> partes{};
     PecasMontadas pecas;
-    Montagem(int colunas, int linhas, bool pequenas, const Geometria& g)
+    Montagem(int colunas, int linhas, const Geometria& g)
         : canvas(colunas * g.TamanhoParte + g.MargemParte, linhas * g.TamanhoParte + g.MargemParte,
                  QImage::Format_RGB32)
     {
@@ -78,10 +78,8 @@ struct Montagem {
                 canvas.setPixel(x, y, qRgb(r, r + 1, int(rnd.Rnd() * 256)));
             }
         SortearLados(partes, colunas, linhas, rnd);
-        for (int i = 0; i < colunas * linhas; ++i)
-            pecas.figuras.push_back(canvas.copy(partes[i].Coluna * g.TamanhoParte, partes[i].Linha * g.TamanhoParte,
-                                                g.TamanhoCelula, g.TamanhoCelula));
-        MontarPecas(pecas, partes, colunas, linhas, g, pequenas);
+        pecas.figuras = QuadradosDasPecas(canvas, colunas, linhas, g);
+        MontarPecas(pecas, partes, colunas, linhas, g);
     }
 };
 
@@ -94,8 +92,8 @@ TEST(Formas, QualquerParDeLadosEncaixaSemFrestaNemSobra)
     // b-side meet at its inner corner, where a socket of one could run into the other.
     for (bool pequenas : {false, true}) {
         int falhas = 0;
-        for (int16_t a = 1; a <= MAIOR_CODIGO; ++a)
-            for (int16_t b = 1; b <= MAIOR_CODIGO; ++b) {
+        for (int16_t a = 1; a <= MAIOR_CODIGO_LADO; ++a)
+            for (int16_t b = 1; b <= MAIOR_CODIGO_LADO; ++b) {
                 const int fora = ForaDeUm({{0, b, a, 0, 0, 0, 0}, {0, b, 0, a, 1, 0, 0},
                                            {b, 0, a, 0, 0, 1, 0}, {b, 0, 0, a, 1, 1, 0}}, 2, 2, pequenas);
                 if (fora != 0 && ++falhas < 5)
@@ -114,12 +112,12 @@ TEST(Formas, TodaCombinacaoDaUmaPecaInteiraComOMeioDaCelula)
         const int fundo = pequenas ? 15 : 23; // deepest a socket reaches into the cell, plus one
         const QRegion meio(g.m() + fundo, g.m() + fundo, g.TamanhoParte - 2 * fundo, g.TamanhoParte - 2 * fundo);
         Aleatorio rnd(pequenas ? 3 : 5);
-        const auto sorteio = [&] { return int16_t(CLng(rnd.Rnd() * 1000) % (MAIOR_CODIGO + 1)); };
-        for (int caso = 0; caso < 4 * MAIOR_CODIGO + 400; ++caso) {
+        const auto sorteio = [&] { return int16_t(CLng(rnd.Rnd() * 1000) % (MAIOR_CODIGO_LADO + 1)); };
+        for (int caso = 0; caso < 4 * MAIOR_CODIGO_LADO + 400; ++caso) {
             Parte p{sorteio(), sorteio(), sorteio(), sorteio(), 0, 0, 0};
-            if (caso < 4 * MAIOR_CODIGO)
+            if (caso < 4 * MAIOR_CODIGO_LADO)
                 *std::array{&p.Cima, &p.Direita, &p.Baixo, &p.Esquerda}[caso % 4] = int16_t(caso / 4 + 1);
-            const QRegion forma = FormaDaPeca(p, g, pequenas);
+            const QRegion forma = FormaDaPeca(p, g);
             EXPECT_TRUE(Conexa(forma, g) && (forma & meio) == meio)
                 << p.Cima << " " << p.Direita << " " << p.Baixo << " " << p.Esquerda;
         }
@@ -143,14 +141,14 @@ TEST(Formas, PecaDeLadosRetosTemBiselNasBordasDoQuadrado)
     PecasMontadas pecas;
     pecas.figuras.push_back(QImage(114, 114, QImage::Format_RGB32));
     pecas.figuras[0].fill(cor);
-    MontarPecas(pecas, {}, 1, 1, GeometriaPara(false), false);
+    MontarPecas(pecas, {}, 1, 1, GeometriaPara(false));
     EXPECT_EQ(pecas.formas[0], QRegion(24, 24, 64, 64));
     EXPECT_EQ(pecas.figuras[0].convertToFormat(QImage::Format_RGB32), esperada);
 }
 
 TEST(Formas, MascaraTemCadaFormaNoSeuLugar)
 {
-    const Montagem m(3, 2, false, GeometriaPara(false));
+    const Montagem m(3, 2, GeometriaPara(false));
     ASSERT_EQ(m.pecas.mascara.size(), QSize(342, 228));
     ASSERT_EQ(m.pecas.formas.size(), 6u);
     int erradas = 0;
@@ -168,7 +166,7 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         SCOPED_TRACE(testing::Message() << colunas << "x" << colunas << (pequenas ? " small" : ""));
         const Geometria g = GeometriaPara(pequenas);
         const int t = g.TamanhoParte, c = g.TamanhoCelula;
-        const Montagem m(colunas, colunas, pequenas, g);
+        const Montagem m(colunas, colunas, g);
         // Paste every piece as the board does, on a background no piece pixel can equal.
         QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));

@@ -12,7 +12,7 @@ namespace {
 
 ListaRolagem Lista(std::initializer_list<int16_t> pecas)
 {
-    ListaRolagem l = Jogo::ListaVazia();
+    ListaRolagem l = ListaVazia();
     int i = 0;
     for (int16_t p : pecas)
         l[i++] = p;
@@ -28,9 +28,10 @@ std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
 }
 
 // A 3 x 3 game at board origin (100, 50), normal pieces.
-Jogo Jogo3x3()
+JogoSalvo Jogo3x3()
 {
-    Jogo j;
+    JogoSalvo j;
+    j.Colunas = j.Linhas = 3;
     j.EsquerdaTabuleiro = 100;
     j.TopoTabuleiro = 50;
     for (int i = 0; i < 9; ++i) {
@@ -61,15 +62,15 @@ TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
         EXPECT_EQ(FecharLacuna(l, c.na), c.conta);
         EXPECT_EQ(l, c.depois);
     }
-    // A stale slot (the piece was laid out elsewhere before the tray moved) still removes
-    // that piece and no other.
-    Jogo j;
+    // Removing a piece empties the slot that holds it, and no other.
+    JogoSalvo j;
     j.PartesRolagem = Lista({4, 9, 2});
-    RemoverDaLista(j, 2, 0);
+    j.PartesNaRolagem = 3;
+    RemoverDaLista(j, 2);
     EXPECT_EQ(j.PartesRolagem, Lista({4, 9, VAZIO}));
     EXPECT_EQ(j.Partes[2].Encaixada, VERDADEIRO);
     // A full 9 x 9 tray: slot 81 stays empty and is what the last slot takes.
-    ListaRolagem cheia = Jogo::ListaVazia();
+    ListaRolagem cheia = ListaVazia();
     for (int i = 0; i < 81; ++i)
         cheia[i] = static_cast<int16_t>(i);
     cheia[0] = VAZIO;
@@ -119,10 +120,9 @@ TEST(Rolagem, TeclasComLimites)
 
 TEST(Encaixe, ToleranciaDeVintePixelsEmCadaEixo)
 {
-    Jogo j = Jogo3x3();
-    const Geometria g = GeometriaPara(false);
+    JogoSalvo j = Jogo3x3();
     j.Partes[4].Encaixada = VERDADEIRO; // the centre is placed
-    const QPoint lugar = LugarVerdadeiro(j, g, 0);
+    const QPoint lugar = LugarVerdadeiro(j, 0);
     EXPECT_EQ(lugar, QPoint(100, 50));
     struct Caso {
         QPoint desvio;
@@ -133,22 +133,29 @@ TEST(Encaixe, ToleranciaDeVintePixelsEmCadaEixo)
         {{0, -21}, false}, {{20, 21}, false}, {{-21, -21}, false},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(ParteEncaixa(j, 3, 3, g, 0, lugar + c.desvio), c.encaixa) << c.desvio.x() << "," << c.desvio.y();
+        EXPECT_EQ(ParteEncaixa(j, 0, lugar + c.desvio), c.encaixa) << c.desvio.x() << "," << c.desvio.y();
 }
 
 TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
 {
-    Jogo j = Jogo3x3();
-    const Geometria g = GeometriaPara(false);
-    EXPECT_FALSE(ParteEncaixa(j, 3, 3, g, 0, LugarVerdadeiro(j, g, 0))); // alone on its place
-    j.Partes[8].Encaixada = VERDADEIRO;                                   // far corner only
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 3, 3, 0));
-    EXPECT_TRUE(TemVizinhoEncaixado(j, 3, 3, 4)); // diagonal neighbour
+    JogoSalvo j = Jogo3x3();
+    EXPECT_FALSE(ParteEncaixa(j, 0, LugarVerdadeiro(j, 0))); // alone on its place
+    j.Partes[8].Encaixada = VERDADEIRO;                      // far corner only
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 0));
+    EXPECT_TRUE(TemVizinhoEncaixado(j, 4)); // diagonal neighbour
     j.Partes[2].Encaixada = VERDADEIRO;
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 3, 3, 0)); // (2,0) is outside the block of (0,0)
-    EXPECT_TRUE(TemVizinhoEncaixado(j, 3, 3, 1));
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 0)); // (2,0) is outside the block of (0,0)
+    EXPECT_TRUE(TemVizinhoEncaixado(j, 1));
+    // The block stops at the grid's edges: the first piece of the next row is not beside the
+    // last piece of this one, nor the last piece of the row above beside the first.
+    j.Partes[2].Encaixada = j.Partes[8].Encaixada = FALSO;
+    j.Partes[3].Encaixada = VERDADEIRO;
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 2));
+    j.Partes[3].Encaixada = FALSO;
+    j.Partes[5].Encaixada = VERDADEIRO;
+    EXPECT_FALSE(TemVizinhoEncaixado(j, 6));
     j.PartesIniciais = 1; // starting pieces fit anywhere
-    EXPECT_TRUE(ParteEncaixa(j, 3, 3, g, 0, QPoint(0, 0)));
+    EXPECT_TRUE(ParteEncaixa(j, 0, QPoint(0, 0)));
 }
 
 TEST(Relogio, TextoEArredondamento)
@@ -187,10 +194,12 @@ TEST(Textos, MensagensDasPecasIniciais)
             << c.dificuldade << "/" << c.iniciais;
     EXPECT_EQ(LegendaArea(2, 6, 5), QStringLiteral("Médio - 30 peças - 6 x 5"));
     EXPECT_EQ(LegendaArea(9, 2, 2), QStringLiteral(" - 4 peças - 2 x 2"));
-    Jogo j;
+    JogoSalvo j;
     j.EsquerdaTabuleiro = 219;
     j.TopoTabuleiro = 57;
-    const QRect area = RetanguloAreaDeJogo(j, GeometriaPara(false), 6, 5);
+    j.Colunas = 6;
+    j.Linhas = 5;
+    const QRect area = RetanguloAreaDeJogo(j);
     EXPECT_EQ(area.topLeft(), QPoint(242, 80));
     EXPECT_EQ(area.bottomRight(), QPoint(627, 401));
 }

@@ -40,7 +40,7 @@ TEST(Lados, TodosOsContornosRespeitamOQuadro)
         EXPECT_EQ(Contorno(0, false, s.pequenas), (ListaPontos{{0, s.m}, {s.L, s.m}}));
         for (int codigo : {-1, 53})
             EXPECT_TRUE(CarregarLado(codigo, true, s.pequenas).empty()) << codigo;
-        for (int codigo = 1; codigo <= MAIOR_CODIGO; ++codigo)
+        for (int codigo = 1; codigo <= MAIOR_CODIGO_LADO; ++codigo)
             for (bool horizontal : {true, false}) {
                 SCOPED_TRACE(testing::Message() << "code " << codigo << (horizontal ? " H" : " V")
                                                 << (s.pequenas ? " small" : ""));
@@ -69,7 +69,7 @@ TEST(Lados, TodosOsContornosRespeitamOQuadro)
 TEST(Lados, VariantesDeCadaGrupoEDadosDoGrupoUm)
 {
     for (const Conjunto& s : CONJUNTOS)
-        for (int b = 1; b <= MAIOR_CODIGO; b += 4) {
+        for (int b = 1; b <= MAIOR_CODIGO_LADO; b += 4) {
             SCOPED_TRACE(testing::Message() << "group of " << b << (s.pequenas ? " small" : ""));
             ListaPontos meiaVolta, atravessado, aoLongo;
             for (QPoint p : Contorno(b, true, s.pequenas)) {

@@ -17,8 +17,12 @@ namespace {
 // first `encaixadas` pieces are placed and the others left in the tray in deal order.
 JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int encaixadas)
 {
-    JogoSalvo s{{}, int16_t(colunas), int16_t(linhas), 3, pequenas, false};
-    Jogo& j = s.jogo;
+    JogoSalvo j;
+    j.Colunas = int16_t(colunas);
+    j.Linhas = int16_t(linhas);
+    j.Dificuldade = 3;
+    j.Pequenas = pequenas;
+    j.Adaptar = false;
     const int n = colunas * linhas;
     for (int i = 0; i < n; ++i) {
         Parte& p = j.Partes[i];
@@ -41,15 +45,7 @@ JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int encaixadas)
     j.BytesFigura = QByteArray("\x01\x80\xFF\x00\x7F", 5).repeated(60);
     j.PartesIniciais = 1;
     j.SegundosJogo = 3725;
-    return s;
-}
-
-auto Campos(const JogoSalvo& s)
-{
-    const Jogo& j = s.jogo;
-    return std::tie(j.PartesRolagem, j.PartesRolagemInicio, j.PartesNaRolagem, j.Partes, j.TopoTabuleiro,
-                    j.EsquerdaTabuleiro, j.BytesFigura, j.ExtensaoFigura, j.PartesIniciais, j.SegundosJogo,
-                    s.Colunas, s.Linhas, s.Dificuldade, s.Pequenas, s.Adaptar);
+    return j;
 }
 
 QByteArray LE(int64_t valor, int tamanho)
@@ -65,17 +61,17 @@ QByteArray LE(int64_t valor, int tamanho)
 TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
 {
     JogoSalvo s = JogoValido(3, 2, false, 2);
-    s.jogo.BytesFigura = QByteArray("\xFF\xD8\xFF\xE0JFIF-data", 13);
-    s.jogo.ExtensaoFigura = QStringLiteral(".jpg");
-    s.jogo.SegundosJogo = 100000;
+    s.BytesFigura = QByteArray("\xFF\xD8\xFF\xE0JFIF-data", 13);
+    s.ExtensaoFigura = QStringLiteral(".jpg");
+    s.SegundosJogo = 100000;
     s.Pequenas = true;
     const QByteArray b = CodificarZPR(s);
     const int n = 13;
     ASSERT_EQ(b.size(), 1508 + n);
     EXPECT_EQ(b.left(8), QByteArray("ZPR 2.0 "));
-    EXPECT_EQ(b.mid(1488, n), s.jogo.BytesFigura);
+    EXPECT_EQ(b.mid(1488, n), s.BytesFigura);
     EXPECT_EQ(b.mid(1488 + n, 8), QByteArray(".jpg    "));
-    const Jogo& j = s.jogo;
+    const JogoSalvo& j = s;
     const Parte& p4 = j.Partes[4];
     const struct { qsizetype pos; int tamanho; int64_t valor; } campos[] = {
         {8, 2, j.PartesRolagem[0]}, {8 + 2 * 3, 2, j.PartesRolagem[3]}, {8 + 2 * 4, 2, -1}, {8 + 2 * 81, 2, -1},
@@ -101,18 +97,18 @@ TEST(ArquivoZPR, IdaEVoltaSemPerda)
     };
     for (const auto& c : casos) {
         JogoSalvo s = JogoValido(c.c, c.l, c.pequenas, c.encaixadas);
-        s.jogo.ExtensaoFigura = c.ext;
+        s.ExtensaoFigura = c.ext;
         s.Adaptar = !c.pequenas;
         const QByteArray b = CodificarZPR(s);
-        s.jogo.ExtensaoFigura = c.ext.left(8); // the stored field holds eight characters
+        s.ExtensaoFigura = c.ext.left(8); // the stored field holds eight characters
         const ResultadoZPR r = DecodificarZPR(b);
         ASSERT_TRUE(r.jogo) << c.c << "x" << c.l << ": " << r.erro.toStdString();
-        EXPECT_TRUE(Campos(*r.jogo) == Campos(s)) << c.c << "x" << c.l;
+        EXPECT_TRUE(*r.jogo == s) << c.c << "x" << c.l;
         EXPECT_EQ(CodificarZPR(*r.jogo), b);
     }
     JogoSalvo vazia = JogoValido(2, 2, false, 0);
-    vazia.jogo.BytesFigura.clear(); // saved as the placeholder: the stored length is never 0
-    EXPECT_EQ(DecodificarZPR(CodificarZPR(vazia)).jogo->jogo.BytesFigura, Jogo::Marcador());
+    vazia.BytesFigura.clear(); // saved as the placeholder: the stored length is never 0
+    EXPECT_EQ(DecodificarZPR(CodificarZPR(vazia)).jogo->BytesFigura, MarcadorFigura());
 }
 
 TEST(ArquivoZPR, CortadoOuComBytesTrocadosERecusadoSemDerrubar)
@@ -144,26 +140,23 @@ TEST(ArquivoZPR, CampoRuimERecusadoComSuaMensagem)
     const struct { Mudanca mudar; qsizetype pos; QByteArray remendo; const char* trecho; } casos[] = {
         {[](auto& s) { s.Colunas = 1; }, 0, {}, "fora do limite"}, {[](auto& s) { s.Linhas = 10; }, 0, {}, "fora do limite"},
         {[](auto& s) { s.Pequenas = false; s.Colunas = 7; }, 0, {}, "peças normais"},
-        {[](auto& s) { s.jogo.Partes[4].Cima = -1; }, 0, {}, "0 a 52"},
-        {[](auto& s) { s.jogo.Partes[5].Coluna = 0; }, 0, {}, "não é a sua"},
-        {[](auto& s) { s.jogo.Partes[80].Baixo = 3; }, 0, {}, "fora da grade"},
-        {[](auto& s) { s.jogo.Partes[4].Esquerda = 9; }, 0, {}, "borda"},
-        {[](auto& s) { s.jogo.Partes[0].Direita ^= 1; }, 0, {}, "não concordam"},
-        {[](auto& s) { s.jogo.Partes[2].Encaixada = 1; }, 0, {}, "encaixada"},
-        {[](auto& s) { s.jogo.PartesNaRolagem -= 1; }, 0, {}, "não estão encaixadas"},
-        {[](auto& s) { s.jogo.PartesRolagem[0] = 16; }, 0, {}, "não é peça"},
-        {[](auto& s) { s.jogo.PartesRolagem[1] = s.jogo.PartesRolagem[0]; }, 0, {}, "repete"},
-        {[](auto& s) { s.jogo.PartesRolagem[81] = 0; }, 0, {}, "depois da última"},
-        {[](auto& s) { s.jogo.Partes[s.jogo.PartesRolagem[0]].Encaixada = VERDADEIRO;
-                       s.jogo.Partes[s.jogo.PartesRolagemInicio[0]].Encaixada = 0; }, 0, {}, "já foi encaixada"},
-        {[](auto& s) { s.jogo.PartesRolagemInicio[3] = s.jogo.PartesRolagemInicio[4]; }, 0, {}, "distribuídas repete"},
-        {[](auto& s) { s.jogo.PartesRolagemInicio[15] = VAZIO; }, 0, {}, "distribuídas"},
-        {[](auto& s) { s.jogo.PartesRolagemInicio[16] = 3; }, 0, {}, "distribuídas"},
-        {[](auto& s) { s.jogo.PartesIniciais = 4; }, 0, {}, "peças iniciais"},
-        {[](auto& s) { s.jogo.SegundosJogo = -1; }, 0, {}, "negativo"},
-        {[](auto& s) { s.Dificuldade = 4; }, 0, {}, "Dificuldade"},
+        {[](auto& s) { s.Partes[4].Cima = -1; }, 0, {}, "0 a 52"},
+        {[](auto& s) { s.Partes[5].Coluna = 0; }, 0, {}, "não é a sua"},
+        {[](auto& s) { s.Partes[80].Baixo = 3; }, 0, {}, "fora da grade"},
+        {[](auto& s) { s.Partes[4].Esquerda = 9; }, 0, {}, "borda"},
+        {[](auto& s) { s.Partes[0].Direita ^= 1; }, 0, {}, "não concordam"},
+        {[](auto& s) { s.Partes[2].Encaixada = 1; }, 0, {}, "encaixada"},
+        {[](auto& s) { s.PartesNaRolagem -= 1; }, 0, {}, "não estão encaixadas"},
+        {[](auto& s) { s.PartesRolagem[0] = 16; }, 0, {}, "não é peça"},
+        {[](auto& s) { s.PartesRolagem[1] = s.PartesRolagem[0]; }, 0, {}, "repete"},
+        {[](auto& s) { s.PartesRolagem[81] = 0; }, 0, {}, "depois da última"},
+        {[](auto& s) { s.Partes[s.PartesRolagem[0]].Encaixada = VERDADEIRO;
+                       s.Partes[s.PartesRolagemInicio[0]].Encaixada = 0; }, 0, {}, "já foi encaixada"},
+        {[](auto& s) { s.PartesRolagemInicio[3] = s.PartesRolagemInicio[4]; }, 0, {}, "distribuídas repete"},
+        {[](auto& s) { s.PartesRolagemInicio[15] = VAZIO; }, 0, {}, "distribuídas"},
+        {[](auto& s) { s.PartesRolagemInicio[16] = 3; }, 0, {}, "distribuídas"},
         {{}, 0, "zpr 2.0 ", nullptr}, {{}, 0, "ZPR 2.1 ", nullptr}, {{}, 0, "\tZPR 2.0", nullptr}, {{}, 1808, "x", "a mais"},
-        {{}, 1484, LE(0, 4), "Tamanho da figura"}, {{}, 1484, LE(0x7FFFFFFF, 4), "só tem mais"},
+        {{}, 1484, LE(0, 4), "Tamanho da figura"}, {{}, 1484, LE(64 * 1024 * 1024 + 1, 4), "mais do que"}, {{}, 1484, LE(400, 4), "só tem mais"},
         {{}, 1484, LE(301, 4), "incompleto"}, {{}, 1804, LE(1, 2), "peças pequenas"},
         {{}, 1806, LE(0x7FFF, 2), "adaptar"},
     };
@@ -185,17 +178,14 @@ TEST(ArquivoZPR, GravarEReabrirDaOMesmoArquivo)
     ASSERT_EQ(GravarArquivoZPR(a, JogoValido(5, 4, false, 6)), QString());
     const ResultadoZPR lido = LerArquivoZPR(a);
     ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
-    Jogo jogo;
-    ModuloZelpo modulo;
-    RestaurarJogoSalvo(*lido.jogo, jogo, modulo);
-    ASSERT_EQ(GravarArquivoZPR(b, MontarJogoSalvo(jogo, modulo)), QString());
+    ASSERT_EQ(GravarArquivoZPR(b, *lido.jogo), QString());
     QFile fa(a), fb(b);
     EXPECT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll());
-    // A save that cannot happen names the file; a missing file is not a game.
+    // A save that cannot happen says why; a missing file is not a game.
     const QString semPasta = pasta.filePath(QStringLiteral("nao/existe.zpr"));
-    EXPECT_TRUE(GravarArquivoZPR(semPasta, *lido.jogo).contains(semPasta));
+    EXPECT_EQ(GravarArquivoZPR(semPasta, *lido.jogo), QStringLiteral("a pasta não existe"));
     EXPECT_TRUE(LerArquivoZPR(semPasta).versaoIncorreta);
-    // The stored extension names the temporary copy but never leads out of its folder.
-    EXPECT_FALSE(GetTempFileName(QStringLiteral("/../../x")).mid(CaminhoTemp().size()).contains(QLatin1Char('/')));
+    // The stored extension names the picture but never leads out of its folder.
+    EXPECT_FALSE(GetTempFileName(QStringLiteral("/../../x"), 5).mid(CaminhoTemp().size()).contains(QLatin1Char('/')));
 }
 

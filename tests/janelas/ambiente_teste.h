@@ -1,19 +1,59 @@
 #pragma once
 // A main window on a temporary program folder, a fixed seed, a clock the test moves by
-// hand, a temporary settings file and every message box answered by the test.
+// hand, a temporary settings file and every message box answered by the test; and the
+// ways a player reaches the window: its actions, its widgets, the mouse.
 
+#include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
+#include "Som.h"
+#include "Superficie.h"
 #include "frmZelpo.h"
+#include "play/encaixe.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QLabel>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
 
 namespace zelpo::teste {
+
+// A w x h picture in a few colours, so that every piece differs from its neighbours.
+inline QImage FiguraDeTeste(int w, int h)
+{
+    QImage figura(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            figura.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
+    return figura;
+}
+
+// Every file dialog until this goes out of scope answers with `caminho` ("" cancels).
+struct RespostaDeArquivo {
+    explicit RespostaDeArquivo(const QString& caminho)
+    {
+        CommonDialogCls::DefinirRespostaArquivo([caminho](QFileDialog& d) {
+            d.selectFile(caminho);
+            return caminho.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        });
+    }
+    ~RespostaDeArquivo() { CommonDialogCls::DefinirRespostaArquivo({}); }
+};
+
+inline QByteArray Conteudo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 struct JanelaDeTeste {
     QTemporaryDir pasta;
@@ -22,17 +62,14 @@ struct JanelaDeTeste {
     QMessageBox::StandardButton resposta = QMessageBox::Yes;
     std::unique_ptr<frmZelpo> janela;
 
-    // A program folder whose Facil/ holds one w x h picture in a few colours.
+    // A program folder whose difficulty folders hold one w x h picture each.
     explicit JanelaDeTeste(int w = 192, int h = 192, int dificuldade = 1, uint64_t semente = 7)
     {
-        for (const char* sub : {"Facil", "Medio", "Dificil"})
+        const QImage figura = FiguraDeTeste(w, h);
+        for (const char* sub : {"Facil", "Medio", "Dificil"}) {
             QDir(pasta.path()).mkpath(QString::fromLatin1(sub));
-        QImage figura(w, h, QImage::Format_RGB32);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                figura.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-        for (const char* sub : {"Facil", "Medio", "Dificil"})
             figura.save(pasta.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/figura.bmp"));
+        }
         {
             QSettings cfg(ArquivoConfiguracao(), QSettings::IniFormat);
             cfg.setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
@@ -41,15 +78,7 @@ struct JanelaDeTeste {
             mensagens.push_back(m);
             return resposta;
         });
-        Ambiente amb;
-        amb.pastaPrograma = pasta.path();
-        amb.semente = semente;
-        amb.ticks = [this] { return ticks; };
-        amb.configuracao = [this] {
-            return std::make_unique<QSettings>(ArquivoConfiguracao(), QSettings::IniFormat);
-        };
-        amb.associar = false;
-        janela = std::make_unique<frmZelpo>(amb);
+        Criar(semente);
     }
     ~JanelaDeTeste()
     {
@@ -59,8 +88,66 @@ struct JanelaDeTeste {
         janela.reset();
         DefinirRespondedor({});
     }
+    // A fresh start of the program on the same folders.
+    void Criar(uint64_t semente = 7)
+    {
+        Ambiente amb;
+        amb.pastaPrograma = pasta.path();
+        amb.semente = semente;
+        amb.ticks = [this] { return ticks; };
+        amb.arquivoConfiguracao = ArquivoConfiguracao();
+        amb.associar = false;
+        janela = std::make_unique<frmZelpo>(amb);
+    }
     QString ArquivoConfiguracao() const { return pasta.path() + QStringLiteral("/config.ini"); }
+
     frmZelpo& w() { return *janela; }
+    const JogoSalvo& jogo() { return janela->partida().Jogo(); }
+    Geometria geo() { return janela->partida().Geo(); }
+    QAction* Acao(const char* nome) { return janela->findChild<QAction*>(QLatin1String(nome)); }
+    // The command as the player gives it: nothing happens while its item is greyed.
+    void Comando(const char* nome) { Acao(nome)->trigger(); }
+    PecaWidget* Peca(int i) { return janela->findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(i)); }
+    QScrollBar* Rolagem() { return janela->findChild<QScrollBar*>(QStringLiteral("vsbPartes")); }
+    QLabel* Hora() { return janela->findChild<QLabel*>(QStringLiteral("picHora")); }
+    QTimer* Relogio() { return janela->findChild<QTimer*>(QStringLiteral("tmrHora")); }
+    Superficie* Tela() { return janela->findChild<Superficie*>(); }
+    Som* som() { return janela->findChild<Som*>(); }
+    // The tick a second would bring.
+    void Tique() { QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer"); }
+
+    // A point of the window over the body of a piece: the centre of its grid cell.
+    QPoint CentroDaPeca(int peca)
+    {
+        const int centro = geo().m() + geo().TamanhoParte / 2;
+        return Peca(peca)->mapTo(janela.get(), QPoint(centro, centro));
+    }
+    void Clicar(int peca) { QTest::mouseClick(janela->windowHandle(), Qt::LeftButton, {}, CentroDaPeca(peca)); }
+    // Drags a piece with the left button so that its picture's top-left corner lands at `alvo`.
+    void Arrastar(int peca, QPoint alvo)
+    {
+        QWindow* janelaQt = janela->windowHandle();
+        const QPoint inicio = CentroDaPeca(peca);
+        const QPoint pega = inicio - Peca(peca)->mapTo(janela.get(), QPoint(0, 0));
+        const QPoint fim = Tela()->mapTo(janela.get(), alvo) + pega;
+        QTest::mousePress(janelaQt, Qt::LeftButton, {}, inicio);
+        QTest::mouseMove(janelaQt, (inicio + fim) / 2);
+        QTest::mouseMove(janelaQt, fim);
+        QTest::mouseRelease(janelaQt, Qt::LeftButton, {}, fim);
+    }
+    std::vector<int> PecasNaBandeja()
+    {
+        const JogoSalvo& j = jogo();
+        return {j.PartesRolagem.begin(), j.PartesRolagem.begin() + j.PartesNaRolagem};
+    }
+    // A loose piece that would fit on its place now, or -1.
+    int PecaQueEncaixa()
+    {
+        for (int p : PecasNaBandeja())
+            if (TemVizinhoEncaixado(jogo(), p))
+                return p;
+        return -1;
+    }
 };
 
 } // namespace zelpo::teste

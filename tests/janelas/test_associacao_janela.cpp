@@ -1,5 +1,6 @@
 // The saved-game file type is registered on a start without a file, never with one.
 #include "Mensagem.h"
+#include "Superficie.h"
 #include "frmZelpo.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <map>
 
@@ -58,10 +60,14 @@ struct InicioComXdg {
         amb.semente = 1;
         amb.programa = programa;
         amb.icone = QStringLiteral(ZELPO_FONTE "/resources/icons/zelpora-256.png");
-        const QString ini = raiz.path() + QStringLiteral("/cfg.ini");
-        amb.configuracao = [ini] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); };
+        amb.arquivoConfiguracao = raiz.path() + QStringLiteral("/cfg.ini");
         frmZelpo w(amb);
+        bool pintada = false;
+        QObject::connect(w.findChild<Superficie*>(), &Superficie::pintada, [&] { pintada = true; });
         w.Iniciar(linhaDeComando);
+        // the registration follows the first paint
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pintada; }));
+        QCoreApplication::processEvents();
         w.close();
     }
 };

@@ -29,7 +29,7 @@ TEST(Janela, MolduraDaBandejaRegraEAreaInicial)
     frmZelpo& w = t.w();
     QDir(t.pasta.path() + QStringLiteral("/Facil")).removeRecursively(); // stay on the empty board
     w.Iniciar({});
-    const QImage tela = w.superficie()->tela();
+    const QImage tela = t.Tela()->tela();
     const QColor area = Cor(CorSistema::AreaDeTrabalho), sombra = Cor(CorSistema::SombraBotao),
                  realce = Cor(CorSistema::Realce3D), luz = Cor(CorSistema::Luz3D),
                  escura = Cor(CorSistema::SombraEscura3D), fundo = w.palette().color(QPalette::Window);
@@ -64,15 +64,14 @@ TEST(Janela, MolduraDaBandejaRegraEAreaInicial)
     EXPECT_EQ(Em(tela, 627, 417), area);
     EXPECT_EQ(Em(tela, 300, 425), fundo); // no caption without a game
 
-    EXPECT_EQ(w.picHora->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(w.picHora->geometry(), QRect(581, 4, 56, 14));
-    EXPECT_EQ(w.vsbPartes->geometry(), QRect(216, 4, 17, 425));
-    EXPECT_FALSE(w.vsbPartes->isEnabled());
-    EXPECT_EQ(w.superficie()->size(), QSize(632, 434));
-    w.mnuJogo_Click();
-    EXPECT_FALSE(w.mnuJogoSalvar[0]->isEnabled());
-    EXPECT_FALSE(w.mnuJogoReiniciar->isEnabled());
-    EXPECT_TRUE(w.mnuJogoNovo->isEnabled());
+    EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(t.Hora()->geometry(), QRect(581, 4, 56, 14));
+    EXPECT_EQ(t.Rolagem()->geometry(), QRect(216, 4, 17, 425));
+    EXPECT_FALSE(t.Rolagem()->isEnabled());
+    EXPECT_EQ(t.Tela()->size(), QSize(632, 434));
+    EXPECT_FALSE(t.Acao("mnuJogoSalvar0")->isEnabled());
+    EXPECT_FALSE(t.Acao("mnuJogoReiniciar")->isEnabled());
+    EXPECT_TRUE(t.Acao("mnuJogoNovo")->isEnabled());
 }
 
 TEST(Janela, AreaDeJogoELegendaCentrada)
@@ -80,11 +79,11 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
     JanelaDeTeste t(384, 320, 2); // 6 x 5 normal pieces
     frmZelpo& w = t.w();
     w.Iniciar({});
-    ASSERT_EQ(w.modulo.Colunas, 6);
-    ASSERT_EQ(w.modulo.Linhas, 5);
-    EXPECT_EQ(w.jogo.EsquerdaTabuleiro, 219);
-    EXPECT_EQ(w.jogo.TopoTabuleiro, 34);
-    const QImage tela = w.superficie()->tela();
+    ASSERT_EQ(t.jogo().Colunas, 6);
+    ASSERT_EQ(t.jogo().Linhas, 5);
+    EXPECT_EQ(t.jogo().EsquerdaTabuleiro, 219);
+    EXPECT_EQ(t.jogo().TopoTabuleiro, 34);
+    const QImage tela = t.Tela()->tela();
     EXPECT_EQ(Em(tela, 242, 100), Cor(CorSistema::Realce3D));
     EXPECT_EQ(Em(tela, 627, 100), Cor(CorSistema::SombraBotao));
     EXPECT_EQ(Em(tela, 300, 57), Cor(CorSistema::Realce3D));
@@ -107,7 +106,7 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
         for (int x = 242; x <= 545; ++x)
             escuros += Em(tela, x, y).lightness() < 60;
     EXPECT_GT(escuros, 50);
-    const QFontMetrics medidas(w.FonteJanela());
+    const QFontMetrics medidas(frmZelpo::FonteJanela());
     for (int dificuldade = 1; dificuldade <= 3; ++dificuldade)
         for (int iniciais = 1; iniciais <= 3; ++iniciais)
             EXPECT_LE(medidas.horizontalAdvance(zelpo::TextoPartesIniciais(dificuldade, iniciais)), 545 - 242);

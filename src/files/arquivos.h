@@ -1,0 +1,50 @@
+#pragma once
+// Whole files in and out, for every file the game reads or writes: saved games, picture
+// files, the settings and the desktop's file-type files.
+//
+// Reading opens regular files only (a FIFO, a device or a folder is refused at once,
+// never waited on) and refuses a file larger than the caller's limit before anything is
+// allocated. Writing goes through a temporary beside the target that replaces it only
+// when every byte reached the disk: each write and the final flush are checked before the
+// commit, so a full disk leaves the previous file as it was. Failures come back as a
+// Portuguese description of what the system reported, for the player to read.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace zelpo {
+
+// The largest picture a puzzle is cut from, and so the largest one a saved game carries.
+inline constexpr qint64 TAMANHO_MAXIMO_FIGURA = 64LL * 1024 * 1024;
+
+enum class FalhaLeitura {
+    Nenhuma,
+    NaoExiste,    // no such file, or a folder on the way is missing
+    NaoComum,     // a folder, a FIFO, a device, a socket
+    SemPermissao,
+    GrandeDemais, // larger than the caller's limit
+    Outra,        // any other error the system reported
+};
+
+struct Leitura {
+    QByteArray bytes;
+    FalhaLeitura falha = FalhaLeitura::Nenhuma;
+    QString erro; // what went wrong, in Portuguese, without the path; "" on success
+    bool ok() const { return falha == FalhaLeitura::Nenhuma; }
+};
+
+Leitura LerArquivo(const QString& caminho, qint64 limite);
+
+// Replaces the content of `caminho` with `bytes`. "" on success; otherwise what went
+// wrong, without the path. Refuses to replace anything but a regular file.
+QString GravarArquivo(const QString& caminho, const QByteArray& bytes);
+
+// A system error number as the player reads it ("não há espaço livre no disco").
+QString DescricaoDoErro(int numero);
+
+// "Não foi possível gravar o arquivo:\n\n'path'\n\nnão há espaço livre no disco."
+QString MensagemDeGravacao(const QString& caminho, const QString& erro);
+
+} // namespace zelpo
