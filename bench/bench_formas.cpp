@@ -24,7 +24,7 @@ void MontarTodas(benchmark::State& estado, int colunas, int linhas, bool pequena
         PecasMontadas pecas;
         // Each picture is detached (copied) on its first paint, as a fresh canvas square is.
         pecas.figuras.assign(colunas * linhas, quadrado);
-        MontarPecas(pecas, partes, colunas, linhas, g, pequenas);
+        MontarPecas(pecas, partes, colunas, linhas, g);
         benchmark::DoNotOptimize(pecas.mascara.constBits());
     }
     estado.SetItemsProcessed(estado.iterations() * colunas * linhas);
@@ -38,7 +38,7 @@ void BM_FormaDaPeca(benchmark::State& estado)
     const Geometria g = GeometriaPara(false);
     const Parte p{13, 22, 35, 40, 1, 1, 0};
     for (auto _ : estado)
-        benchmark::DoNotOptimize(FormaDaPeca(p, g, false).rectCount());
+        benchmark::DoNotOptimize(FormaDaPeca(p, g).rectCount());
 }
 
 } // namespace

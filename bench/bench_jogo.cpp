@@ -1,5 +1,6 @@
 // How the game feels: start-up to a playable random puzzle, and one step of a drag over a
 // full 9 x 9 board (move the piece and paint what changed).
+#include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Superficie.h"
@@ -15,12 +16,15 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace zelpo;
 
@@ -31,8 +35,19 @@ Ambiente AmbienteDeMedida(const QString& pasta, const QString& ini)
     Ambiente amb;
     amb.pastaPrograma = pasta;
     amb.associar = false;
-    amb.configuracao = [ini] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); };
+    amb.arquivoConfiguracao = ini;
     return amb;
+}
+
+// Saves the game in play as `zpr`, the save dialog answered with that name.
+void Salvar(frmZelpo& w, const QString& zpr)
+{
+    CommonDialogCls::DefinirRespostaArquivo([zpr](QFileDialog& d) {
+        d.selectFile(zpr);
+        return int(QDialog::Accepted);
+    });
+    w.findChild<QAction*>(QStringLiteral("mnuJogoSalvar0"))->trigger();
+    CommonDialogCls::DefinirRespostaArquivo({});
 }
 
 void BM_InicioAteJogavel(benchmark::State& estado)
@@ -44,7 +59,7 @@ void BM_InicioAteJogavel(benchmark::State& estado)
         frmZelpo w(AmbienteDeMedida(QStringLiteral(ZELPO_FONTE "/pictures"), ini));
         w.Iniciar({});
         QApplication::processEvents();
-        benchmark::DoNotOptimize(w.jogo.PartesNaRolagem);
+        benchmark::DoNotOptimize(w.partida().Jogo().PartesNaRolagem);
     }
     DefinirRespondedor({});
 }
@@ -63,25 +78,39 @@ void BM_PassoDeArrasto9x9(benchmark::State& estado)
         QSettings cfg(ini, QSettings::IniFormat);
         cfg.setValue(QStringLiteral("Zelpora 3.0/Pequenas"), QStringLiteral("True"));
     }
-    frmZelpo w(AmbienteDeMedida(tmp.path(), ini));
-    w.Iniciar({});
-    // Every piece but the last on the board.
-    w.jogo.PartesIniciais = 0;
-    for (int i = 0; i < 80; ++i) {
-        w.jogo.Partes[i].Encaixada = VERDADEIRO;
-        w.ParteOk(static_cast<int16_t>(i));
+    // A saved game with every piece but the last on the board, opened as a player would.
+    const QString zpr = tmp.path() + QStringLiteral("/quase.zpr");
+    {
+        frmZelpo novo(AmbienteDeMedida(tmp.path(), ini));
+        novo.Iniciar({});
+        Salvar(novo, zpr);
     }
-    PecaWidget* peca = w.picParte(80);
-    peca->show();
-    w.arrasto = Arrasto{80, 10, 10};
+    QFile arquivo(zpr);
+    arquivo.open(QIODevice::ReadOnly);
+    JogoSalvo quase = *DecodificarZPR(arquivo.readAll()).jogo;
+    arquivo.close();
+    const int16_t ultima = static_cast<int16_t>(quase.Pecas() - 1);
+    for (int i = 0; i < ultima; ++i)
+        quase.Partes[i].Encaixada = VERDADEIRO;
+    quase.PartesRolagem = ListaVazia();
+    quase.PartesRolagem[0] = ultima;
+    quase.PartesNaRolagem = 1;
+    quase.PartesIniciais = 0;
+    GravarArquivoZPR(zpr, quase);
+    frmZelpo w(AmbienteDeMedida(tmp.path(), ini));
+    w.Iniciar(zpr);
     QApplication::processEvents();
+    PecaWidget* peca = w.findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(ultima));
+    const QPoint pega = peca->mapTo(&w, QPoint(40, 40));
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, pega);
     int passo = 0;
     for (auto _ : estado) {
         const QPoint ponto(300 + (passo % 100), 150 + (passo % 60));
         ++passo;
-        w.Form_MouseMove(Qt::LeftButton, {}, ponto);
+        QTest::mouseMove(w.windowHandle(), ponto);
         QApplication::processEvents();
     }
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, QPoint(300, 150));
     DefinirRespondedor({});
 }
 BENCHMARK(BM_PassoDeArrasto9x9)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -119,13 +148,13 @@ void FiguraAtePecas(benchmark::State& estado, bool pequenas)
     for (auto _ : estado) {
         ResultadoFigura lida = CarregarFigura(foto);
         const Corte corte = CortarFigura(lida.figura->imagem, lida.figura->desenhar, false, opcoes);
-        Jogo jogo;
-        FormarEstado(jogo, corte.Colunas, corte.Linhas, rnd);
+        JogoSalvo jogo;
+        jogo.Colunas = corte.Colunas;
+        jogo.Linhas = corte.Linhas;
+        FormarEstado(jogo, rnd);
         PecasMontadas pecas;
-        for (int r = 0; r < corte.Linhas; ++r)
-            for (int c = 0; c < corte.Colunas; ++c)
-                pecas.figuras.push_back(QuadradoDaPeca(corte.canvas, c, r, corte.geo));
-        MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo, pequenas);
+        pecas.figuras = QuadradosDasPecas(corte.canvas, corte.Colunas, corte.Linhas, corte.geo);
+        MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo);
         benchmark::DoNotOptimize(pecas.mascara.constBits());
     }
 }
@@ -150,9 +179,7 @@ struct JogoSalvoGrande {
         QFile::copy(foto, tmp.path() + QStringLiteral("/Medio/grande.jpg"));
         w = std::make_unique<frmZelpo>(AmbienteDeMedida(tmp.path(), tmp.path() + QStringLiteral("/cfg.ini")));
         w->Iniciar({});
-        w->jogo.ArquivoJogo = zpr;
-        w->ImagemParaBytes();
-        w->SalvarZPR();
+        Salvar(*w, zpr);
     }
     ~JogoSalvoGrande()
     {
@@ -164,8 +191,8 @@ struct JogoSalvoGrande {
 void BM_SalvarELerZPR300KB(benchmark::State& estado)
 {
     JogoSalvoGrande g;
-    const JogoSalvo salvo = MontarJogoSalvo(g.w->jogo, g.w->modulo);
-    estado.counters["bytes"] = static_cast<double>(salvo.jogo.BytesFigura.size());
+    const JogoSalvo salvo = g.w->partida().Jogo();
+    estado.counters["bytes"] = static_cast<double>(salvo.BytesFigura.size());
     for (auto _ : estado) {
         GravarArquivoZPR(g.zpr, salvo);
         benchmark::DoNotOptimize(LerArquivoZPR(g.zpr).jogo.has_value());
@@ -176,10 +203,16 @@ BENCHMARK(BM_SalvarELerZPR300KB)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_AbrirZPRAteJogavel(benchmark::State& estado)
 {
     JogoSalvoGrande g;
+    CommonDialogCls::DefinirRespostaArquivo([&g](QFileDialog& d) {
+        d.selectFile(g.zpr);
+        return int(QDialog::Accepted);
+    });
+    QAction* abrir = g.w->findChild<QAction*>(QStringLiteral("mnuJogoAbrir"));
     for (auto _ : estado) {
-        g.w->AbrirJogo(g.zpr);
+        abrir->trigger();
         QApplication::processEvents();
     }
+    CommonDialogCls::DefinirRespostaArquivo({});
 }
 BENCHMARK(BM_AbrirZPRAteJogavel)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -4,6 +4,7 @@
 #include "Autor.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
+#include "Superficie.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "frmZelpo.h"
@@ -11,10 +12,12 @@
 #include "game/fontes.h"
 #include "play/encaixe.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace zelpo;
 
@@ -26,17 +29,32 @@ void Salvar(QWidget& w, const QString& pasta, const char* nome)
     w.grab().save(pasta + QLatin1Char('/') + QLatin1String(nome));
 }
 
+PecaWidget* Peca(frmZelpo& w, int i)
+{
+    return w.findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(i));
+}
+
+// Presses the mouse on a piece's body, as the player does.
+QPoint SobreAPeca(frmZelpo& w, int i)
+{
+    const int centro = w.partida().Geo().m() + w.partida().Geo().TamanhoParte / 2;
+    const QPoint ponto = Peca(w, i)->mapTo(&w, QPoint(centro, centro));
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, ponto);
+    return ponto - Peca(w, i)->mapTo(&w, QPoint(0, 0));
+}
+
 // Drops one loose piece that has a placed neighbour on its place; false when none has.
 bool ColocarUma(frmZelpo& w)
 {
-    for (int s = 0; s < w.jogo.PartesNaRolagem; ++s) {
-        const int16_t p = w.jogo.PartesRolagem[s];
-        if (!TemVizinhoEncaixado(w.jogo, w.modulo.Colunas, w.modulo.Linhas, p))
+    const JogoSalvo& j = w.partida().Jogo();
+    for (int s = 0; s < j.PartesNaRolagem; ++s) {
+        const int16_t p = j.PartesRolagem[s];
+        if (!TemVizinhoEncaixado(j, p))
             continue;
-        w.picParte_MouseDown(p, Qt::LeftButton, {}, QPointF(57, 57));
-        const QPoint alvo = LugarVerdadeiro(w.jogo, w.geo, p) + QPoint(57, 57);
-        w.Form_MouseMove(Qt::LeftButton, {}, alvo);
-        w.Form_MouseUp(Qt::LeftButton, {}, alvo);
+        const QPoint pega = SobreAPeca(w, p);
+        const QPoint alvo = w.findChild<Superficie*>()->mapTo(&w, LugarVerdadeiro(j, p)) + pega;
+        QTest::mouseMove(w.windowHandle(), alvo);
+        QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, alvo);
         return true;
     }
     return false;
@@ -70,26 +88,28 @@ int main(int argc, char** argv)
     amb.pastaPrograma = figuras;
     amb.semente = 2026;
     amb.associar = false;
-    amb.configuracao = [ini] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); };
+    amb.arquivoConfiguracao = ini;
     frmZelpo w(amb);
     w.Iniciar({});
     Salvar(w, saida, "inicio.png");
 
-    for (int i = 0; i < 2; ++i)
-        w.picParte_MouseDown(w.jogo.PartesRolagem[i], Qt::LeftButton, {}, QPointF(57, 57));
+    while (w.partida().Jogo().PartesIniciais > 0) {
+        SobreAPeca(w, w.partida().Jogo().PartesRolagem[0]);
+        QTest::mouseRelease(w.windowHandle(), Qt::LeftButton);
+    }
     for (int i = 0; i < 9 && ColocarUma(w); ++i) {
     }
     // one piece held over the board, as in a drag
-    const int16_t segurada = w.jogo.PartesRolagem[1];
-    w.picParte_MouseDown(segurada, Qt::LeftButton, {}, QPointF(57, 57));
-    w.Form_MouseMove(Qt::LeftButton, {}, QPoint(520, 300));
+    SobreAPeca(w, w.partida().Jogo().PartesRolagem[1]);
+    QTest::mouseMove(w.windowHandle(), QPoint(520, 300));
     Salvar(w, saida, "meio.png");
-    w.Form_MouseUp(Qt::LeftButton, {}, QPoint(520, 300));
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, QPoint(520, 300));
 
-    auto* preview = new frmPreview(w.modulo, w.picPreview, w.modulo.Colunas, w.modulo.Linhas, &w);
-    preview->show();
-    Salvar(*preview, saida, "visualizar.png");
-    preview->close();
+    w.findChild<QAction*>(QStringLiteral("mnuJogoVisualizar"))->trigger();
+    if (auto* preview = w.findChild<frmPreview*>()) {
+        Salvar(*preview, saida, "visualizar.png");
+        preview->close();
+    }
 
     while (ColocarUma(w)) {
     }
@@ -100,7 +120,9 @@ int main(int argc, char** argv)
     Salvar(*autor, saida, "autor.png");
     autor->close();
 
-    auto* gerar = new frmGerar(w.modulo, &w);
+    ModuloZelpo modulo;
+    modulo.opcoes = w.opcoes();
+    auto* gerar = new frmGerar(modulo, &w);
     gerar->show();
     Salvar(*gerar, saida, "gerar.png");
     gerar->close();

@@ -89,7 +89,7 @@ QImage Quebracabeca(int colunas, int linhas, bool pequenas, uint64_t semente)
         figura.fill(QColor::fromHsv((i * 67) % 360, 90 + (i % 3) * 40, 230));
         pecas.figuras.push_back(figura);
     }
-    MontarPecas(pecas, partes, colunas, linhas, g, pequenas);
+    MontarPecas(pecas, partes, colunas, linhas, g);
     QImage tabuleiro(colunas * t + g.MargemParte, linhas * t + g.MargemParte, QImage::Format_RGB32);
     tabuleiro.fill(Qt::white);
     QPainter pintor(&tabuleiro);
