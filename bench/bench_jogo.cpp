@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -42,10 +41,7 @@ Ambiente AmbienteDeMedida(const QString& pasta, const QString& ini)
 // Saves the game in play as `zpr`, the save dialog answered with that name.
 void Salvar(frmZelpo& w, const QString& zpr)
 {
-    CommonDialogCls::DefinirRespostaArquivo([zpr](QFileDialog& d) {
-        d.selectFile(zpr);
-        return int(QDialog::Accepted);
-    });
+    CommonDialogCls::DefinirRespostaArquivo([zpr](const PedidoArquivo&) { return zpr; });
     w.findChild<QAction*>(QStringLiteral("mnuJogoSalvar0"))->trigger();
     CommonDialogCls::DefinirRespostaArquivo({});
 }
@@ -203,10 +199,7 @@ BENCHMARK(BM_SalvarELerZPR300KB)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_AbrirZPRAteJogavel(benchmark::State& estado)
 {
     JogoSalvoGrande g;
-    CommonDialogCls::DefinirRespostaArquivo([&g](QFileDialog& d) {
-        d.selectFile(g.zpr);
-        return int(QDialog::Accepted);
-    });
+    CommonDialogCls::DefinirRespostaArquivo([&g](const PedidoArquivo&) { return g.zpr; });
     QAction* abrir = g.w->findChild<QAction*>(QStringLiteral("mnuJogoAbrir"));
     for (auto _ : estado) {
         abrir->trigger();

@@ -6,5 +6,5 @@ target_include_directories(zelpo_core PRIVATE "${EMF2SVG_INCLUDE_DIR}")
 target_link_libraries(zelpo_core PRIVATE "${EMF2SVG_LIBRARY}" Qt6::Svg)
 
 # Writes decoded pictures as PNG files, for a visual check (tools/ver_figura.cpp).
-add_executable(zelpo_ver_figura EXCLUDE_FROM_ALL "${CMAKE_SOURCE_DIR}/tools/ver_figura.cpp")
+add_executable(zelpo_ver_figura ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/ver_figura.cpp")
 target_link_libraries(zelpo_ver_figura PRIVATE zelpo_core)

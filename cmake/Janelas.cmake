@@ -11,5 +11,5 @@ qt_add_resources(zelpo_janelas "janelas_figuras" PREFIX "/janelas" BASE "${CMAKE
     "${CMAKE_SOURCE_DIR}/resources/janelas/mao.png"
     "${ZELPO_ICONE_JANELAS}")
 
-add_executable(zelpo_desenhar_janelas EXCLUDE_FROM_ALL "${CMAKE_SOURCE_DIR}/tools/desenhar_janelas.cpp")
+add_executable(zelpo_desenhar_janelas ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/desenhar_janelas.cpp")
 target_link_libraries(zelpo_desenhar_janelas PRIVATE Qt6::Gui)

@@ -5,5 +5,5 @@ qt_add_resources(zelpo_core "lados" PREFIX "/lados" BASE "${CMAKE_SOURCE_DIR}/re
     "${CMAKE_SOURCE_DIR}/resources/lados/normal.bin"
     "${CMAKE_SOURCE_DIR}/resources/lados/pequenas.bin")
 
-add_executable(zelpo_folha_lados EXCLUDE_FROM_ALL "${CMAKE_SOURCE_DIR}/tools/folha_lados.cpp")
+add_executable(zelpo_folha_lados ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/folha_lados.cpp")
 target_link_libraries(zelpo_folha_lados PRIVATE zelpo_core)

@@ -74,8 +74,7 @@ void Preparar(QFileDialog& d, const QString& titulo, const QString& filtro, cons
 
 QString Resposta(QFileDialog& d)
 {
-    const int r = respostaArquivo() ? respostaArquivo()(d) : d.exec();
-    if (r != QDialog::Accepted)
+    if (d.exec() != QDialog::Accepted)
         return {};
     return d.selectedFiles().value(0);
 }
@@ -107,6 +106,8 @@ QStringList FiltrosQt(const QString& FilterStr)
 QString CommonDialogCls::GetOpenName(const QString& WindowTitle, const QString& FilterStr,
                                      const QString& DefaultFileName, QWidget* hwndOwner)
 {
+    if (respostaArquivo())
+        return respostaArquivo()({WindowTitle, FilterStr, DefaultFileName, {}, false});
     DialogoArquivo d(hwndOwner);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
@@ -117,6 +118,8 @@ QString CommonDialogCls::GetOpenName(const QString& WindowTitle, const QString& 
 QString CommonDialogCls::GetSaveName(const QString& WindowTitle, const QString& FilterStr, const QString& DefExt,
                                      const QString& DefaultFileName, QWidget* hwndOwner)
 {
+    if (respostaArquivo())
+        return respostaArquivo()({WindowTitle, FilterStr, DefaultFileName, DefExt, true});
     DialogoArquivo d(hwndOwner);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);

@@ -15,7 +15,6 @@
 #include <functional>
 
 class QColorDialog;
-class QFileDialog;
 class QWidget;
 
 namespace zelpo {
@@ -24,11 +23,21 @@ namespace zelpo {
 // ("desc (pattern pattern)"), in order. A trailing "|" adds nothing.
 QStringList FiltrosQt(const QString& FilterStr);
 
+// What a file dialog is asked for: tests answer this instead of a player.
+struct PedidoArquivo {
+    QString titulo;
+    QString filtro;   // as the caller wrote it, "desc|pattern|desc|pattern"
+    QString nome;     // the name proposed
+    QString extensao; // added when the player types none (save only)
+    bool salvar = false;
+};
+
 class CommonDialogCls {
 public:
-    // The hooks receive the dialog ready to show and answer in its place with
-    // QDialog::Accepted or QDialog::Rejected, after choosing a file or a colour in it.
-    using RespostaArquivo = std::function<int(QFileDialog&)>;
+    // Tests: the file hook answers a request with a path ("" cancels) and no dialog is
+    // built; the colour hook receives the dialog ready to show and answers in its place
+    // with QDialog::Accepted or QDialog::Rejected, after choosing a colour in it.
+    using RespostaArquivo = std::function<QString(const PedidoArquivo&)>;
     using RespostaCor = std::function<int(QColorDialog&)>;
 
     QString GetOpenName(const QString& WindowTitle = {}, const QString& FilterStr = {},

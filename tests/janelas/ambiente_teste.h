@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
@@ -41,10 +40,7 @@ inline QImage FiguraDeTeste(int w, int h)
 struct RespostaDeArquivo {
     explicit RespostaDeArquivo(const QString& caminho)
     {
-        CommonDialogCls::DefinirRespostaArquivo([caminho](QFileDialog& d) {
-            d.selectFile(caminho);
-            return caminho.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
-        });
+        CommonDialogCls::DefinirRespostaArquivo([caminho](const PedidoArquivo&) { return caminho; });
     }
     ~RespostaDeArquivo() { CommonDialogCls::DefinirRespostaArquivo({}); }
 };

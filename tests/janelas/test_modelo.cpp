@@ -61,6 +61,9 @@ public:
         Escrever(p + QStringLiteral("/lixo.jpg"), "not a picture");
         Escrever(p + QStringLiteral("/ruim.zpr"), QByteArray("ZPR 2.0 ") + QByteArray(900, '\x07'));
         Escrever(p + QStringLiteral("/bloqueio"), "a file where a folder should be");
+        // The file dialogs open on the current folder and list it: make it a small one.
+        QDir(p).mkdir(QStringLiteral("vazia"));
+        QDir::setCurrent(p + QStringLiteral("/vazia"));
         // Settings may hold a difficulty the dialog never writes.
         const int dificuldades[] = {0, 1, 2, 3, 7};
         QSettings cfg(t_.ArquivoConfiguracao(), QSettings::IniFormat);
@@ -203,8 +206,10 @@ private:
         EXPECT_TRUE(t_.jogo() == *lido.jogo);
         EXPECT_EQ(ArquivoJogo(), arquivo);
         // the one message a saved game may bring: its picture could not be read
-        for (const PedidoMensagem& m : t_.mensagens)
+        for (const PedidoMensagem& m : t_.mensagens) {
             EXPECT_EQ(m.titulo, QStringLiteral("Figura inválida")) << m.texto.toStdString();
+            EXPECT_TRUE(m.texto.endsWith(QLatin1Char('\'') + arquivo + QLatin1Char('\''))) << "names the player's file";
+        }
     }
 
     void AbrirRecusado(const QString& arquivo)
@@ -483,7 +488,11 @@ TEST(Modelo, PasseioAleatorioPelosComandos)
     const int passos = qEnvironmentVariableIsSet("ZELPO_PASSOS") ? qEnvironmentVariableIntValue("ZELPO_PASSOS") : 2000;
     std::cout << "seed " << semente << " (ZELPO_SEMENTE=" << semente << " repeats this run)" << std::endl;
     SCOPED_TRACE(testing::Message() << "ZELPO_SEMENTE=" << semente);
-    Passeio passeio(semente);
-    for (int i = 0; i < passos && !testing::Test::HasFailure(); ++i)
-        passeio.Dar(i);
+    const QString pastaAntes = QDir::currentPath();
+    {
+        Passeio passeio(semente);
+        for (int i = 0; i < passos && !testing::Test::HasFailure(); ++i)
+            passeio.Dar(i);
+    }
+    QDir::setCurrent(pastaAntes);
 }

@@ -1,0 +1,157 @@
+// Files that cannot be written whole and files that must not be read. The writes run in
+// a child process whose file-size limit stops them part way, as a full disk does; the
+// reads of hostile files run in a child with a cap on its address space, so a read that
+// tried to swallow them would abort there rather than here.
+#include "files/arquivos.h"
+#include "files/associacao.h"
+#include "files/configuracao.h"
+#include "files/zpr.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zelpo;
+
+namespace {
+
+// Runs `corpo` in a child process and returns its exit status (-1 if it did not exit).
+int NoFilho(const std::function<int()>& corpo)
+{
+    const pid_t filho = fork();
+    if (filho == 0) {
+        alarm(20); // a read that waits for ever ends the child, and the test fails
+        _exit(corpo());
+    }
+    int estado = 0;
+    waitpid(filho, &estado, 0);
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
+void LimitarTamanho(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
+    const rlimit limite{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limite);
+}
+
+QByteArray Conteudo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Escrever(const QString& caminho, const QByteArray& bytes)
+{
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+}
+
+JogoSalvo JogoCom(qsizetype bytesDaFigura)
+{
+    JogoSalvo j;
+    j.Colunas = j.Linhas = 2;
+    for (int i = 0; i < 4; ++i) {
+        j.Partes[i].Coluna = int16_t(i % 2);
+        j.Partes[i].Linha = int16_t(i / 2);
+        j.PartesRolagem[i] = j.PartesRolagemInicio[i] = int16_t(i);
+    }
+    j.PartesNaRolagem = 4;
+    j.BytesFigura = QByteArray(bytesDaFigura, 'f');
+    return j;
+}
+
+} // namespace
+
+TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
+{
+    QTemporaryDir pasta;
+    const QString jogo = pasta.filePath(QStringLiteral("jogo.zpr"));
+    const QString figura = pasta.filePath(QStringLiteral("figura.bmp"));
+    const QString cfg = pasta.filePath(QStringLiteral("cfg.ini"));
+    const QByteArray velho = CodificarZPR(JogoCom(100));
+    const QByteArray figuraVelha("BM an old picture");
+    const QByteArray cfgVelha("[Zelpora%203.0]\nDificuldade=3\n");
+    // What each writer must say when the disk refuses more: the system's reason.
+    const auto falhouPorTamanho = [](const QString& erro) { return erro == DescricaoDoErro(EFBIG) ? 0 : 1; };
+    const struct {
+        const char* nome;
+        QString arquivo;
+        QByteArray antes;
+        rlim_t limite;
+        std::function<int()> gravar;
+    } casos[] = {
+        // a small game, under the 16 KiB that a buffered write would hold back until the end
+        {"small game", jogo, velho, 1000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(3000))); }},
+        {"large game", jogo, velho, 8000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(40000))); }},
+        {"picture", figura, figuraVelha, 100, [&] { return falhouPorTamanho(GravarArquivo(figura, QByteArray(5000, 'x'))); }},
+        {"settings", cfg, cfgVelha, 10, [&] { return falhouPorTamanho(SalvarCFG(cfg, Opcoes{})); }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        Escrever(c.arquivo, c.antes);
+        EXPECT_EQ(NoFilho([&] { return LimitarTamanho(c.limite), c.gravar(); }), 0) << "the failure is reported";
+        EXPECT_EQ(Conteudo(c.arquivo), c.antes) << "the previous file is whole";
+        for (const QString& nome : QDir(pasta.path()).entryList(QDir::Files))
+            EXPECT_TRUE(nome == QLatin1String("jogo.zpr") || nome == QLatin1String("figura.bmp")
+                        || nome == QLatin1String("cfg.ini")) << "a temporary left behind: " << nome.toStdString();
+    }
+
+    // mimeapps.list belongs to the whole desktop: a failed rewrite leaves it as it was.
+    const PastasXdg xdg{pasta.filePath(QStringLiteral("dados")), pasta.filePath(QStringLiteral("config"))};
+    const QString icone = pasta.filePath(QStringLiteral("icone.png"));
+    QImage(16, 16, QImage::Format_ARGB32).save(icone);
+    const auto associar = [&] {
+        return AssociarArquivo(xdg, QStringLiteral("zpr"), QStringLiteral("Jogo"), QStringLiteral("/usr/games/zelpo"), icone);
+    };
+    ASSERT_TRUE(associar());
+    const QString mimeapps = xdg.configuracao + QStringLiteral("/mimeapps.list");
+    const QByteArray lista = "[Default Applications]\n" + QByteArray(3000, '#') + "\ntext/plain=editor.desktop\n";
+    Escrever(mimeapps, lista);
+    EXPECT_EQ(NoFilho([&] { return LimitarTamanho(1000), associar() ? 1 : 0; }), 0);
+    EXPECT_EQ(Conteudo(mimeapps), lista);
+}
+
+TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)
+{
+    QTemporaryDir pasta;
+    const QString fila = pasta.filePath(QStringLiteral("fila.zpr"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fila).constData(), 0600), 0);
+    const QString zero = pasta.filePath(QStringLiteral("zero.zpr"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    // A well-formed header that declares a 2 GB picture, in a sparse file of that size.
+    const QString esparso = pasta.filePath(QStringLiteral("esparso.zpr"));
+    {
+        QByteArray cabeca = CodificarZPR(JogoCom(10)).left(INICIO_FIGURA_ZPR);
+        const qint64 n = 0x7FFFFFFF - TAMANHO_FIXO_ZPR;
+        cabeca.replace(INICIO_FIGURA_ZPR - 4, 4, QByteArray::fromRawData(reinterpret_cast<const char*>(&n), 4));
+        Escrever(esparso, cabeca);
+        ASSERT_EQ(truncate(QFile::encodeName(esparso).constData(), 0x7FFFFFFF), 0);
+    }
+    const struct { QString arquivo; const char* erro; } casos[] = {
+        {fila, "não é um arquivo comum"}, {zero, "não é um arquivo comum"}, {esparso, "grande demais"}};
+    const int resultado = NoFilho([&] {
+#if !defined(__SANITIZE_ADDRESS__)
+        const rlimit limite{512u << 20, 512u << 20}; // the sanitizer's shadow memory needs far more
+        setrlimit(RLIMIT_AS, &limite);
+#endif
+        rusage antes{}, depois{};
+        getrusage(RUSAGE_SELF, &antes);
+        for (const auto& c : casos)
+            if (LerArquivoZPR(c.arquivo).erro.contains(QString::fromUtf8(c.erro)) == false)
+                return 1;
+        getrusage(RUSAGE_SELF, &depois);
+        return depois.ru_maxrss - antes.ru_maxrss < 100 * 1024 ? 0 : 2; // kilobytes
+    });
+    EXPECT_EQ(resultado, 0) << "1: a file was not refused as it should; 2: it cost memory; -1: the child died";
+}
