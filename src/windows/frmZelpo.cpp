@@ -52,6 +52,7 @@ frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai) : QMainWindow(pai), amb_(std
         rnd_.SemearPeloRelogio();
     partida_.AoMudar([this] { AplicarEstado(); });
     AplicarEstado();
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
 }
 

@@ -29,6 +29,7 @@
 #include <optional>
 
 class QAction;
+class QMimeData;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -71,6 +72,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private Q_SLOTS:
     void tmrHora_Timer();
@@ -133,6 +136,7 @@ private:
 
     // files
     void AbrirJogo(QString P_Arquivo);
+    static QString ArquivoSolto(const QMimeData* dados);
     static QString NomeDeExibicao(const QString& caminho);
     bool SalvarZPR(const QString& caminho);
     void ImagemParaBytes();

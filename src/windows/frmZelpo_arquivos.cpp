@@ -10,7 +10,11 @@
 #include "frmGerar.h"
 #include "game/produto.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
 
 namespace zelpo {
 
@@ -29,6 +33,16 @@ const QString FILTRO_ABRIR = QStringLiteral(
     "|JPEG (*.jpg)|*.jpg"
     "|Outras figuras (*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff)|*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff");
 const QString FILTRO_ZPR = QStringLiteral("Zelpora (*.zpr)|*.zpr");
+
+// The patterns of the first entry of a filter ("Todos (...)|*.zpr;*.bmp|..."), as
+// file-name suffixes.
+QStringList ExtensoesDe(const QString& filtro)
+{
+    QStringList extensoes = filtro.section(QLatin1Char('|'), 1, 1).split(QLatin1Char(';'));
+    for (QString& e : extensoes)
+        e.remove(QLatin1Char('*'));
+    return extensoes;
+}
 
 } // namespace
 
@@ -120,6 +134,37 @@ QString frmZelpo::NomeDeExibicao(const QString& caminho)
 {
     // The file manager shows a file under its own name, so the display name is the path.
     return QFileInfo(caminho).absoluteFilePath();
+}
+
+// One local file that Abrir would offer: a saved game or a picture; "" for anything else.
+QString frmZelpo::ArquivoSolto(const QMimeData* dados)
+{
+    if (!dados || !dados->hasUrls() || dados->urls().size() != 1 || !dados->urls().first().isLocalFile())
+        return {};
+    const QString caminho = dados->urls().first().toLocalFile();
+    static const QStringList extensoes = ExtensoesDe(FILTRO_ABRIR)
+                                         + ExtensoesDe(FILTRO_ABRIR.section(QLatin1Char('|'), -2));
+    for (const QString& e : extensoes)
+        if (caminho.endsWith(e, Qt::CaseInsensitive) && QFileInfo(caminho).isFile())
+            return caminho;
+    return {};
+}
+
+void frmZelpo::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!ArquivoSolto(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+// A file dropped on the window opens as Abrir would open it, once the drop is over (the
+// new-puzzle dialog must not run inside the drag).
+void frmZelpo::dropEvent(QDropEvent* e)
+{
+    const QString caminho = ArquivoSolto(e->mimeData());
+    if (caminho.isEmpty())
+        return;
+    e->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, caminho] { AbrirJogo(caminho); });
 }
 
 void frmZelpo::AbrirJogo(QString P_Arquivo)

@@ -1,8 +1,12 @@
 // Saving and reopening games through the real main window.
 #include "ambiente_teste.h"
 #include "files/zpr.h"
+#include "frmGerar.h"
 
 #include <gtest/gtest.h>
+
+#include <QMimeData>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -120,4 +124,43 @@ TEST(Salvar, ArquivosRecusadosDizemPorQue)
         EXPECT_EQ(t.w().partida().Estado(), EstadoJogo::SemJogo);
         EXPECT_EQ(t.w().windowTitle(), QStringLiteral("Zelpora 3.0 - [") + c.caminho + QLatin1Char(']'));
     }
+}
+
+TEST(Salvar, ArquivoSoltoNaJanelaAbreComoAbrir)
+{
+    JanelaDeTeste t;
+    t.w().Iniciar({});
+    const QString arquivo = t.pasta.path() + QStringLiteral("/solto.ZPR");
+    {
+        RespostaDeArquivo resposta(arquivo);
+        t.Comando("mnuJogoSalvar0");
+    }
+    const JogoSalvo salvo = t.jogo();
+    frmGerar::DefinirExibicao([](frmGerar& d) { d.btnOk_Click(); });
+    t.Comando("mnuJogoNovo"); // another random game in between
+    frmGerar::DefinirExibicao({});
+    const auto soltar = [&](QMimeData* dados) {
+        QDragEnterEvent entrada(QPoint(300, 200), Qt::CopyAction, dados, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&t.w(), &entrada);
+        QDropEvent soltura(QPointF(300, 200), Qt::CopyAction, dados, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&t.w(), &soltura);
+        QCoreApplication::processEvents();
+        delete dados;
+        return entrada.isAccepted();
+    };
+    // Text, two files or a file of another kind are not taken.
+    auto* texto = new QMimeData;
+    texto->setText(arquivo);
+    auto* dois = new QMimeData;
+    dois->setUrls({QUrl::fromLocalFile(arquivo), QUrl::fromLocalFile(arquivo)});
+    auto* outro = new QMimeData;
+    outro->setUrls({QUrl::fromLocalFile(t.ArquivoConfiguracao())});
+    for (QMimeData* d : {texto, dois, outro})
+        EXPECT_FALSE(soltar(d));
+    EXPECT_FALSE(t.jogo() == salvo);
+    auto* jogo = new QMimeData;
+    jogo->setUrls({QUrl::fromLocalFile(arquivo)});
+    EXPECT_TRUE(soltar(jogo));
+    EXPECT_TRUE(t.jogo() == salvo);
+    EXPECT_EQ(t.w().partida().SessaoAtual().ArquivoJogo, arquivo);
 }
