@@ -1,0 +1,82 @@
+// Large pictures to shaped pieces, in this process: phone photos of 24 and 96 megapixels
+// fitted and cropped, a run-length bitmap and a JPEG that declare 16384 x 4096, a 20000 px
+// panorama, and a metafile of 2,000 ellipses on an 8000 px box. The pictures are written
+// once per run (bench/entradas_figuras.h). Peak memory needs a process of its own: see
+// bench/medir_figuras.sh.
+#include "entradas_figuras.h"
+#include "game/aleatorio.h"
+#include "game/novojogo.h"
+#include "pieces/corte.h"
+#include "pieces/figura.h"
+#include "pieces/formas.h"
+#include "play/encaixe.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+using namespace zelpo;
+
+namespace {
+
+const QString& Pasta()
+{
+    static QTemporaryDir tmp;
+    static const QString pasta = tmp.path();
+    return pasta;
+}
+
+QString Entrada(const char* nome)
+{
+    using namespace entradas;
+    static const QString origem = QStringLiteral(ZELPO_FONTE "/pictures/Medio/puente.jpg");
+    const QString qual = QString::fromLatin1(nome);
+    if (qual == QLatin1String("24MP"))
+        return FotoGrande(Pasta(), {6000, 4000}, origem);
+    if (qual == QLatin1String("96MP"))
+        return FotoGrande(Pasta(), {12000, 8000}, origem);
+    if (qual == QLatin1String("RLE"))
+        return RleEnorme(Pasta());
+    if (qual == QLatin1String("JPEG651"))
+        return JpegQueDeclaraDemais(Pasta());
+    if (qual == QLatin1String("panorama"))
+        return Panorama(Pasta());
+    return WmfDeElipses(Pasta(), 2000);
+}
+
+// Load, cut, draw the edges and deal, fill and shape: what a new game does with a file.
+void FiguraAtePecas(benchmark::State& estado, const char* nome, bool adaptar)
+{
+    const QString arquivo = Entrada(nome);
+    Opcoes opcoes;
+    opcoes.Adaptar = adaptar;
+    Aleatorio rnd(9);
+    for (auto _ : estado) {
+        ResultadoFigura lida = CarregarFigura(arquivo);
+        const QImage imagem = lida.figura ? lida.figura->imagem : FiguraInvalida();
+        const Corte corte = CortarFigura(imagem, lida.figura ? lida.figura->desenhar : DesenharFigura(),
+                                         EhMetarquivo(arquivo), opcoes);
+        Jogo jogo;
+        FormarEstado(jogo, corte.Colunas, corte.Linhas, rnd);
+        PecasMontadas pecas;
+        for (int r = 0; r < corte.Linhas; ++r)
+            for (int c = 0; c < corte.Colunas; ++c)
+                pecas.figuras.push_back(QuadradoDaPeca(corte.canvas, c, r, corte.geo));
+        MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo, false);
+        if (!lida.figura)
+            estado.SkipWithError(qPrintable(lida.erro));
+        benchmark::DoNotOptimize(pecas.mascara.constBits());
+    }
+}
+
+BENCHMARK_CAPTURE(FiguraAtePecas, Foto24MPAdaptada, "24MP", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Foto24MPCortada, "24MP", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Foto96MPAdaptada, "96MP", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Foto96MPCortada, "96MP", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Rle16384x4096Adaptado, "RLE", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Rle16384x4096Cortado, "RLE", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Jpeg633BytesAdaptado, "JPEG651", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Panorama20000x300, "panorama", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, Wmf2000Elipses, "WMF", true)->Unit(benchmark::kMillisecond);
+
+} // namespace
