@@ -52,10 +52,10 @@ void FiguraAtePecas(benchmark::State& estado, const char* nome, bool adaptar)
     opcoes.Adaptar = adaptar;
     Aleatorio rnd(9);
     for (auto _ : estado) {
-        ResultadoFigura lida = CarregarFigura(arquivo);
+        const bool metarquivo = EhMetarquivo(arquivo);
+        ResultadoFigura lida = CarregarFigura(arquivo, AjusteDaFigura(opcoes, metarquivo));
         const QImage imagem = lida.figura ? lida.figura->imagem : FiguraInvalida();
-        const Corte corte = CortarFigura(imagem, lida.figura ? lida.figura->desenhar : DesenharFigura(),
-                                         EhMetarquivo(arquivo), opcoes);
+        const Corte corte = CortarFigura(imagem, metarquivo, opcoes);
         Jogo jogo;
         FormarEstado(jogo, corte.Colunas, corte.Linhas, rnd);
         PecasMontadas pecas;

@@ -129,33 +129,39 @@ inline QString Panorama(const QString& pasta)
     return caminho;
 }
 
-// A placeable metafile of `quantas` filled ellipses in a box of 8000 x 8000 units at 96
-// units to the inch, so that its natural size is 8000 x 8000 pixels.
-inline QString WmfDeElipses(const QString& pasta, int quantas)
+inline QByteArray RegistroWmf(int funcao, const QByteArray& parametros)
 {
-    constexpr int LADO = 8000;
-    const auto reg = [](int funcao, std::initializer_list<qint64> palavras) {
-        return Le<4>({3 + qint64(palavras.size())}) + Le<2>({funcao}) + Le<2>(palavras);
-    };
-    QByteArray registros = reg(0x02FA, {0, 3, 0, 0, 0}) + reg(0x012D, {0}); // black pen, 3 units wide
-    constexpr int PINCEIS = 8;
+    return Le<4>({3 + (parametros.size() + 1) / 2}) + Le<2>({funcao}) + parametros
+           + QByteArray(parametros.size() % 2, '\0');
+}
+
+// A placeable metafile of the given records in a box of `lado` x `lado` units at 96
+// units to the inch, so that its natural size is `lado` pixels.
+inline QByteArray WmfPosicionavel(const QByteArray& registros, int lado, int objetos)
+{
+    const int soma = 0xCDD7 ^ 0x9AC6 ^ lado ^ lado ^ 96;
+    const QByteArray corpo = registros + RegistroWmf(0, {});
+    return Le<4>({0x9AC6CDD7}) + Le<2>({0, 0, 0, lado, lado, 96, 0, 0, soma}) + Le<2>({1, 9, 0x0300})
+           + Le<4>({9 + corpo.size() / 2}) + Le<2>({objetos}) + Le<4>({64 * 1024}) + Le<2>({0}) + corpo;
+}
+
+// `quantas` filled ellipses with a black pen on an 8000 px box, eight brushes in turn.
+inline QString WmfDeElipses(const QString& pasta, int quantas, int tamanhoMinimo = 200, const QString& nome = QStringLiteral("elipses"))
+{
+    constexpr int LADO = 8000, PINCEIS = 8;
+    QByteArray registros = RegistroWmf(0x02FA, Le<2>({0, 3, 0, 0, 0})) + RegistroWmf(0x012D, Le<2>({0}));
     for (int i = 0; i < PINCEIS; ++i)
-        registros += reg(0x02FC, {0, (i * 31) | ((255 - i * 29) << 8), (i * 53) % 256, 0});
+        registros += RegistroWmf(0x02FC, Le<2>({0, (i * 31) | ((255 - i * 29) << 8), (i * 53) % 256, 0}));
     Sorteio sorteio{88172645u};
     for (int i = 0; i < quantas; ++i) {
         if (i % (quantas / PINCEIS + 1) == 0)
-            registros += reg(0x012D, {1 + i / (quantas / PINCEIS + 1)});
-        const int x = int(sorteio() % LADO), y = int(sorteio() % LADO);
-        const int w = 200 + int(sorteio() % 2800), h = 200 + int(sorteio() % 2800);
-        registros += reg(0x0418, {y + h, x + w, y, x}); // bottom, right, top, left
+            registros += RegistroWmf(0x012D, Le<2>({1 + i / (quantas / PINCEIS + 1)}));
+        const int x = int(sorteio() % (LADO + 200 - tamanhoMinimo)), y = int(sorteio() % (LADO + 200 - tamanhoMinimo));
+        const int w = tamanhoMinimo + int(sorteio() % 2800), h = tamanhoMinimo + int(sorteio() % 2800);
+        registros += RegistroWmf(0x0418, Le<2>({y + h, x + w, y, x})); // bottom, right, top, left
     }
-    registros += reg(0, {});
-    const int soma = 0xCDD7 ^ 0x9AC6 ^ LADO ^ LADO ^ 96;
-    const QByteArray arquivo = Le<4>({0x9AC6CDD7}) + Le<2>({0, 0, 0, LADO, LADO, 96, 0, 0, soma})
-                               + Le<2>({1, 9, 0x0300}) + Le<4>({9 + registros.size() / 2}) + Le<2>({PINCEIS + 1})
-                               + Le<4>({8}) + Le<2>({0}) + registros;
-    const QString caminho = pasta + QStringLiteral("/elipses.wmf");
-    Gravar(caminho, arquivo);
+    const QString caminho = pasta + QStringLiteral("/%1.wmf").arg(nome);
+    Gravar(caminho, WmfPosicionavel(registros, LADO, PINCEIS + 1));
     return caminho;
 }
 

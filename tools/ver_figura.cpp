@@ -22,11 +22,14 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const QColor FUNDO(0, 0, 128);
+// Pictures larger than this on a side are written shrunk.
+constexpr int LADO_DE_VISTA = 4096;
 
 bool Salvar(const QImage& imagem, const QString& caminho)
 {
@@ -56,9 +59,10 @@ int Gerar(const QString& pasta)
     QDir().mkpath(pasta);
     // the build folder keeps a copy of the game's pictures beside the executable
     const QString origem = QCoreApplication::applicationDirPath() + QStringLiteral("/Medio/puente.jpg");
-    for (const QString& c : {FotoGrande(pasta, {6000, 4000}, origem), FotoGrande(pasta, {12000, 8000}, origem),
-                             RleEnorme(pasta), JpegQueDeclaraDemais(pasta), Panorama(pasta),
-                             WmfDeElipses(pasta, 2000)})
+    const QStringList caminhos = {FotoGrande(pasta, {6000, 4000}, origem), FotoGrande(pasta, {12000, 8000}, origem),
+                                  RleEnorme(pasta), JpegQueDeclaraDemais(pasta), Panorama(pasta),
+                                  WmfDeElipses(pasta, 2000)};
+    for (const QString& c : caminhos)
         std::printf("%s\n", qPrintable(c));
     return 0;
 }
@@ -72,10 +76,10 @@ int Pecas(const QStringList& argumentos)
     const QString arquivo = argumentos.last();
     QElapsedTimer relogio;
     relogio.start();
-    zelpo::ResultadoFigura lida = zelpo::CarregarFigura(arquivo);
+    const bool metarquivo = zelpo::EhMetarquivo(arquivo);
+    zelpo::ResultadoFigura lida = zelpo::CarregarFigura(arquivo, zelpo::AjusteDaFigura(opcoes, metarquivo));
     const QImage imagem = lida.figura ? lida.figura->imagem : zelpo::FiguraInvalida();
-    const zelpo::Corte corte = zelpo::CortarFigura(imagem, lida.figura ? lida.figura->desenhar : zelpo::DesenharFigura(),
-                                                   zelpo::EhMetarquivo(arquivo), opcoes);
+    const zelpo::Corte corte = zelpo::CortarFigura(imagem, metarquivo, opcoes);
     zelpo::Aleatorio rnd(9);
     zelpo::Jogo jogo;
     zelpo::FormarEstado(jogo, corte.Colunas, corte.Linhas, rnd);
@@ -87,7 +91,8 @@ int Pecas(const QStringList& argumentos)
     const qint64 ms = relogio.elapsed();
     std::printf("%s%s%s: %lld ms, pico %.0f MB, %dx%d -> %dx%d pecas%s\n", qPrintable(QFileInfo(arquivo).fileName()),
                 opcoes.Adaptar ? " adaptar" : "", opcoes.Pequenas ? " pequenas" : "", ms, PicoDeMemoriaMB(),
-                imagem.width(), imagem.height(), corte.Colunas, corte.Linhas,
+                lida.figura ? lida.figura->natural.width() : imagem.width(),
+                lida.figura ? lida.figura->natural.height() : imagem.height(), corte.Colunas, corte.Linhas,
                 lida.figura ? "" : qPrintable(QStringLiteral(" (") + lida.erro + QStringLiteral(")")));
     return 0;
 }
@@ -111,7 +116,7 @@ int main(int argc, char** argv)
     const QDir pasta(argumentos[1]);
     int falhas = 0;
     for (const QString& arquivo : argumentos.mid(2)) {
-        const zelpo::ResultadoFigura r = zelpo::CarregarFigura(arquivo);
+        const zelpo::ResultadoFigura r = zelpo::CarregarFigura(arquivo, zelpo::Ajuste{LADO_DE_VISTA, true});
         if (!r.figura) {
             std::printf("%s: %s\n", qPrintable(arquivo), qPrintable(r.erro));
             ++falhas;
@@ -120,10 +125,14 @@ int main(int argc, char** argv)
         const QImage& imagem = r.figura->imagem;
         const QString base = pasta.filePath(QFileInfo(arquivo).completeBaseName());
         Salvar(imagem, base + QStringLiteral(".png"));
-        if (r.figura->desenhar) {
-            Salvar(r.figura->desenhar(imagem.size() / 3), base + QStringLiteral("_terco.png"));
+        if (r.figura->metarquivo) {
+            const int terco = std::max(1, std::max(imagem.width(), imagem.height()) / 3);
+            const zelpo::ResultadoFigura menor = zelpo::CarregarFigura(arquivo, zelpo::Ajuste{terco, true});
+            if (menor.figura) {
+                Salvar(menor.figura->imagem, base + QStringLiteral("_terco.png"));
+            }
         }
-        std::printf("%s: %d x %d%s\n", qPrintable(arquivo), imagem.width(), imagem.height(),
+        std::printf("%s: %d x %d%s\n", qPrintable(arquivo), r.figura->natural.width(), r.figura->natural.height(),
                     r.figura->metarquivo ? " (metarquivo)" : "");
     }
     return falhas == 0 ? 0 : 1;

@@ -9,7 +9,7 @@
 #include <emf2svg.h>
 
 #include <cstdlib>
-#include <memory>
+#include <optional>
 
 namespace zelpo {
 
@@ -99,13 +99,18 @@ QSize TamanhoNatural(const CabecalhoEmf& c)
 // The converter draws in reference-device pixels with the bounds' top-left corner moved
 // to the origin (unless it judges the y axis of the file broken, when nothing is moved).
 // The frame, taken to the same pixels, is the part of the drawing that makes the picture.
+QRectF QuadroNoDispositivo(const CabecalhoEmf& c)
+{
+    if (const auto escala = c.PixelsPorCentesimo(); escala && !c.quadro.isEmpty()) {
+        return QRectF(c.quadro.left() * escala->x(), c.quadro.top() * escala->y(), c.quadro.width() * escala->x(),
+                      c.quadro.height() * escala->y());
+    }
+    return c.limites;
+}
+
 QRectF QuadroNoSvg(const CabecalhoEmf& c)
 {
-    QRectF quadro = c.limites;
-    if (const auto escala = c.PixelsPorCentesimo(); escala && !c.quadro.isEmpty()) {
-        quadro = QRectF(c.quadro.left() * escala->x(), c.quadro.top() * escala->y(),
-                        c.quadro.width() * escala->x(), c.quadro.height() * escala->y());
-    }
+    const QRectF quadro = QuadroNoDispositivo(c);
     const bool eixoYQuebrado = (c.limites.top() < 0 && c.limites.bottom() > 0)
         || (c.limites.top() > 0 && c.limites.bottom() < 0);
     return eixoYQuebrado ? quadro : quadro.translated(-c.limites.topLeft());
@@ -136,17 +141,18 @@ QByteArray ConverterEmSvg(const QByteArray& bytes, const CabecalhoEmf& c)
     return ok ? svg : QByteArray();
 }
 
-QImage DesenharSvg(QSvgRenderer& desenhista, QSize tamanho)
+// The frame stretched over `alvo`, of which the image keeps the top-left part.
+QImage DesenharSvg(QSvgRenderer& desenhista, QSize imagem, QSize alvo)
 {
-    if (!TamanhoAceitavel(tamanho)) {
+    QImage desenho(imagem, QImage::Format_ARGB32_Premultiplied);
+    if (desenho.isNull()) {
         return {};
     }
-    QImage imagem(tamanho, QImage::Format_ARGB32_Premultiplied);
-    imagem.fill(Qt::transparent);
-    QPainter pintor(&imagem);
-    desenhista.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamanho)));
+    desenho.fill(Qt::transparent);
+    QPainter pintor(&desenho);
+    desenhista.render(&pintor, QRectF(QPointF(0, 0), QSizeF(alvo)));
     pintor.end();
-    return imagem.convertToFormat(QImage::Format_ARGB32);
+    return desenho.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -157,7 +163,7 @@ bool PareceEmf(const QByteArray& bytes)
         && LerU32(bytes, POS_ASSINATURA) == ASSINATURA_EMF;
 }
 
-ResultadoFigura DecodificarEmf(const QByteArray& bytes)
+ResultadoFigura DecodificarEmf(const QByteArray& bytes, const Ajuste& ajuste)
 {
     if (!PareceEmf(bytes)) {
         return FalhaDeFigura(ERRO_FORMATO);
@@ -172,21 +178,21 @@ ResultadoFigura DecodificarEmf(const QByteArray& bytes)
         return FalhaDeFigura(ERRO_CORROMPIDO);
     }
     const QSize natural = TamanhoNatural(c);
-    if (!TamanhoAceitavel(natural)) {
-        return FalhaDeFigura(ERRO_GRANDE);
-    }
+    // Drawn at the size the board keeps: shrunk, the whole frame over the smaller
+    // picture; cropped, at its natural scale with only the top-left part kept.
+    const QSize imagem = TamanhoAjustado(natural, ajuste);
+    const QSize alvo = ajuste.reduzir ? imagem : natural;
     const QByteArray svg = ConverterEmSvg(bytes, c);
-    auto desenhista = std::make_shared<QSvgRenderer>(svg);
-    if (svg.isEmpty() || !desenhista->isValid()) {
+    QSvgRenderer desenhista(svg);
+    if (svg.isEmpty() || !desenhista.isValid()) {
         return FalhaDeFigura(ERRO_CORROMPIDO);
     }
-    desenhista->setViewBox(QuadroNoSvg(c));
-    std::function<QImage(QSize)> desenhar = [desenhista](QSize tamanho) { return DesenharSvg(*desenhista, tamanho); };
-    QImage imagem = desenhar(natural);
-    if (imagem.isNull()) {
+    desenhista.setViewBox(QuadroNoSvg(c));
+    QImage desenho = DesenharSvg(desenhista, imagem, alvo);
+    if (desenho.isNull()) {
         return FalhaDeFigura(ERRO_GRANDE);
     }
-    return {Figura{std::move(imagem), true, std::move(desenhar)}, {}};
+    return {Figura{std::move(desenho), natural, true}, {}};
 }
 
 } // namespace zelpo

@@ -11,6 +11,8 @@ namespace zelpo::wmf_interno {
 namespace {
 
 constexpr size_t OBJETOS_MAXIMOS = 65535;
+// Pattern brushes are tiles; a larger one is shrunk to this side.
+constexpr int LADO_MAXIMO_TEXTURA = 256;
 
 constexpr int PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5;
 constexpr int PS_TIPO = 0x000F, PS_PONTA = 0x0F00, PS_JUNCAO = 0xF000;
@@ -262,7 +264,7 @@ Pincel Tocador::PincelDeDib(const Parametros& p)
 {
     Pincel b;
     b.estilo = BS_DIBPATTERN;
-    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(p.Bytes(4, 2 * p.Palavras())));
+    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(p.Bytes(4, 2 * p.Palavras())), Ajuste{LADO_MAXIMO_TEXTURA, true});
     if (r.figura) {
         b.textura = r.figura->imagem;
     }

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,8 @@ constexpr quint16 TA_BOTTOM = 0x0008, TA_BASELINE = 0x0018, TA_VERTICAL = 0x0018
 constexpr quint16 ETO_OPAQUE = 0x0002, ETO_CLIPPED = 0x0004;
 constexpr quint32 PATCOPY = 0x00F00021, BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062;
 constexpr int TAMANHO_MAXIMO_TEXTO_BYTES = 32767;
+// Bitmaps are decoded no larger than the box they are drawn into, nor than this.
+constexpr int LADO_MAXIMO_BITMAP = 2048;
 
 } // namespace
 
@@ -302,24 +305,32 @@ void Tocador::Preencher(const Parametros&, quint32 operacao, QRectF destino)
 }
 
 // The source box of a bottom-up bitmap counts its y from the bottom row. Every raster
-// operation that uses the source is drawn as a plain copy.
+// operation that uses the source is drawn as a plain copy. The bitmap is decoded at
+// most at the size of its box in the picture, and the source box taken to that size.
 void Tocador::Bitmap(const Parametros& p, int palavraDib, QRect fonte, QRectF destino)
 {
     const QByteArray dib = p.Bytes(2 * qint64(palavraDib), 2 * p.Palavras());
-    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib));
+    const QPointF a = Mapear(destino.topLeft());
+    const QPointF b = Mapear(destino.bottomRight());
+    const QRectF caixa = QRectF(a, b).normalized();
+    const int lado = static_cast<int>(std::clamp<qreal>(std::ceil(std::max(caixa.width(), caixa.height())), 1,
+                                                        LADO_MAXIMO_BITMAP));
+    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib), Ajuste{lado, true});
     if (!r.figura) {
         return;
     }
     const QImage& imagem = r.figura->imagem;
+    const QSize natural = r.figura->natural;
     if (fonte.width() <= 0 || fonte.height() <= 0) {
-        fonte = imagem.rect();
+        fonte = QRect(QPoint(0, 0), natural);
     } else if (LerS32(dib, 8) > 0) {
-        fonte.moveTop(imagem.height() - fonte.top() - fonte.height());
+        fonte.moveTop(natural.height() - fonte.top() - fonte.height());
     }
-    const QPointF a = Mapear(destino.topLeft());
-    const QPointF b = Mapear(destino.bottomRight());
-    const QImage parte = imagem.copy(fonte).mirrored(b.x() < a.x(), b.y() < a.y());
-    p_.drawImage(QRectF(a, b).normalized(), parte);
+    const qreal fx = qreal(imagem.width()) / natural.width(), fy = qreal(imagem.height()) / natural.height();
+    const QRect reduzida = QRectF(fonte.left() * fx, fonte.top() * fy, fonte.width() * fx, fonte.height() * fy)
+                               .toAlignedRect();
+    const QImage parte = imagem.copy(reduzida).mirrored(b.x() < a.x(), b.y() < a.y());
+    p_.drawImage(caixa, parte);
 }
 
 } // namespace zelpo::wmf_interno

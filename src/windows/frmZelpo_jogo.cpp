@@ -100,18 +100,17 @@ void frmZelpo::AbrirImagem(const QString& P_Arquivo)
     vsbPartes->setPageStep(geo.LinhasRolagem);
 
     QImage imagem;
-    DesenharFigura redesenhar;
-    ResultadoFigura lida = CarregarFigura(P_Arquivo);
+    const bool metarquivo = EhMetarquivo(P_Arquivo);
+    ResultadoFigura lida = CarregarFigura(P_Arquivo, AjusteDaFigura(modulo.opcoes, metarquivo));
     if (lida.figura) {
         imagem = std::move(lida.figura->imagem);
-        redesenhar = std::move(lida.figura->desenhar);
     } else {
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"),
                         ComCaminho(lida.erro, P_Arquivo));
         imagem = FiguraInvalida(); // the player gets a puzzle of those words
     }
 
-    Corte corte = CortarFigura(imagem, redesenhar, EhMetarquivo(P_Arquivo), modulo.opcoes);
+    Corte corte = CortarFigura(imagem, metarquivo, modulo.opcoes);
     modulo.Colunas = corte.Colunas;
     modulo.Linhas = corte.Linhas;
     jogo.TopoTabuleiro = corte.TopoTabuleiro;
