@@ -1,7 +1,8 @@
 // Large pictures to shaped pieces, in this process: phone photos of 24 and 96 megapixels
 // fitted and cropped, a run-length bitmap and a JPEG that declare 16384 x 4096, a 20000 px
-// panorama, and a metafile of 2,000 ellipses on an 8000 px box. The pictures are written
-// once per run (bench/entradas_figuras.h). Peak memory needs a process of its own: see
+// panorama, a metafile of 2,000 ellipses on an 8000 px box, and metafiles of a megabyte
+// built to ask for as much drawing as they can. The pictures are written once per run
+// (bench/entradas_figuras.h). Peak memory needs a process of its own: see
 // bench/medir_figuras.sh.
 #include "entradas_figuras.h"
 #include "game/aleatorio.h"
@@ -41,7 +42,13 @@ QString Entrada(const char* nome)
         return JpegQueDeclaraDemais(Pasta());
     if (qual == QLatin1String("panorama"))
         return Panorama(Pasta());
-    return WmfDeElipses(Pasta(), 2000);
+    if (qual == QLatin1String("WMF"))
+        return WmfDeElipses(Pasta(), 2000);
+    static const QStringList hostis = MetarquivosHostis(Pasta());
+    for (const QString& h : hostis)
+        if (h.contains(qual))
+            return h;
+    return {};
 }
 
 // Load, cut, draw the edges and deal, fill and shape: what a new game does with a file.
@@ -78,5 +85,10 @@ BENCHMARK_CAPTURE(FiguraAtePecas, Rle16384x4096Cortado, "RLE", false)->Unit(benc
 BENCHMARK_CAPTURE(FiguraAtePecas, Jpeg633BytesAdaptado, "JPEG651", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FiguraAtePecas, Panorama20000x300, "panorama", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FiguraAtePecas, Wmf2000Elipses, "WMF", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilElipses1MB, "hostil_elipses", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilPoligonos1MB, "hostil_poligonos", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilTextos1MB, "hostil_textos", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilRecortes1MB, "hostil_recortes", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, EmfHostil1MB, "hostil.emf", true)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstdint>
@@ -163,6 +164,66 @@ inline QString WmfDeElipses(const QString& pasta, int quantas, int tamanhoMinimo
     const QString caminho = pasta + QStringLiteral("/%1.wmf").arg(nome);
     Gravar(caminho, WmfPosicionavel(registros, LADO, PINCEIS + 1));
     return caminho;
+}
+
+// Metafiles of about a megabyte built to cost as much drawing as their bytes can ask
+// for: page-sized ellipses, polygons whose edges all cross, text in glyphs larger than
+// the picture, and clip regions cut into countless pieces between the shapes.
+inline QStringList MetarquivosHostis(const QString& pasta)
+{
+    constexpr int LADO = 8000, MEGA = 1 << 20;
+    Sorteio sorteio{2654435761u};
+    QStringList caminhos;
+    caminhos << WmfDeElipses(pasta, MEGA / 14 - 20, 7000, QStringLiteral("hostil_elipses"));
+
+    QByteArray poligonos = RegistroWmf(0x02FC, Le<2>({0, 0x00FF, 0, 0})) + RegistroWmf(0x012D, Le<2>({0}));
+    while (poligonos.size() < MEGA) {
+        QByteArray pontos = Le<2>({32000});
+        for (int i = 0; i < 32000; ++i)
+            pontos += Le<2>({sorteio() % LADO, sorteio() % LADO});
+        poligonos += RegistroWmf(0x0324, pontos);
+    }
+    Gravar(pasta + QStringLiteral("/hostil_poligonos.wmf"), WmfPosicionavel(poligonos, LADO, 1));
+    caminhos << pasta + QStringLiteral("/hostil_poligonos.wmf");
+
+    QByteArray fonte = Le<2>({-30000, 0, 0, 0, 700}) + QByteArray(8, '\0') + "DejaVu Sans";
+    QByteArray textos = RegistroWmf(0x02FB, fonte) + RegistroWmf(0x012D, Le<2>({0}));
+    const QByteArray frase = QByteArray("WMWMWMWMWMWMWMWMWMWMWMWMWMWMWMWM");
+    while (textos.size() < MEGA)
+        textos += RegistroWmf(0x0521, Le<2>({frase.size()}) + frase + Le<2>({sorteio() % LADO, sorteio() % LADO}));
+    Gravar(pasta + QStringLiteral("/hostil_textos.wmf"), WmfPosicionavel(textos, LADO, 1));
+    caminhos << pasta + QStringLiteral("/hostil_textos.wmf");
+
+    QByteArray recortes = RegistroWmf(0x02FC, Le<2>({0, 0xFF00, 0, 0})) + RegistroWmf(0x012D, Le<2>({0}));
+    while (recortes.size() < MEGA) {
+        const int x = int(sorteio() % LADO), y = int(sorteio() % LADO);
+        recortes += RegistroWmf(0x0415, Le<2>({y + 40, x + 40, y, x})); // EXCLUDECLIPRECT
+        recortes += RegistroWmf(0x041B, Le<2>({LADO, LADO, 0, 0}));      // RECTANGLE over the box
+    }
+    Gravar(pasta + QStringLiteral("/hostil_recortes.wmf"), WmfPosicionavel(recortes, LADO, 1));
+    caminhos << pasta + QStringLiteral("/hostil_recortes.wmf");
+
+    // An enhanced metafile of page-sized ellipses and crossing polygons, one unit a pixel.
+    QByteArray emf = Le<4>({39, 24, 1, 0, 0x0000FF, 0}) + Le<4>({37, 12, 1});
+    int registros = 2;
+    while (emf.size() < MEGA / 2) {
+        emf += Le<4>({42, 24, int(sorteio() % 200), int(sorteio() % 200), 800 + int(sorteio() % 200), 800 + int(sorteio() % 200)});
+        ++registros;
+    }
+    while (emf.size() < MEGA) {
+        constexpr int PONTOS = 16000;
+        emf += Le<4>({86, 28 + 4 * PONTOS, 0, 0, 999, 999, PONTOS});
+        for (int i = 0; i < PONTOS; ++i)
+            emf += Le<2>({sorteio() % 1000, sorteio() % 1000});
+        ++registros;
+    }
+    const QByteArray fim = Le<4>({14, 20, 0, 16, 20});
+    const qint64 total = 88 + emf.size() + fim.size();
+    const QByteArray cabecalho = Le<4>({1, 88, 0, 0, 999, 999, 0, 0, 26458, 26458, 0x464D4520, 0x10000, total, registros + 2})
+                                 + Le<2>({1, 0}) + Le<4>({0, 0, 0, 1000, 1000, 265, 265});
+    Gravar(pasta + QStringLiteral("/hostil.emf"), cabecalho + emf + fim);
+    caminhos << pasta + QStringLiteral("/hostil.emf");
+    return caminhos;
 }
 
 } // namespace zelpo::entradas

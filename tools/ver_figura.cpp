@@ -59,9 +59,10 @@ int Gerar(const QString& pasta)
     QDir().mkpath(pasta);
     // the build folder keeps a copy of the game's pictures beside the executable
     const QString origem = QCoreApplication::applicationDirPath() + QStringLiteral("/Medio/puente.jpg");
-    const QStringList caminhos = {FotoGrande(pasta, {6000, 4000}, origem), FotoGrande(pasta, {12000, 8000}, origem),
-                                  RleEnorme(pasta), JpegQueDeclaraDemais(pasta), Panorama(pasta),
-                                  WmfDeElipses(pasta, 2000)};
+    const QStringList caminhos = QStringList{FotoGrande(pasta, {6000, 4000}, origem), FotoGrande(pasta, {12000, 8000}, origem),
+                                             RleEnorme(pasta), JpegQueDeclaraDemais(pasta), Panorama(pasta),
+                                             WmfDeElipses(pasta, 2000)}
+                                 + MetarquivosHostis(pasta);
     for (const QString& c : caminhos)
         std::printf("%s\n", qPrintable(c));
     return 0;

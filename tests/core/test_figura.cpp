@@ -345,3 +345,20 @@ TEST(Wmf, CortadoNaEscalaPropriaOuReduzidoInteiro)
     ASSERT_EQ(reduzido.figura->imagem.size(), QSize(384, 384));
     Conferir(reduzido.figura->imagem, {{{19, 19}, VERMELHO}, {{40, 40}, NADA}, {{250, 250}, AZUL}});
 }
+
+// A record that would cost more drawing than the picture may take is left out, and so
+// is all that follows; what came before is drawn as usual.
+TEST(Wmf, RegistroCaroDemaisNaoEDesenhado)
+{
+    QByteArray cruzado = P16({32000});
+    for (int i = 0; i < 32000; ++i)
+        cruzado += P16({(i * 7919LL) % 1000, (i * 104729LL) % 1000});
+    const QByteArray arquivo = Wmf(SoPreenchimento(VERMELHO) + Caixa(RECTANGLE, QRect(0, 0, 1000, 1000))
+                                       + Pincel(0, AZUL) + Sel(2) + Reg(POLYGON, cruzado).repeated(3),
+                                   QRect(0, 0, 1001, 1001));
+    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, Ajuste{384, true});
+    ASSERT_TRUE(r.figura);
+    const QImage& imagem = r.figura->imagem;
+    const auto pixels = reinterpret_cast<const QRgb*>(imagem.constBits());
+    EXPECT_EQ(std::count(pixels, pixels + imagem.width() * imagem.height(), VERMELHO), imagem.width() * imagem.height());
+}
