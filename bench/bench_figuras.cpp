@@ -89,6 +89,7 @@ BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilElipses1MB, "hostil_elipses", true)->
 BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilPoligonos1MB, "hostil_poligonos", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilTextos1MB, "hostil_textos", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilRecortes1MB, "hostil_recortes", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FiguraAtePecas, WmfHostilBitmaps1MB, "hostil_bitmaps", true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FiguraAtePecas, EmfHostil1MB, "hostil.emf", true)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -168,7 +168,8 @@ inline QString WmfDeElipses(const QString& pasta, int quantas, int tamanhoMinimo
 
 // Metafiles of about a megabyte built to cost as much drawing as their bytes can ask
 // for: page-sized ellipses, polygons whose edges all cross, text in glyphs larger than
-// the picture, and clip regions cut into countless pieces between the shapes.
+// the picture, clip regions cut into countless pieces between the shapes, and bitmaps
+// whose few bytes paint millions of pixels.
 inline QStringList MetarquivosHostis(const QString& pasta)
 {
     constexpr int LADO = 8000, MEGA = 1 << 20;
@@ -202,6 +203,22 @@ inline QStringList MetarquivosHostis(const QString& pasta)
     }
     Gravar(pasta + QStringLiteral("/hostil_recortes.wmf"), WmfPosicionavel(recortes, LADO, 1));
     caminhos << pasta + QStringLiteral("/hostil_recortes.wmf");
+
+    // Run-length bitmaps of 60000 x 4000 whose runs paint row after row, stretched over the box.
+    QByteArray bitmaps;
+    while (bitmaps.size() < MEGA) {
+        QByteArray codigos;
+        while (codigos.size() < 100 * 1024) {
+            for (int x = 0; x < 60000; x += 255)
+                codigos += Le<1>({std::min(255, 60000 - x), sorteio() % 4});
+            codigos += Le<1>({0, 0});
+        }
+        const QByteArray dib = Le<4>({40, 60000, 4000}) + Le<2>({1, 8}) + Le<4>({1, codigos.size(), 0, 0, 4, 0})
+                               + Le<4>({0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}) + codigos + Le<1>({0, 1});
+        bitmaps += RegistroWmf(0x0F43, Le<2>({0x0020, 0x00CC, 0, 0, 0, 0, 0, LADO, LADO, 0, 0}) + dib); // STRETCHDIB
+    }
+    Gravar(pasta + QStringLiteral("/hostil_bitmaps.wmf"), WmfPosicionavel(bitmaps, LADO, 0));
+    caminhos << pasta + QStringLiteral("/hostil_bitmaps.wmf");
 
     // An enhanced metafile of page-sized ellipses and crossing polygons, one unit a pixel.
     QByteArray emf = Le<4>({39, 24, 1, 0, 0x0000FF, 0}) + Le<4>({37, 12, 1});

@@ -11,7 +11,7 @@ trap 'rm -rf "$PASTA"' EXIT
 export QT_QPA_PLATFORM=offscreen
 "$FERRAMENTA" --gerar "$PASTA" >/dev/null 2>&1
 for figura in foto_6000x4000.jpg foto_12000x8000.jpg enorme.rle declara_demais.jpg panorama.bmp elipses.wmf \
-    hostil_elipses.wmf hostil_poligonos.wmf hostil_textos.wmf hostil_recortes.wmf hostil.emf; do
+    hostil_elipses.wmf hostil_poligonos.wmf hostil_textos.wmf hostil_recortes.wmf hostil_bitmaps.wmf hostil.emf; do
   for adaptar in --adaptar ""; do
     "$FERRAMENTA" --pecas $adaptar "$PASTA/$figura" 2>/dev/null
   done

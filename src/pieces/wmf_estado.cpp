@@ -22,6 +22,9 @@ constexpr qint64 CUSTO_CRUZAMENTO = 10;
 constexpr qint64 CUSTO_RETANGULO_RECORTE = 50;
 // Pattern brushes are tiles; a larger one is shrunk to this side.
 constexpr int LADO_MAXIMO_TEXTURA = 256;
+constexpr qint64 CUSTO_PIXEL_DIB = 5;
+constexpr qint64 PIXELS_POR_BYTE_RLE = 128;
+constexpr quint32 TAMANHO_CABECALHO_DIB_OS2 = 12;
 
 constexpr int PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5;
 constexpr int PS_TIPO = 0x000F, PS_PONTA = 0x0F00, PS_JUNCAO = 0xF000;
@@ -43,6 +46,14 @@ Qt::BrushStyle Hachura(int hachura)
 }
 
 } // namespace
+
+qint64 CustoDoDib(const QByteArray& dib)
+{
+    const bool os2 = LerU32(dib, 0) == TAMANHO_CABECALHO_DIB_OS2;
+    const qint64 largura = os2 ? LerU16(dib, 4) : qAbs(qint64(LerS32(dib, 4)));
+    const qint64 altura = os2 ? LerU16(dib, 6) : qAbs(qint64(LerS32(dib, 8)));
+    return CUSTO_PIXEL_DIB * std::min(largura * altura, PIXELS_POR_BYTE_RLE * dib.size());
+}
 
 QString TextoAnsi(const QByteArray& bytes)
 {
@@ -321,7 +332,7 @@ Pincel Tocador::PincelDeDib(const Parametros& p)
     Pincel b;
     b.estilo = BS_DIBPATTERN;
     const QByteArray dib = p.Bytes(4, 2 * p.Palavras());
-    if (!Custear({}, dib.size() * CUSTO_BYTE_DIB)) {
+    if (!Custear({}, CustoDoDib(dib))) {
         return b;
     }
     const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib), Ajuste{LADO_MAXIMO_TEXTURA, true});

@@ -207,9 +207,9 @@ QString TextoAnsi(const QByteArray& bytes);
 // glyph's pixels.
 inline constexpr qint64 TRABALHO_MAXIMO = 400'000'000;
 inline constexpr qint64 CUSTO_REGISTRO = 100;
-// Decoding a bitmap record costs this much per byte: a run-length bitmap paints up to
-// 128 pixels a byte.
-inline constexpr qint64 CUSTO_BYTE_DIB = 200;
+// What decoding a bitmap of a record costs: its pixels, but no more than its bytes can
+// paint (a run-length bitmap up to 128 pixels a byte).
+qint64 CustoDoDib(const QByteArray& dib);
 
 class Tocador {
 public:

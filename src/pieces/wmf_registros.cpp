@@ -366,7 +366,7 @@ void Tocador::Bitmap(const Parametros& p, int palavraDib, QRect fonte, QRectF de
     const QPointF a = Mapear(destino.topLeft());
     const QPointF b = Mapear(destino.bottomRight());
     const QRectF caixa = QRectF(a, b).normalized();
-    if (!Custear(caixa, dib.size() * CUSTO_BYTE_DIB)) {
+    if (!Custear(caixa, CustoDoDib(dib))) {
         return;
     }
     const int lado = static_cast<int>(std::clamp<qreal>(std::ceil(std::max(caixa.width(), caixa.height())), 1,
