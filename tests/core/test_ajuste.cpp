@@ -72,6 +72,8 @@ QByteArray Linhas(const QImage& f, int bits, bool deCima, const std::array<quint
             const QRgb c = f.pixel(x, y);
             // an eight-bit value widened or narrowed to its field
             const auto campo = [&](int i, int valor) {
+                if (campos[i] == 0)
+                    return quint32(0);
                 const int largura = std::popcount(campos[i]);
                 const quint32 v = largura >= 8 ? quint32(valor) << (largura - 8) : quint32(valor) >> (8 - largura);
                 return (v << std::countr_zero(campos[i])) & campos[i];
