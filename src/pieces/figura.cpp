@@ -249,10 +249,10 @@ ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
         return FalhaDeFigura(leitor.error() == QImageReader::UnsupportedFormatError ? ERRO_FORMATO : ERRO_CORROMPIDO);
     }
     imagem.convertTo(QImage::Format_ARGB32);
-    const QSize natural = reduzidoNoCaminho ? declarado : imagem.size();
     if (reduzidoNoCaminho) {
-        return {Figura{std::move(imagem), natural, false}, {}};
+        return {Figura{std::move(imagem), declarado, false}, {}};
     }
+    const QSize natural = imagem.size();
     const std::unique_ptr<ReceptorDeLinhas> receptor = NovoReceptor(natural, ajuste);
     if (!receptor) {
         return FalhaDeFigura(ERRO_GRANDE);
