@@ -142,8 +142,8 @@ void FiguraAtePecas(benchmark::State& estado, bool pequenas)
     opcoes.Adaptar = false; // cropped to the largest board: 9 x 9 small, 6 x 6 normal
     Aleatorio rnd(9);
     for (auto _ : estado) {
-        ResultadoFigura lida = CarregarFigura(foto);
-        const Corte corte = CortarFigura(lida.figura->imagem, lida.figura->desenhar, false, opcoes);
+        ResultadoFigura lida = CarregarFigura(foto, AjusteDaFigura(opcoes, false));
+        const Corte corte = CortarFigura(lida.figura->imagem, false, opcoes);
         JogoSalvo jogo;
         jogo.Colunas = corte.Colunas;
         jogo.Linhas = corte.Linhas;

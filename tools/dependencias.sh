@@ -3,8 +3,8 @@
 # the ones already there so that a second run costs a second. Needs root or sudo.
 set -eu
 PACOTES="build-essential cmake pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
-  libgtest-dev libbenchmark-dev libemf2svg-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n qt6-image-formats-plugins
+  libgtest-dev libbenchmark-dev libemf2svg-dev libjpeg-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xfonts-base
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl appstream"

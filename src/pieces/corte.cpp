@@ -13,39 +13,17 @@ namespace {
 
 constexpr int LARGURA_AREA = DIREITA_AREA - ESQUERDA_AREA;
 
-QSize Reduzida(QSize tamanho, int maximo)
-{
-    const double w = tamanho.width(), h = tamanho.height();
-    const double razao = w > h ? w / maximo : h / maximo;
-    // truncation, not rounding: 382 x 100 at S = 378 comes out one pixel short, 377 x 98
-    return QSize(static_cast<int>(w / razao), static_cast<int>(h / razao));
-}
-
-// The working picture after the crop or shrink, still with its transparency.
-QImage Ajustar(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
-               const Opcoes& opcoes, int maximo)
-{
-    const QSize tamanho = figura.size();
-    const bool grande = tamanho.width() > maximo || tamanho.height() > maximo;
-    if (!opcoes.Adaptar && !metarquivo)
-        return figura.copy(0, 0, std::min(tamanho.width(), maximo), std::min(tamanho.height(), maximo));
-    if (!grande)
-        return figura;
-    const QSize novo = Reduzida(tamanho, maximo);
-    if (redesenhar) {
-        QImage desenhada = redesenhar(novo);
-        if (desenhada.size() == novo)
-            return desenhada;
-    }
-    return figura.scaled(novo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 } // namespace
 
 bool EhMetarquivo(const QString& caminho)
 {
     const QString fim = caminho.right(4).toLower();
     return fim == QLatin1String(".wmf") || fim == QLatin1String(".emf");
+}
+
+Ajuste AjusteDaFigura(const Opcoes& opcoes, bool metarquivo)
+{
+    return Ajuste{GeometriaPara(opcoes.Pequenas).LadoMaximo, opcoes.Adaptar || metarquivo};
 }
 
 int LadoDoCanvas(int lado, const Geometria& g)
@@ -57,14 +35,13 @@ int LadoDoCanvas(int lado, const Geometria& g)
     return total;
 }
 
-Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
-                   const Opcoes& opcoes, std::optional<QSize> gradeSalva)
+Corte CortarFigura(const QImage& figura, bool metarquivo, const Opcoes& opcoes, std::optional<QSize> gradeSalva)
 {
     Corte corte;
     corte.geo = GeometriaPara(opcoes.Pequenas);
     const Geometria& g = corte.geo;
 
-    const QImage ajustada = Ajustar(figura, redesenhar, metarquivo, opcoes, g.LadoMaximo);
+    const QImage ajustada = AjustarImagem(figura, AjusteDaFigura(opcoes, metarquivo));
     corte.tamanhoFigura = ajustada.size();
     const int w = ajustada.width(), h = ajustada.height();
     int largura = LadoDoCanvas(w, g), altura = LadoDoCanvas(h, g);

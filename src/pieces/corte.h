@@ -2,23 +2,22 @@
 // Cutting a loaded picture into the material of a puzzle: the piece size, the crop or
 // shrink to the largest board, the canvas (the picture centred on the border colour with
 // a band for knobs all round), the grid, the thumbnail and the board's origin in the
-// main window. frmZelpo calls CortarFigura once per puzzle, right after loading; the
-// piece pictures are then cut from the canvas.
+// main window. frmZelpo asks AjusteDaFigura what the board keeps, loads the picture with
+// it (figura.h), so that the decoder crops or shrinks while it reads, and calls
+// CortarFigura once per puzzle right after; the piece pictures are then cut from the
+// canvas.
 
 #include "game/jogo.h"
+#include "pieces/ajuste.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
 
-#include <functional>
 #include <optional>
 
 namespace zelpo {
-
-// Draws a metafile anew at a given size, on a transparent background.
-using DesenharFigura = std::function<QImage(QSize)>;
 
 struct Corte {
     Geometria geo;
@@ -34,17 +33,24 @@ struct Corte {
 // A metafile by name: ".wmf" or ".emf" at the end, in any case.
 bool EhMetarquivo(const QString& caminho);
 
+// What the board keeps of a picture under the options: at most S (by the piece size) on
+// a side; the top-left S x S without fitting, unless the file is a metafile by name; the
+// whole picture shrunk to fit otherwise.
+Ajuste AjusteDaFigura(const Opcoes& opcoes, bool metarquivo);
+
 // Width (or height) of the canvas for a picture side: whole cells plus the knob band,
 // never fewer than two cells.
 int LadoDoCanvas(int lado, const Geometria& g);
 
-// The whole cut. `redesenhar` is given for metafiles: a shrunk metafile is drawn anew at
-// its new size rather than scaled as a bitmap. A saved game brings its own grid
-// (`gradeSalva`, columns x rows): when the picture no longer cuts into it (a picture that
-// cannot be read, a file made elsewhere), the canvas takes the saved grid and the picture
-// is centred on it as usual, cropped where it overflows, so the saved pieces still tile.
-Corte CortarFigura(const QImage& figura, const DesenharFigura& redesenhar, bool metarquivo,
-                   const Opcoes& opcoes, std::optional<QSize> gradeSalva = std::nullopt);
+// The whole cut. A picture that CarregarFigura loaded with AjusteDaFigura arrives already
+// cropped or shrunk and keeps its size; any other (the substitute of an unreadable file,
+// a picture decoded whole) is cropped or shrunk here by the same rule. A saved game
+// brings its own grid (`gradeSalva`, columns x rows): when the picture no longer cuts
+// into it (a picture that cannot be read, a file made elsewhere), the canvas takes the
+// saved grid and the picture is centred on it as usual, cropped where it overflows, so
+// the saved pieces still tile.
+Corte CortarFigura(const QImage& figura, bool metarquivo, const Opcoes& opcoes,
+                   std::optional<QSize> gradeSalva = std::nullopt);
 
 // The grid area of the canvas at 24 px a cell, painted over what the thumbnail held.
 void PintarMiniatura(QImage& miniatura, const Corte& corte);

@@ -1,22 +1,32 @@
 #include "pieces/emf.h"
 
 #include "pieces/bytes.h"
+#include "pieces/trabalho.h"
 
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
+#include <QTransform>
 
 #include <emf2svg.h>
 
+#include <cmath>
 #include <cstdlib>
-#include <memory>
+#include <optional>
 
 namespace zelpo {
 
 namespace {
 
 constexpr quint32 EMR_HEADER = 1;
+constexpr quint32 EMR_POLYBEZIER = 2, EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8;
 constexpr quint32 EMR_EOF = 14;
+constexpr quint32 EMR_ELLIPSE = 42, EMR_PIE = 47; // and the box shapes between them
+constexpr quint32 EMR_FILLPATH = 62, EMR_STROKEPATH = 64;
+constexpr quint32 EMR_BITBLT = 76, EMR_STRETCHDIBITS = 81;
+constexpr quint32 EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84;
+constexpr quint32 EMR_POLYBEZIER16 = 85, EMR_POLYLINETO16 = 89, EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91;
+constexpr int TAMANHO_REGISTRO_FIM = 20;
 constexpr qint64 TAMANHO_MINIMO_CABECALHO = 88;
 constexpr int TAMANHO_MINIMO_REGISTRO = 8;
 constexpr qreal CENTESIMOS_DE_MM_POR_POLEGADA = 2540;
@@ -27,8 +37,22 @@ constexpr int POS_LIMITES = 8;        // rclBounds, reference-device pixels
 constexpr int POS_QUADRO = 24;        // rclFrame, hundredths of a millimetre
 constexpr int POS_ASSINATURA = 40;
 constexpr int POS_TAMANHO_ARQUIVO = 48;
+constexpr int POS_REGISTROS = 52;
 constexpr int POS_DISPOSITIVO_PX = 72; // szlDevice
 constexpr int POS_DISPOSITIVO_MM = 80; // szlMillimeters
+
+// Offsets in a drawing record.
+constexpr int POS_LIMITES_DO_REGISTRO = 8; // rclBounds, device pixels
+constexpr int POS_CONTAGEM = 24;           // polygons (or points) after the bounds
+constexpr int POS_CARACTERES = 44;         // nChars of EXTTEXTOUT's text
+
+// Work one picture may cost, in rough nanoseconds; see Orcamento.
+constexpr qint64 TRABALHO_MAXIMO_EMF = 600'000'000;
+constexpr qint64 CUSTO_REGISTRO_EMF = 100;
+constexpr qint64 CUSTO_BYTE_EMF = 400;
+constexpr qreal CUSTO_PIXEL_SUAVE = 1.0;
+constexpr qint64 CUSTO_CRUZAMENTO_SUAVE = 240;
+constexpr qint64 CUSTO_CARACTERE_EMF = 1000;
 
 struct CabecalhoEmf {
     QRectF limites;
@@ -99,13 +123,18 @@ QSize TamanhoNatural(const CabecalhoEmf& c)
 // The converter draws in reference-device pixels with the bounds' top-left corner moved
 // to the origin (unless it judges the y axis of the file broken, when nothing is moved).
 // The frame, taken to the same pixels, is the part of the drawing that makes the picture.
+QRectF QuadroNoDispositivo(const CabecalhoEmf& c)
+{
+    if (const auto escala = c.PixelsPorCentesimo(); escala && !c.quadro.isEmpty()) {
+        return QRectF(c.quadro.left() * escala->x(), c.quadro.top() * escala->y(), c.quadro.width() * escala->x(),
+                      c.quadro.height() * escala->y());
+    }
+    return c.limites;
+}
+
 QRectF QuadroNoSvg(const CabecalhoEmf& c)
 {
-    QRectF quadro = c.limites;
-    if (const auto escala = c.PixelsPorCentesimo(); escala && !c.quadro.isEmpty()) {
-        quadro = QRectF(c.quadro.left() * escala->x(), c.quadro.top() * escala->y(),
-                        c.quadro.width() * escala->x(), c.quadro.height() * escala->y());
-    }
+    const QRectF quadro = QuadroNoDispositivo(c);
     const bool eixoYQuebrado = (c.limites.top() < 0 && c.limites.bottom() > 0)
         || (c.limites.top() > 0 && c.limites.bottom() < 0);
     return eixoYQuebrado ? quadro : quadro.translated(-c.limites.topLeft());
@@ -136,17 +165,153 @@ QByteArray ConverterEmSvg(const QByteArray& bytes, const CabecalhoEmf& c)
     return ok ? svg : QByteArray();
 }
 
-QImage DesenharSvg(QSvgRenderer& desenhista, QSize tamanho)
+// The work of one picture, counted before the records go to the converter: each record
+// its bytes (converting them and reading the SVG back) and what drawing it will cost.
+// Shapes whose box is in the records' own units, which only the whole device context
+// could map, are priced as if they filled the picture; the poly records carry their bounds
+// in device pixels, which place their vertices on the picture's rows. Qt's SVG renderer
+// smooths every edge, which costs about twenty times what a plain fill does.
+class Orcamento {
+public:
+    Orcamento(const CabecalhoEmf& c, QSize imagem, QSize alvo) : area_(QPoint(0, 0), imagem)
+    {
+        const QRectF quadro = QuadroNoDispositivo(c);
+        paraImagem_.scale(alvo.width() / quadro.width(), alvo.height() / quadro.height());
+        paraImagem_.translate(-quadro.left(), -quadro.top());
+    }
+
+    qint64 Custo(const QByteArray& b, qint64 pos, quint32 tipo, qint64 tamanho) const
+    {
+        qint64 custo = CUSTO_REGISTRO_EMF + tamanho * CUSTO_BYTE_EMF;
+        if (tipo >= EMR_ELLIPSE && tipo <= EMR_PIE) {
+            return custo + Area(area_);
+        }
+        const QRectF limites = paraImagem_.mapRect(LerRetangulo(b, pos + POS_LIMITES_DO_REGISTRO));
+        custo += tipo == EMR_EXTTEXTOUTA || tipo == EMR_EXTTEXTOUTW ? LerU32(b, pos + POS_CARACTERES) * CUSTO_CARACTERE_EMF : 0;
+        if (const auto formato = FormatoDosPontos(tipo)) {
+            custo += CUSTO_CRUZAMENTO_SUAVE * Cruzamentos(b, pos, *formato, limites);
+        }
+        const bool desenha = FormatoDosPontos(tipo) || (tipo >= EMR_FILLPATH && tipo <= EMR_STROKEPATH)
+            || tipo == EMR_EXTTEXTOUTA || tipo == EMR_EXTTEXTOUTW || (tipo >= EMR_BITBLT && tipo <= EMR_STRETCHDIBITS);
+        return custo + (desenha ? Area(limites) : 0);
+    }
+
+private:
+    struct FormatoPontos {
+        bool varios;   // several polygons, with their counts before the points
+        int bytes;     // per coordinate
+    };
+
+    static std::optional<FormatoPontos> FormatoDosPontos(quint32 tipo)
+    {
+        if (tipo >= EMR_POLYBEZIER && tipo <= EMR_POLYLINETO) {
+            return FormatoPontos{false, 4};
+        }
+        if (tipo == EMR_POLYPOLYLINE || tipo == EMR_POLYPOLYGON) {
+            return FormatoPontos{true, 4};
+        }
+        if (tipo >= EMR_POLYBEZIER16 && tipo <= EMR_POLYLINETO16) {
+            return FormatoPontos{false, 2};
+        }
+        if (tipo == EMR_POLYPOLYLINE16 || tipo == EMR_POLYPOLYGON16) {
+            return FormatoPontos{true, 2};
+        }
+        return std::nullopt;
+    }
+
+    qint64 Area(const QRectF& caixa) const
+    {
+        const QRectF visivel = caixa.intersected(area_);
+        const qreal pixels = visivel.width() * visivel.height();
+        return std::isfinite(pixels) && pixels > 0 ? static_cast<qint64>(CUSTO_PIXEL_SUAVE * pixels) : 0;
+    }
+
+    // The vertices' own y range stretched over the record's bounds on the picture; with
+    // no usable bounds, over the whole height.
+    qint64 Cruzamentos(const QByteArray& b, qint64 pos, FormatoPontos f, QRectF limites) const
+    {
+        const qint64 poligonos = f.varios ? LerU32(b, pos + POS_CONTAGEM) : 1;
+        const qint64 pontos = LerU32(b, pos + POS_CONTAGEM + (f.varios ? 4 : 0));
+        const qint64 primeiro = pos + POS_CONTAGEM + (f.varios ? 8 + 4 * poligonos : 4);
+        const qint64 tamanho = LerU32(b, pos + 4);
+        if (pontos <= 0 || poligonos <= 0 || primeiro + pontos * 2 * f.bytes > pos + tamanho) {
+            return 0;
+        }
+        const auto y = [&](qint64 i) {
+            const qint64 onde = primeiro + (2 * i + 1) * f.bytes;
+            return f.bytes == 2 ? qreal(LerS16(b, onde)) : qreal(LerS32(b, onde));
+        };
+        qreal menor = y(0), maior = y(0);
+        for (qint64 i = 1; i < pontos; ++i) {
+            menor = std::min(menor, y(i));
+            maior = std::max(maior, y(i));
+        }
+        if (limites.height() <= 0) {
+            limites = area_;
+        }
+        const qreal escala = maior > menor ? limites.height() / (maior - menor) : 0;
+        ContadorDeArestas arestas(area_.height());
+        QPolygonF poligono;
+        qint64 restantes = f.varios ? LerU32(b, pos + POS_CONTAGEM + 8) : pontos;
+        for (qint64 i = 0, k = 0; i < pontos; ++i) {
+            poligono.append(QPointF(0, limites.top() + (y(i) - menor) * escala));
+            if (--restantes <= 0 || i + 1 == pontos) {
+                arestas.Acrescentar(poligono, true);
+                poligono.clear();
+                restantes = ++k < poligonos ? LerU32(b, pos + POS_CONTAGEM + 8 + 4 * k) : pontos;
+            }
+        }
+        return arestas.Cruzamentos();
+    }
+
+    QRect area_;
+    QTransform paraImagem_;
+};
+
+// The records up to the one that would spend the picture's work, and an end record: the
+// picture shows what its first records draw.
+QByteArray DentroDoOrcamento(const QByteArray& b, const Orcamento& orcamento)
 {
-    if (!TamanhoAceitavel(tamanho)) {
+    qint64 trabalho = 0, registros = 0;
+    for (qint64 pos = LerU32(b, 4); pos + TAMANHO_MINIMO_REGISTRO <= b.size(); ++registros) {
+        const quint32 tipo = LerU32(b, pos);
+        const qint64 tamanho = LerU32(b, pos + 4);
+        if (tipo == EMR_EOF) {
+            return b;
+        }
+        trabalho += orcamento.Custo(b, pos, tipo, tamanho);
+        if (trabalho > TRABALHO_MAXIMO_EMF) {
+            QByteArray cortado = b.left(pos) + QByteArray(TAMANHO_REGISTRO_FIM, '\0');
+            const auto escrever = [&cortado](qint64 onde, quint32 v) {
+                for (int i = 0; i < 4; ++i) {
+                    cortado[onde + i] = static_cast<char>(v >> (8 * i));
+                }
+            };
+            const quint32 fim[] = {EMR_EOF, TAMANHO_REGISTRO_FIM, 0, 16, TAMANHO_REGISTRO_FIM};
+            for (int i = 0; i < 5; ++i) {
+                escrever(pos + 4 * i, fim[i]);
+            }
+            escrever(POS_TAMANHO_ARQUIVO, static_cast<quint32>(cortado.size()));
+            escrever(POS_REGISTROS, static_cast<quint32>(registros + 1));
+            return cortado;
+        }
+        pos += tamanho;
+    }
+    return b;
+}
+
+// The frame stretched over `alvo`, of which the image keeps the top-left part.
+QImage DesenharSvg(QSvgRenderer& desenhista, QSize imagem, QSize alvo)
+{
+    QImage desenho(imagem, QImage::Format_ARGB32_Premultiplied);
+    if (desenho.isNull()) {
         return {};
     }
-    QImage imagem(tamanho, QImage::Format_ARGB32_Premultiplied);
-    imagem.fill(Qt::transparent);
-    QPainter pintor(&imagem);
-    desenhista.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamanho)));
+    desenho.fill(Qt::transparent);
+    QPainter pintor(&desenho);
+    desenhista.render(&pintor, QRectF(QPointF(0, 0), QSizeF(alvo)));
     pintor.end();
-    return imagem.convertToFormat(QImage::Format_ARGB32);
+    return desenho.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
@@ -157,7 +322,7 @@ bool PareceEmf(const QByteArray& bytes)
         && LerU32(bytes, POS_ASSINATURA) == ASSINATURA_EMF;
 }
 
-ResultadoFigura DecodificarEmf(const QByteArray& bytes)
+ResultadoFigura DecodificarEmf(const QByteArray& bytes, const Ajuste& ajuste)
 {
     if (!PareceEmf(bytes)) {
         return FalhaDeFigura(ERRO_FORMATO);
@@ -172,21 +337,21 @@ ResultadoFigura DecodificarEmf(const QByteArray& bytes)
         return FalhaDeFigura(ERRO_CORROMPIDO);
     }
     const QSize natural = TamanhoNatural(c);
-    if (!TamanhoAceitavel(natural)) {
-        return FalhaDeFigura(ERRO_GRANDE);
-    }
-    const QByteArray svg = ConverterEmSvg(bytes, c);
-    auto desenhista = std::make_shared<QSvgRenderer>(svg);
-    if (svg.isEmpty() || !desenhista->isValid()) {
+    // Drawn at the size the board keeps: shrunk, the whole frame over the smaller
+    // picture; cropped, at its natural scale with only the top-left part kept.
+    const QSize imagem = TamanhoAjustado(natural, ajuste);
+    const QSize alvo = ajuste.reduzir ? imagem : natural;
+    const QByteArray svg = ConverterEmSvg(DentroDoOrcamento(bytes, Orcamento(c, imagem, alvo)), c);
+    QSvgRenderer desenhista(svg);
+    if (svg.isEmpty() || !desenhista.isValid()) {
         return FalhaDeFigura(ERRO_CORROMPIDO);
     }
-    desenhista->setViewBox(QuadroNoSvg(c));
-    std::function<QImage(QSize)> desenhar = [desenhista](QSize tamanho) { return DesenharSvg(*desenhista, tamanho); };
-    QImage imagem = desenhar(natural);
-    if (imagem.isNull()) {
+    desenhista.setViewBox(QuadroNoSvg(c));
+    QImage desenho = DesenharSvg(desenhista, imagem, alvo);
+    if (desenho.isNull()) {
         return FalhaDeFigura(ERRO_GRANDE);
     }
-    return {Figura{std::move(imagem), true, std::move(desenhar)}, {}};
+    return {Figura{std::move(desenho), natural, true}, {}};
 }
 
 } // namespace zelpo

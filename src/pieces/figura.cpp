@@ -1,8 +1,11 @@
 #include "pieces/figura.h"
 
+#include "files/arquivos.h"
+
 #include "pieces/bmp.h"
 #include "pieces/bytes.h"
 #include "pieces/emf.h"
+#include "pieces/jpeg.h"
 #include "pieces/wmf.h"
 
 #include <QBuffer>
@@ -21,8 +24,12 @@ namespace {
 constexpr int LIMITE_ALOCACAO_QT_MB = static_cast<int>(BYTES_MAXIMOS_FIGURA / (1024 * 1024));
 constexpr int BYTES_POR_PIXEL = 4;
 constexpr qint64 BLOCO_LEITURA = 1 << 16;
+// Enough of a file's start to tell every type.
+constexpr int TAMANHO_ASSINATURA = 128;
 
 constexpr char ASSINATURA_PNG[] = "\x89PNG\r\n\x1a\n";
+constexpr char FIM_JPEG[] = "\xFF\xD9";
+constexpr char FIM_PNG[] = "IEND";
 constexpr int TAMANHO_ENTRADA_ICONE = 16;
 constexpr int TAMANHO_DIRETORIO_ICONE = 6;
 constexpr quint16 TIPO_ICONE = 1;
@@ -37,6 +44,11 @@ void LimitarAlocacaoDoQt()
         return true;
     }();
     (void)limitado;
+}
+
+bool CabeNaMemoria(QSize tamanho)
+{
+    return qint64(tamanho.width()) * tamanho.height() * BYTES_POR_PIXEL <= BYTES_MAXIMOS_FIGURA;
 }
 
 bool EhIcone(const QByteArray& b)
@@ -56,7 +68,30 @@ bool EhBmp(const QByteArray& b)
         || cabecalho == 64 || cabecalho == 108 || cabecalho == 124;
 }
 
-// An icon's directory must point inside the file, and no image in it may be oversized.
+bool EhWebP(const QByteArray& b)
+{
+    return b.startsWith("RIFF") && b.mid(8, 4) == "WEBP";
+}
+
+// Little- and big-endian TIFF, and BigTIFF.
+bool EhTiff(const QByteArray& b)
+{
+    return b.startsWith(QByteArray("II*\0", 4)) || b.startsWith(QByteArray("MM\0*", 4))
+        || b.startsWith(QByteArray("II+\0", 4)) || b.startsWith(QByteArray("MM\0+", 4));
+}
+
+// The bytes an icon's bitmap needs: header, palette, colour rows and the mask's rows.
+qint64 BytesDoBitmapDoIcone(const QByteArray& b, qint64 inicio, QSize lado)
+{
+    const qint64 cabecalho = LerU32(b, inicio);
+    const int bits = LerU16(b, inicio + 14);
+    const qint64 cores = bits <= 8 ? (LerU32(b, inicio + 32) ? LerU32(b, inicio + 32) : qint64(1) << bits) : 0;
+    const qint64 linhaCor = (qint64(lado.width()) * bits + 31) / 32 * 4;
+    return cabecalho + cores * 4 + linhaCor * lado.height();
+}
+
+// An icon's directory must point inside the file, each bitmap must hold the pixels it
+// declares, and Qt decodes the largest image whole.
 const char* ProblemaDoIcone(const QByteArray& b)
 {
     const int quantas = LerU16(b, 4);
@@ -71,7 +106,8 @@ const char* ProblemaDoIcone(const QByteArray& b)
             return ERRO_CORROMPIDO;
         }
         QSize lado;
-        if (b.mid(inicio, 8) == QByteArray(ASSINATURA_PNG)) {
+        const bool png = b.mid(inicio, 8) == QByteArray(ASSINATURA_PNG);
+        if (png) {
             lado = QSize(static_cast<int>(LerU32BigEndian(b, inicio + 16) & 0x7FFFFFFF),
                          static_cast<int>(LerU32BigEndian(b, inicio + 20) & 0x7FFFFFFF));
         } else if (LerU32(b, inicio) == 12) {
@@ -80,10 +116,14 @@ const char* ProblemaDoIcone(const QByteArray& b)
             // The height of an icon's bitmap counts its AND mask too.
             lado = QSize(LerS32(b, inicio + 4), static_cast<int>(qAbs(qint64(LerS32(b, inicio + 8))) / 2));
         }
-        if (lado.width() <= 0 || lado.height() <= 0) {
+        if (lado.width() <= 0 || lado.height() <= 0 || lado.width() > LADO_MAXIMO_FIGURA
+            || lado.height() > LADO_MAXIMO_FIGURA) {
             return ERRO_CORROMPIDO;
         }
-        if (!TamanhoAceitavel(lado)) {
+        if (!png && BytesDoBitmapDoIcone(b, inicio, lado) > tamanho) {
+            return ERRO_CORROMPIDO;
+        }
+        if (!CabeNaMemoria(lado)) {
             return ERRO_GRANDE;
         }
     }
@@ -109,9 +149,13 @@ const char* ProblemaDoGif(const QByteArray& b)
     constexpr int FIM_DESCRITOR_TELA = 13;
     constexpr int TAMANHO_DESCRITOR_IMAGEM = 10;
     const auto tamanhoTabela = [](quint8 flags) { return (flags & 0x80) ? 3 * (2 << (flags & 7)) : 0; };
+    const QSize tela(LerU16(b, 6), LerU16(b, 8));
+    if (tela.isEmpty()) {
+        return ERRO_CORROMPIDO;
+    }
     // Qt's reader sizes its canvas from the logical screen, whatever the frames hold.
-    if (!TamanhoAceitavel(QSize(LerU16(b, 6), LerU16(b, 8)))) {
-        return LerU16(b, 6) == 0 || LerU16(b, 8) == 0 ? ERRO_CORROMPIDO : ERRO_GRANDE;
+    if (!CabeNaMemoria(tela)) {
+        return ERRO_GRANDE;
     }
     qint64 pos = FIM_DESCRITOR_TELA + tamanhoTabela(LerU8(b, 10));
     int imagens = 0;
@@ -130,69 +174,167 @@ const char* ProblemaDoGif(const QByteArray& b)
     return pos < 0 || imagens == 0 ? ERRO_CORROMPIDO : nullptr;
 }
 
-const char* ProblemaDoConteiner(TipoFigura tipo, const QByteArray& b)
-{
-    switch (tipo) {
-    case TipoFigura::Bmp:
-        return ProblemaDoBmp(b);
-    case TipoFigura::Icone:
-        return ProblemaDoIcone(b);
-    case TipoFigura::Gif:
-        return ProblemaDoGif(b);
-    case TipoFigura::Jpeg: // libjpeg pads a cut file with grey and calls it a success
-        return b.lastIndexOf(QByteArrayView("\xFF\xD9")) < 0 ? ERRO_CORROMPIDO : nullptr;
-    case TipoFigura::Png:
-        return b.indexOf(QByteArrayView("IEND")) < 0 ? ERRO_CORROMPIDO : nullptr;
-    default:
-        return nullptr;
-    }
-}
-
 const char* FormatoQt(TipoFigura tipo)
 {
     switch (tipo) {
-    case TipoFigura::Bmp:
-        return "bmp";
     case TipoFigura::Icone:
         return "ico";
     case TipoFigura::Gif:
         return "gif";
-    case TipoFigura::Jpeg:
-        return "jpeg";
+    case TipoFigura::WebP:
+        return "webp";
+    case TipoFigura::Tiff:
+        return "tiff";
     default:
         return "png";
     }
 }
 
-// Icons and cursors carry several sizes of one picture: the largest makes the best
-// puzzle. Other formats give their first (or only) image.
-ResultadoFigura LerComQt(const QByteArray& bytes, TipoFigura tipo)
+// Whether the marker occurs anywhere in the data, looked for from the end, where a
+// whole file has it. libjpeg pads a cut JPEG with grey and calls it a success, and Qt
+// shows a cut PNG with its missing rows blank, so a file without its end marker is
+// refused.
+bool TemMarcador(QIODevice& d, const QByteArray& marcador)
 {
-    LimitarAlocacaoDoQt();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader leitor(&buffer, FormatoQt(tipo));
-    leitor.setAutoTransform(false);
-    const int quantas = tipo == TipoFigura::Icone ? qMax(1, leitor.imageCount()) : 1;
+    const qint64 tamanho = d.size();
+    for (qint64 fim = tamanho; fim > 0;) {
+        const qint64 inicio = std::max<qint64>(0, fim - BLOCO_LEITURA);
+        const qint64 ate = std::min(tamanho, fim + marcador.size() - 1);
+        if (!d.seek(inicio)) {
+            return false;
+        }
+        if (d.read(ate - inicio).contains(marcador)) {
+            return true;
+        }
+        fim = inicio;
+    }
+    return false;
+}
+
+// Icons and cursors carry several sizes of one picture: the largest makes the best
+// puzzle.
+QImage MaiorIcone(QImageReader& leitor)
+{
     QImage melhor;
+    const int quantas = std::max(1, leitor.imageCount());
     for (int i = 0; i < quantas; ++i) {
         if (i > 0 && !leitor.jumpToImage(i)) {
             break;
-        }
-        const QSize tamanho = leitor.size();
-        if (tamanho.isValid() && !TamanhoAceitavel(tamanho)) {
-            return FalhaDeFigura(ERRO_GRANDE);
         }
         const QImage imagem = leitor.read();
         if (!imagem.isNull() && qint64(imagem.width()) * imagem.height() > qint64(melhor.width()) * melhor.height()) {
             melhor = imagem;
         }
     }
-    if (melhor.isNull()) {
+    return melhor;
+}
+
+// The whole picture is decoded by Qt, then cropped or shrunk row by row. A picture too
+// large to decode whole is refused, unless its reader can shrink it on the way (PNG).
+ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
+{
+    LimitarAlocacaoDoQt();
+    d.seek(0);
+    QImageReader leitor(&d, FormatoQt(tipo));
+    leitor.setAutoTransform(false);
+    const QSize declarado = leitor.size();
+    bool reduzidoNoCaminho = false;
+    if (declarado.isValid() && !CabeNaMemoria(declarado) && tipo != TipoFigura::Icone) {
+        if (!ajuste.reduzir || !leitor.supportsOption(QImageIOHandler::ScaledSize)) {
+            return FalhaDeFigura(ERRO_GRANDE);
+        }
+        leitor.setScaledSize(TamanhoAjustado(declarado, ajuste));
+        reduzidoNoCaminho = true;
+    }
+    QImage imagem = tipo == TipoFigura::Icone ? MaiorIcone(leitor) : leitor.read();
+    if (imagem.isNull()) {
         return FalhaDeFigura(leitor.error() == QImageReader::UnsupportedFormatError ? ERRO_FORMATO : ERRO_CORROMPIDO);
     }
-    return {Figura{melhor.convertToFormat(QImage::Format_ARGB32), false, {}}, {}};
+    imagem.convertTo(QImage::Format_ARGB32);
+    if (reduzidoNoCaminho) {
+        return {Figura{std::move(imagem), declarado, false}, {}};
+    }
+    const QSize natural = imagem.size();
+    const std::unique_ptr<ReceptorDeLinhas> receptor = NovoReceptor(natural, ajuste);
+    if (!receptor) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    for (int y = 0; y < imagem.height() && receptor->PrecisaDaLinha(y); ++y) {
+        receptor->Receber(y, reinterpret_cast<const QRgb*>(imagem.constScanLine(y)), 0, imagem.width());
+    }
+    imagem = QImage(); // the whole picture goes before the crop or shrink is built
+    QImage ajustada = receptor->Resultado();
+    if (ajustada.isNull()) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    return {Figura{std::move(ajustada), natural, false}, {}};
+}
+
+// Formats that are checked and decoded from bytes in memory.
+ResultadoFigura LerInteiro(QIODevice& d, QByteArray& bytes)
+{
+    if (d.size() > TAMANHO_MAXIMO_FIGURA) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    if (auto* buffer = qobject_cast<QBuffer*>(&d)) {
+        bytes = buffer->data();
+        return {};
+    }
+    if (!d.seek(0)) {
+        return FalhaDeFigura(ERRO_LEITURA);
+    }
+    bytes = d.readAll();
+    return bytes.size() == d.size() ? ResultadoFigura{} : FalhaDeFigura(ERRO_LEITURA);
+}
+
+ResultadoFigura CarregarDoDispositivo(QIODevice& d, const Ajuste& ajuste)
+{
+    const QByteArray inicio = d.peek(TAMANHO_ASSINATURA);
+    if (inicio.isEmpty()) {
+        return FalhaDeFigura(d.size() == 0 ? ERRO_VAZIO : ERRO_LEITURA);
+    }
+    const TipoFigura tipo = TipoPeloConteudo(inicio);
+    switch (tipo) {
+    case TipoFigura::Desconhecido:
+        return FalhaDeFigura(ERRO_FORMATO);
+    case TipoFigura::Bmp:
+        return DecodificarBmp(d, ajuste);
+    case TipoFigura::Jpeg:
+        if (!TemMarcador(d, QByteArray(FIM_JPEG)) || !d.seek(0)) {
+            return FalhaDeFigura(ERRO_CORROMPIDO);
+        }
+        return DecodificarJpeg(d, ajuste);
+    case TipoFigura::Png:
+        if (!TemMarcador(d, QByteArray(FIM_PNG))) {
+            return FalhaDeFigura(ERRO_CORROMPIDO);
+        }
+        return LerComQt(d, tipo, ajuste);
+    case TipoFigura::WebP:
+    case TipoFigura::Tiff:
+        return LerComQt(d, tipo, ajuste);
+    default:
+        break;
+    }
+    QByteArray bytes;
+    if (ResultadoFigura falha = LerInteiro(d, bytes); !falha.erro.isEmpty()) {
+        return falha;
+    }
+    switch (tipo) {
+    case TipoFigura::Wmf:
+        return DecodificarWmf(bytes, ajuste);
+    case TipoFigura::Emf:
+        return DecodificarEmf(bytes, ajuste);
+    case TipoFigura::Icone:
+        if (const char* problema = ProblemaDoIcone(bytes)) {
+            return FalhaDeFigura(problema);
+        }
+        break;
+    default:
+        if (const char* problema = ProblemaDoGif(bytes)) {
+            return FalhaDeFigura(problema);
+        }
+    }
+    return LerComQt(d, tipo, ajuste);
 }
 
 const char* FalhaDeAbertura(int erro)
@@ -211,20 +353,7 @@ const char* FalhaDeAbertura(int erro)
     }
 }
 
-// Closes the descriptor on every way out.
-struct Descritor {
-    int fd;
-    ~Descritor() { ::close(fd); }
-};
-
 } // namespace
-
-bool TamanhoAceitavel(QSize tamanho)
-{
-    return tamanho.width() > 0 && tamanho.height() > 0 && tamanho.width() <= LADO_MAXIMO_FIGURA
-        && tamanho.height() <= LADO_MAXIMO_FIGURA
-        && qint64(tamanho.width()) * tamanho.height() * BYTES_POR_PIXEL <= BYTES_MAXIMOS_FIGURA;
-}
 
 ResultadoFigura FalhaDeFigura(const char* mensagem)
 {
@@ -245,6 +374,12 @@ TipoFigura TipoPeloConteudo(const QByteArray& b)
     if (b.startsWith(ASSINATURA_PNG)) {
         return TipoFigura::Png;
     }
+    if (EhWebP(b)) {
+        return TipoFigura::WebP;
+    }
+    if (EhTiff(b)) {
+        return TipoFigura::Tiff;
+    }
     if (PareceEmf(b)) {
         return TipoFigura::Emf;
     }
@@ -258,32 +393,15 @@ TipoFigura TipoPeloConteudo(const QByteArray& b)
     return TipoFigura::Desconhecido;
 }
 
-ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes)
+ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes, const Ajuste& ajuste)
 {
-    if (bytes.isEmpty()) {
-        return FalhaDeFigura(ERRO_VAZIO);
-    }
-    const TipoFigura tipo = TipoPeloConteudo(bytes);
-    switch (tipo) {
-    case TipoFigura::Desconhecido:
-        return FalhaDeFigura(ERRO_FORMATO);
-    case TipoFigura::Wmf:
-        return DecodificarWmf(bytes);
-    case TipoFigura::Emf:
-        return DecodificarEmf(bytes);
-    default:
-        break;
-    }
-    if (const char* problema = ProblemaDoConteiner(tipo, bytes)) {
-        return FalhaDeFigura(problema);
-    }
-    if (tipo == TipoFigura::Bmp && EhBmpRle(bytes)) {
-        return DecodificarBmpRle(bytes);
-    }
-    return LerComQt(bytes, tipo);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return CarregarDoDispositivo(buffer, ajuste);
 }
 
-ResultadoFigura CarregarFigura(const QString& caminho)
+ResultadoFigura CarregarFigura(const QString& caminho, const Ajuste& ajuste)
 {
     if (caminho.isEmpty()) {
         return FalhaDeFigura(ERRO_NAO_ENCONTRADO);
@@ -295,40 +413,21 @@ ResultadoFigura CarregarFigura(const QString& caminho)
     if (fd < 0) {
         return FalhaDeFigura(FalhaDeAbertura(errno));
     }
-    const Descritor descritor{fd};
     struct stat estado {};
+    const char* problema = nullptr;
     if (::fstat(fd, &estado) != 0) {
-        return FalhaDeFigura(ERRO_LEITURA);
+        problema = ERRO_LEITURA;
+    } else if (S_ISDIR(estado.st_mode)) {
+        problema = ERRO_PASTA;
+    } else if (!S_ISREG(estado.st_mode)) {
+        problema = ERRO_LEITURA;
     }
-    if (S_ISDIR(estado.st_mode)) {
-        return FalhaDeFigura(ERRO_PASTA);
+    QFile arquivo;
+    if (problema || !arquivo.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return FalhaDeFigura(problema ? problema : ERRO_LEITURA);
     }
-    if (!S_ISREG(estado.st_mode)) {
-        return FalhaDeFigura(ERRO_LEITURA);
-    }
-    if (estado.st_size > TAMANHO_MAXIMO_ARQUIVO) {
-        return FalhaDeFigura(ERRO_GRANDE);
-    }
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(estado.st_size));
-    char bloco[BLOCO_LEITURA];
-    for (;;) {
-        const ssize_t lidos = ::read(fd, bloco, sizeof bloco);
-        if (lidos < 0 && errno == EINTR) {
-            continue;
-        }
-        if (lidos < 0) {
-            return FalhaDeFigura(FalhaDeAbertura(errno));
-        }
-        if (lidos == 0) {
-            break;
-        }
-        if (bytes.size() + lidos > TAMANHO_MAXIMO_ARQUIVO) {
-            return FalhaDeFigura(ERRO_GRANDE);
-        }
-        bytes.append(bloco, lidos);
-    }
-    return CarregarFiguraDeBytes(bytes);
+    return CarregarDoDispositivo(arquivo, ajuste);
 }
 
 } // namespace zelpo

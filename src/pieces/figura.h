@@ -1,28 +1,35 @@
 #pragma once
-// Decoding a picture file into an image at the picture's own pixel size. The type is told
-// from the content, never from the name: Windows bitmaps (also run-length encoded, also
-// under ".rle"), icons, cursors, GIF, JPEG and PNG go through Qt's readers or our own RLE
-// decoder; Windows metafiles are played by our own record player (wmf.h) and enhanced
-// metafiles are converted through SVG (emf.h). Every failure comes back as a Portuguese
-// sentence the player can read, and no picture may claim more memory than the limits
-// below, whatever its header says. AbrirImagem calls CarregarFigura once per puzzle and
-// hands the image (and, for metafiles, the redraw function) to CortarFigura.
+// Decoding a picture file into the picture the board keeps. The type is told from the
+// content, never from the name: Windows bitmaps (also run-length encoded, also under
+// ".rle") and JPEG photos go through our own row-by-row decoders (bmp.h, jpeg.h); icons,
+// cursors, GIF, PNG, WebP and TIFF through Qt's readers and its image format plugins;
+// Windows metafiles are played by our own record player (wmf.h) and enhanced metafiles
+// drawn through SVG (emf.h).
+//
+// The caller says what the board keeps (an Ajuste: at most S on a side, cropped or
+// shrunk), and the decoders produce only that: a photo of any size is cropped or shrunk
+// while it is read, a metafile is played at the size it will be shown. Every failure
+// comes back as a Portuguese sentence the player can read. AbrirImagem calls
+// CarregarFigura once per puzzle with the Ajuste of the player's options (corte.h) and
+// hands the picture to CortarFigura.
+
+#include "pieces/ajuste.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 namespace zelpo {
 
-// No decoder allocates a picture larger than this, on either side or in total.
-inline constexpr int LADO_MAXIMO_FIGURA = 16384;
+// Formats read whole by Qt (icons, GIF, PNG, WebP, TIFF) may take this much memory
+// while they are decoded; a larger one is refused, unless its reader can shrink it on
+// the way.
 inline constexpr qint64 BYTES_MAXIMOS_FIGURA = 256LL * 1024 * 1024;
-// A file larger than this is refused before it is read.
-inline constexpr qint64 TAMANHO_MAXIMO_ARQUIVO = 256LL * 1024 * 1024;
+// Our own decoders keep one row at a time; no side may be longer than this.
+inline constexpr int LADO_MAXIMO_FIGURA = 1 << 20;
 
 // The messages a failed load carries.
 inline constexpr char ERRO_NAO_ENCONTRADO[] = "Arquivo não encontrado";
@@ -35,14 +42,11 @@ inline constexpr char ERRO_GRANDE[] = "Figura grande demais";
 inline constexpr char ERRO_CORROMPIDO[] = "Arquivo truncado ou corrompido";
 
 struct Figura {
-    // The picture at its natural size, Format_ARGB32. Transparent parts keep alpha 0;
-    // the caller composites them on the border colour.
+    // The picture as the board keeps it (cropped or shrunk), Format_ARGB32. Transparent
+    // parts keep alpha 0; the caller composites them on the border colour.
     QImage imagem;
-    bool metarquivo = false; // WMF or EMF
-    // For metafiles: the picture drawn anew to fill the given size, on a transparent
-    // background, so that a shrunk metafile is redrawn rather than scaled. Empty for
-    // bitmaps.
-    std::function<QImage(QSize)> desenhar;
+    QSize natural;           // the size the file declares
+    bool metarquivo = false; // WMF or EMF content
 };
 
 struct ResultadoFigura {
@@ -50,15 +54,12 @@ struct ResultadoFigura {
     QString erro; // why figura is empty
 };
 
-ResultadoFigura CarregarFigura(const QString& caminho);
-ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes);
+ResultadoFigura CarregarFigura(const QString& caminho, const Ajuste& ajuste);
+ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes, const Ajuste& ajuste);
 
 // What the content looks like, from its first bytes.
-enum class TipoFigura { Desconhecido, Bmp, Icone, Gif, Jpeg, Png, Wmf, Emf };
-TipoFigura TipoPeloConteudo(const QByteArray& bytes);
-
-// True when a picture of this size may be allocated at all.
-bool TamanhoAceitavel(QSize tamanho);
+enum class TipoFigura { Desconhecido, Bmp, Icone, Gif, Jpeg, Png, WebP, Tiff, Wmf, Emf };
+TipoFigura TipoPeloConteudo(const QByteArray& inicio);
 
 // A failed result with the given message.
 ResultadoFigura FalhaDeFigura(const char* mensagem);

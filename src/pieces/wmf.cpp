@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QPicture>
 
-#include <functional>
-#include <memory>
 #include <optional>
 
 namespace zelpo {
@@ -38,18 +36,19 @@ bool CabecalhoValido(const QByteArray& b, qint64 h)
         && (versao == VERSAO_WMF || versao == VERSAO_WMF_ANTIGA);
 }
 
-QImage DesenharWmf(const Wmf& wmf, QSize tamanho)
+// The picture's box stretched over `alvo`, of which the image keeps the top-left part.
+QImage DesenharWmf(const Wmf& wmf, QSize imagem, QSize alvo)
 {
-    if (!TamanhoAceitavel(tamanho)) {
+    QImage desenho(imagem, QImage::Format_ARGB32_Premultiplied);
+    if (desenho.isNull()) {
         return {};
     }
-    QImage imagem(tamanho, QImage::Format_ARGB32_Premultiplied);
-    imagem.fill(Qt::transparent);
-    QPainter pintor(&imagem);
+    desenho.fill(Qt::transparent);
+    QPainter pintor(&desenho);
     pintor.setRenderHint(QPainter::Antialiasing, SUAVIZAR);
-    Tocador(pintor, wmf, tamanho).Tocar();
+    Tocador(pintor, wmf, alvo).Tocar();
     pintor.end();
-    return imagem.convertToFormat(QImage::Format_ARGB32);
+    return desenho.convertToFormat(QImage::Format_ARGB32);
 }
 
 // Without a placeable header or a window, the picture is whatever its records draw,
@@ -119,9 +118,9 @@ const char* AnalisarWmf(Wmf& wmf)
             return ERRO_CORROMPIDO;
         }
         wmf.quadro = desenho;
-        wmf.natural = desenho.size().toSize();
+        wmf.natural = desenho.size().toSize().expandedTo(QSize(1, 1));
     }
-    return TamanhoAceitavel(wmf.natural) ? nullptr : ERRO_GRANDE;
+    return nullptr;
 }
 
 } // namespace
@@ -134,19 +133,21 @@ bool PareceWmf(const QByteArray& bytes)
     return CabecalhoValido(bytes, 0);
 }
 
-ResultadoFigura DecodificarWmf(const QByteArray& bytes)
+// Played at the size the board keeps: shrunk, the whole box stretched over the smaller
+// picture; cropped, at its natural scale with only the top-left part kept.
+ResultadoFigura DecodificarWmf(const QByteArray& bytes, const Ajuste& ajuste)
 {
-    auto wmf = std::make_shared<Wmf>();
-    wmf->bytes = bytes;
-    if (const char* problema = AnalisarWmf(*wmf)) {
+    Wmf wmf;
+    wmf.bytes = bytes;
+    if (const char* problema = AnalisarWmf(wmf)) {
         return FalhaDeFigura(problema);
     }
-    std::function<QImage(QSize)> desenhar = [wmf](QSize tamanho) { return DesenharWmf(*wmf, tamanho); };
-    QImage imagem = desenhar(wmf->natural);
-    if (imagem.isNull()) {
+    const QSize imagem = TamanhoAjustado(wmf.natural, ajuste);
+    QImage desenho = DesenharWmf(wmf, imagem, ajuste.reduzir ? imagem : wmf.natural);
+    if (desenho.isNull()) {
         return FalhaDeFigura(ERRO_GRANDE);
     }
-    return {Figura{std::move(imagem), true, std::move(desenhar)}, {}};
+    return {Figura{std::move(desenho), wmf.natural, true}, {}};
 }
 
 } // namespace zelpo

@@ -4,12 +4,14 @@
 // in an object table, the window and viewport, colours and modes, a stack for SAVEDC)
 // and draws the shapes, text and bitmaps the records describe, so that a metafile can be
 // drawn anew at any size rather than scaled as a bitmap. Records it does not know are
-// skipped. CarregarFiguraDeBytes hands it any content that starts like a metafile.
+// skipped. CarregarFiguraDeBytes hands it any content that starts like a metafile, with
+// the size the board keeps, and the records are played at that size, never larger.
 //
 // The picture's natural size: with the placeable header, its box at 96 pixels to the
 // inch (the header gives the units per inch); without it, the first window extent at
 // 1440 units to the inch; with neither, the box of everything drawn, one unit a pixel.
 
+#include "pieces/ajuste.h"
 #include "pieces/figura.h"
 
 #include <QByteArray>
@@ -21,6 +23,6 @@ inline constexpr int UNIDADES_POR_POLEGADA_WMF = 1440;
 inline constexpr int PIXELS_POR_POLEGADA = 96;
 
 bool PareceWmf(const QByteArray& bytes);
-ResultadoFigura DecodificarWmf(const QByteArray& bytes);
+ResultadoFigura DecodificarWmf(const QByteArray& bytes, const Ajuste& ajuste);
 
 } // namespace zelpo

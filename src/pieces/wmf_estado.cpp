@@ -2,7 +2,9 @@
 
 #include "pieces/bmp.h"
 #include "pieces/figura.h"
+#include "pieces/trabalho.h"
 
+#include <QPaintDevice>
 #include <QPen>
 #include <QStringDecoder>
 
@@ -11,6 +13,18 @@ namespace zelpo::wmf_interno {
 namespace {
 
 constexpr size_t OBJETOS_MAXIMOS = 65535;
+constexpr size_t CONTEXTOS_GUARDADOS_MAXIMOS = 1024;
+// A clip region of more rectangles than this makes every later draw slow; a record that
+// would make one leaves the clip as it was.
+constexpr int RETANGULOS_MAXIMOS_RECORTE = 256;
+constexpr qreal CUSTO_PIXEL = 0.5;
+constexpr qint64 CUSTO_CRUZAMENTO = 10;
+constexpr qint64 CUSTO_RETANGULO_RECORTE = 50;
+// Pattern brushes are tiles; a larger one is shrunk to this side.
+constexpr int LADO_MAXIMO_TEXTURA = 256;
+constexpr qint64 CUSTO_PIXEL_DIB = 5;
+constexpr qint64 PIXELS_POR_BYTE_RLE = 128;
+constexpr quint32 TAMANHO_CABECALHO_DIB_OS2 = 12;
 
 constexpr int PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5;
 constexpr int PS_TIPO = 0x000F, PS_PONTA = 0x0F00, PS_JUNCAO = 0xF000;
@@ -33,6 +47,14 @@ Qt::BrushStyle Hachura(int hachura)
 
 } // namespace
 
+qint64 CustoDoDib(const QByteArray& dib)
+{
+    const bool os2 = LerU32(dib, 0) == TAMANHO_CABECALHO_DIB_OS2;
+    const qint64 largura = os2 ? LerU16(dib, 4) : qAbs(qint64(LerS32(dib, 4)));
+    const qint64 altura = os2 ? LerU16(dib, 6) : qAbs(qint64(LerS32(dib, 8)));
+    return CUSTO_PIXEL_DIB * std::min(largura * altura, PIXELS_POR_BYTE_RLE * dib.size());
+}
+
 QString TextoAnsi(const QByteArray& bytes)
 {
     QStringDecoder decodificador("windows-1252");
@@ -46,6 +68,44 @@ Tocador::Tocador(QPainter& pintor, const Wmf& wmf, QSizeF alvo) : p_(pintor), wm
     escala_ = QPointF(alvo.width() / wmf.quadro.width(), alvo.height() / wmf.quadro.height());
     c_.origemJanela = c_.origemVista = wmf.quadro.topLeft();
     c_.extensaoJanela = c_.extensaoVista = wmf.quadro.size();
+    const QPaintDevice* dispositivo = pintor.device();
+    if (dispositivo && dispositivo->devType() == QInternal::Image) {
+        area_ = QRectF(0, 0, dispositivo->width(), dispositivo->height());
+    }
+}
+
+// A recording (the pass that finds what a metafile draws) rasterizes nothing: there only
+// the records count.
+bool Tocador::Custear(QRectF caixa, qint64 extra)
+{
+    if (!area_.isEmpty()) {
+        const qreal margem = EspessuraDaCaneta() / 2;
+        const QRectF visivel = caixa.normalized().adjusted(-margem, -margem, margem, margem).intersected(area_);
+        trabalho_ += static_cast<qint64>(CUSTO_PIXEL * visivel.width() * visivel.height()) + extra;
+    }
+    return trabalho_ <= TRABALHO_MAXIMO;
+}
+
+// A wide pen is drawn as the outline of its stroke, which has about twice the edges.
+qint64 Tocador::CustoDasArestas(const std::vector<QPolygonF>& poligonos, bool fechados) const
+{
+    if (area_.isEmpty()) {
+        return 0;
+    }
+    ContadorDeArestas arestas(static_cast<int>(area_.height()));
+    for (const QPolygonF& p : poligonos) {
+        arestas.Acrescentar(p, fechados);
+    }
+    const qint64 tracos = EspessuraDaCaneta() > 1 ? 2 : 1;
+    return CUSTO_CRUZAMENTO * arestas.Cruzamentos() * (fechados ? 1 : tracos);
+}
+
+qreal Tocador::EspessuraDaCaneta() const
+{
+    if ((c_.caneta.estilo & PS_TIPO) == PS_NULL) {
+        return 0;
+    }
+    return std::min(qMax(1.0, c_.caneta.largura * qAbs(EscalaX())), 2 * (area_.width() + area_.height()));
 }
 
 bool Tocador::ExecutarMapeamento(quint16 funcao, const Parametros& p)
@@ -66,7 +126,11 @@ bool Tocador::ExecutarMapeamento(quint16 funcao, const Parametros& p)
 bool Tocador::ExecutarEstado(quint16 funcao, const Parametros& p)
 {
     switch (funcao) {
-    case META_SAVEDC: pilha_.push_back(c_); return true;
+    case META_SAVEDC:
+        if (pilha_.size() < CONTEXTOS_GUARDADOS_MAXIMOS) {
+            pilha_.push_back(c_);
+        }
+        return true;
     case META_RESTOREDC: RestaurarContexto(p.S(0)); return true;
     case META_SETBKMODE: c_.fundoOpaco = p.U(0) == OPAQUE; return true;
     case META_SETBKCOLOR: c_.corFundo = p.Cor(0); return true;
@@ -164,7 +228,14 @@ void Tocador::Recortar(const Parametros& p, bool excluir)
 {
     const QRect caixa = Retangulo(p, 0).toRect();
     const QRegion atual = c_.recorte.value_or(QRegion(QRect(QPoint(0, 0), alvo_.toSize())));
-    c_.recorte = excluir ? atual.subtracted(caixa) : atual.intersected(caixa);
+    if (!Custear({}, atual.rectCount() * CUSTO_RETANGULO_RECORTE)) {
+        return;
+    }
+    const QRegion nova = excluir ? atual.subtracted(caixa) : atual.intersected(caixa);
+    if (nova.rectCount() > RETANGULOS_MAXIMOS_RECORTE) {
+        return;
+    }
+    c_.recorte = nova;
     AplicarRecorte();
 }
 
@@ -199,13 +270,10 @@ void Tocador::EscalarExtensao(QSizeF& extensao, const Parametros& p) // yDenom, 
 // A new object takes the lowest free slot: later records address it by that number.
 void Tocador::CriarObjeto(Objeto objeto)
 {
-    for (auto& slot : objetos_) {
-        if (!slot) {
-            slot = std::move(objeto);
-            return;
-        }
-    }
-    if (objetos_.size() < OBJETOS_MAXIMOS) {
+    if (!livres_.empty()) {
+        objetos_[*livres_.begin()] = std::move(objeto);
+        livres_.erase(livres_.begin());
+    } else if (objetos_.size() < OBJETOS_MAXIMOS) {
         objetos_.emplace_back(std::move(objeto));
     }
 }
@@ -229,8 +297,9 @@ void Tocador::SelecionarObjeto(int indice)
 // refuses to delete a selected object.
 void Tocador::ApagarObjeto(int indice)
 {
-    if (indice >= 0 && size_t(indice) < objetos_.size()) {
+    if (indice >= 0 && size_t(indice) < objetos_.size() && objetos_[indice]) {
         objetos_[indice].reset();
+        livres_.insert(size_t(indice));
     }
 }
 
@@ -262,7 +331,11 @@ Pincel Tocador::PincelDeDib(const Parametros& p)
 {
     Pincel b;
     b.estilo = BS_DIBPATTERN;
-    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(p.Bytes(4, 2 * p.Palavras())));
+    const QByteArray dib = p.Bytes(4, 2 * p.Palavras());
+    if (!Custear({}, CustoDoDib(dib))) {
+        return b;
+    }
+    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib), Ajuste{LADO_MAXIMO_TEXTURA, true});
     if (r.figura) {
         b.textura = r.figura->imagem;
     }

@@ -9,6 +9,12 @@
 // wmf_estado.cpp carries out the records that change the device context and turns its
 // pens, brushes and fonts into Qt's; wmf_registros.cpp dispatches every record and draws
 // the shapes, text and bitmaps.
+//
+// A metafile of a few hundred kilobytes can ask for hours of drawing (a polygon of a
+// hundred thousand crossing edges, thousands of page-sized ellipses, glyphs larger than
+// the picture, clip regions of countless rectangles). Tocador prices every record before
+// it draws it and stops playing when a picture's share of work is spent, so any metafile
+// becomes a picture in a bounded time, the first records drawn as usual.
 
 #include "pieces/bytes.h"
 
@@ -24,6 +30,8 @@
 #include <QString>
 
 #include <optional>
+#include <set>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -159,8 +167,8 @@ private:
     qint64 palavras_;
 };
 
-// Calls `fazer(funcao, parametros)` for each record up to the end record; false when a
-// record runs past the data.
+// Calls `fazer(funcao, parametros)` for each record up to the end record, or until
+// `fazer` returns false; false when a record runs past the data.
 template <typename F>
 bool PercorrerRegistros(const QByteArray& b, qint64 pos, F&& fazer, bool* chegouAoFim = nullptr)
 {
@@ -176,7 +184,14 @@ bool PercorrerRegistros(const QByteArray& b, qint64 pos, F&& fazer, bool* chegou
             }
             return true;
         }
-        fazer(funcao, Parametros(b, pos + 2 * PALAVRAS_CABECALHO_REGISTRO, palavras - PALAVRAS_CABECALHO_REGISTRO));
+        const Parametros p(b, pos + 2 * PALAVRAS_CABECALHO_REGISTRO, palavras - PALAVRAS_CABECALHO_REGISTRO);
+        if constexpr (std::is_same_v<std::invoke_result_t<F, quint16, const Parametros&>, bool>) {
+            if (!fazer(funcao, p)) {
+                return true;
+            }
+        } else {
+            fazer(funcao, p);
+        }
         pos += 2 * palavras;
     }
     return pos == b.size();
@@ -185,10 +200,24 @@ bool PercorrerRegistros(const QByteArray& b, qint64 pos, F&& fazer, bool* chegou
 // Strings in metafiles are in the Windows western code page.
 QString TextoAnsi(const QByteArray& bytes);
 
+// Drawing work a picture may cost, in rough nanoseconds of Qt's raster engine: each
+// record counts CUSTO_REGISTRO (so at most four million records are played), each shape
+// half a unit per pixel of its box within the picture, each polygon or path also the
+// crossings of its edges with the rows of pixels (trabalho.h), each character of text its
+// glyph's pixels.
+inline constexpr qint64 TRABALHO_MAXIMO = 400'000'000;
+inline constexpr qint64 CUSTO_REGISTRO = 100;
+// What decoding a bitmap of a record costs: its pixels, but no more than its bytes can
+// paint (a run-length bitmap up to 128 pixels a byte).
+qint64 CustoDoDib(const QByteArray& dib);
+
 class Tocador {
 public:
+    // Draws the picture's box stretched over `alvo` (from the painter's origin); the
+    // painter's device may be smaller, showing only its top-left part.
     Tocador(QPainter& pintor, const Wmf& wmf, QSizeF alvo);
     void Tocar();
+    qint64 Trabalho() const { return trabalho_; }
 
 private:
     // Logical units go through the metafile's own window and viewport into the picture's
@@ -216,6 +245,13 @@ private:
     bool ExecutarDesenho(quint16 funcao, const Parametros& p);
     bool ExecutarTextoEImagem(quint16 funcao, const Parametros& p);
 
+    // The price of a draw within the picture: its box (widened by the pen) and anything
+    // else it costs. False, and nothing is to be drawn, once the picture's work is spent.
+    bool Custear(QRectF caixa, qint64 extra = 0);
+    // The price of polygons' edges crossing the rows, or of a line's stroke.
+    qint64 CustoDasArestas(const std::vector<QPolygonF>& poligonos, bool fechados) const;
+    qreal EspessuraDaCaneta() const;
+
     // The device context (wmf_estado.cpp).
     void UsarCaneta();
     void UsarPincel();
@@ -233,6 +269,7 @@ private:
     Pincel PincelDeDib(const Parametros& p);
 
     // Drawing (wmf_registros.cpp).
+    void Caixa(const Parametros& p, quint16 funcao);
     void LinhaAte(const Parametros& p);
     void RetanguloArredondado(const Parametros& p);
     void Pixel(const Parametros& p);
@@ -251,9 +288,12 @@ private:
     const Wmf& wmf_;
     QSizeF alvo_;
     QPointF escala_;
+    QRectF area_;             // the painter's device; empty when only recording
+    qint64 trabalho_ = 0;
     Contexto c_;
     std::vector<Contexto> pilha_;
     std::vector<std::optional<Objeto>> objetos_;
+    std::set<size_t> livres_; // freed slots below objetos_.size()
 };
 
 } // namespace zelpo::wmf_interno

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,13 +19,24 @@ constexpr quint16 TA_BOTTOM = 0x0008, TA_BASELINE = 0x0018, TA_VERTICAL = 0x0018
 constexpr quint16 ETO_OPAQUE = 0x0002, ETO_CLIPPED = 0x0004;
 constexpr quint32 PATCOPY = 0x00F00021, BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062;
 constexpr int TAMANHO_MAXIMO_TEXTO_BYTES = 32767;
+// A character of text costs this, and half a unit per pixel of its glyph's square.
+constexpr qint64 CUSTO_CARACTERE = 1000;
+constexpr qreal CUSTO_PIXEL_DE_GLIFO = 0.5;
+// Bitmaps are decoded no larger than the box they are drawn into, nor than this.
+constexpr int LADO_MAXIMO_BITMAP = 2048;
 
 } // namespace
 
 void Tocador::Tocar()
 {
-    PercorrerRegistros(wmf_.bytes, wmf_.primeiroRegistro,
-                       [this](quint16 funcao, const Parametros& p) { Executar(funcao, p); });
+    PercorrerRegistros(wmf_.bytes, wmf_.primeiroRegistro, [this](quint16 funcao, const Parametros& p) {
+        trabalho_ += CUSTO_REGISTRO;
+        if (trabalho_ > TRABALHO_MAXIMO) {
+            return false;
+        }
+        Executar(funcao, p);
+        return true;
+    });
 }
 
 // Records no group takes (mapping mode, raster operation, escapes, palettes) draw
@@ -50,8 +62,8 @@ bool Tocador::ExecutarDesenho(quint16 funcao, const Parametros& p)
     case META_POLYGON: Poligono(p, true); return true;
     case META_POLYLINE: Poligono(p, false); return true;
     case META_POLYPOLYGON: PoliPoligono(p); return true;
-    case META_RECTANGLE: UsarCaneta(); UsarPincel(); p_.drawRect(Retangulo(p, 0)); return true;
-    case META_ELLIPSE: UsarCaneta(); UsarPincel(); p_.drawEllipse(Retangulo(p, 0)); return true;
+    case META_RECTANGLE:
+    case META_ELLIPSE: Caixa(p, funcao); return true;
     case META_ROUNDRECT: RetanguloArredondado(p); return true;
     case META_ARC:
     case META_PIE:
@@ -76,16 +88,37 @@ bool Tocador::ExecutarTextoEImagem(quint16 funcao, const Parametros& p)
     }
 }
 
+void Tocador::Caixa(const Parametros& p, quint16 funcao)
+{
+    const QRectF caixa = Retangulo(p, 0);
+    if (!Custear(caixa)) {
+        return;
+    }
+    UsarCaneta();
+    UsarPincel();
+    if (funcao == META_ELLIPSE) {
+        p_.drawEllipse(caixa);
+    } else {
+        p_.drawRect(caixa);
+    }
+}
+
 void Tocador::LinhaAte(const Parametros& p)
 {
-    UsarCaneta();
-    p_.drawLine(Mapear(c_.posicao), Mapear(p.PontoYX(0)));
+    const QPointF de = Mapear(c_.posicao), ate = Mapear(p.PontoYX(0));
     c_.posicao = p.PontoYX(0);
+    if (Custear({}, CustoDasArestas({QPolygonF({de, ate})}, false))) {
+        UsarCaneta();
+        p_.drawLine(de, ate);
+    }
 }
 
 // The corner is an ellipse of the given width and height, so its radii are halves.
 void Tocador::RetanguloArredondado(const Parametros& p)
 {
+    if (!Custear(Retangulo(p, 2))) {
+        return;
+    }
     UsarCaneta();
     UsarPincel();
     p_.drawRoundedRect(Retangulo(p, 2), qAbs(p.S(1) * EscalaX()) / 2, qAbs(p.S(0) * EscalaY()) / 2);
@@ -94,8 +127,10 @@ void Tocador::RetanguloArredondado(const Parametros& p)
 // However small the picture, a pixel stays visible.
 void Tocador::Pixel(const Parametros& p)
 {
-    p_.fillRect(QRectF(Mapear(p.PontoYX(2)), QSizeF(qMax(1.0, qAbs(EscalaX())), qMax(1.0, qAbs(EscalaY())))),
-                p.Cor(0));
+    const QRectF caixa(Mapear(p.PontoYX(2)), QSizeF(qMax(1.0, qAbs(EscalaX())), qMax(1.0, qAbs(EscalaY()))));
+    if (Custear(caixa)) {
+        p_.fillRect(caixa, p.Cor(0));
+    }
 }
 
 void Tocador::Poligono(const Parametros& p, bool fechado)
@@ -108,6 +143,9 @@ void Tocador::Poligono(const Parametros& p, bool fechado)
     pontos.reserve(n);
     for (int i = 0; i < n; ++i) {
         pontos.append(Mapear(QPointF(p.S(1 + 2 * i), p.S(2 + 2 * i))));
+    }
+    if (!Custear(fechado ? pontos.boundingRect() : QRectF(), CustoDasArestas({pontos}, fechado))) {
+        return;
     }
     UsarCaneta();
     if (fechado) {
@@ -127,6 +165,7 @@ void Tocador::PoliPoligono(const Parametros& p)
     QPainterPath caminho;
     caminho.setFillRule(c_.preenchimento);
     qint64 palavra = 1 + poligonos;
+    std::vector<QPolygonF> partes;
     for (int k = 0; k < poligonos; ++k) {
         const int n = qMax<int>(0, p.S(1 + k));
         if (palavra + 2 * qint64(n) > p.Palavras()) {
@@ -138,6 +177,10 @@ void Tocador::PoliPoligono(const Parametros& p)
         }
         caminho.addPolygon(pontos);
         caminho.closeSubpath();
+        partes.push_back(std::move(pontos));
+    }
+    if (!Custear(caminho.boundingRect(), CustoDasArestas(partes, true))) {
+        return;
     }
     UsarCaneta();
     UsarPincel();
@@ -150,7 +193,7 @@ void Tocador::PoliPoligono(const Parametros& p)
 void Tocador::Arco(const Parametros& p, quint16 funcao)
 {
     const QRectF caixa = Retangulo(p, 4);
-    if (caixa.width() <= 0 || caixa.height() <= 0) {
+    if (caixa.width() <= 0 || caixa.height() <= 0 || !Custear(caixa)) {
         return;
     }
     const QPointF centro = caixa.center();
@@ -187,6 +230,10 @@ void Tocador::Texto(QPointF origem, const QByteArray& bytes, const std::vector<q
     const QString texto = TextoAnsi(bytes);
     const bool usarPosicao = c_.alinhamentoTexto & TA_UPDATECP;
     const QFont fonte = FonteAtual();
+    const qreal glifo = qreal(fonte.pixelSize()) * fonte.pixelSize();
+    if (!Custear({}, texto.size() * (CUSTO_CARACTERE + static_cast<qint64>(CUSTO_PIXEL_DE_GLIFO * glifo)))) {
+        return;
+    }
     const QFontMetricsF medidas(fonte);
     const bool comAvancos = !avancos.empty() && avancos.size() >= size_t(texto.size());
     qreal largura = 0;
@@ -202,6 +249,9 @@ void Tocador::Texto(QPointF origem, const QByteArray& bytes, const std::vector<q
     const qreal y = vertical == TA_BASELINE ? 0 : vertical == TA_BOTTOM ? -medidas.descent() : medidas.ascent();
 
     const QPointF ancora = Mapear(usarPosicao ? c_.posicao : origem);
+    if (!Custear(QRectF(ancora + QPointF(x, y - medidas.ascent()), QSizeF(largura, medidas.height())))) {
+        return;
+    }
     p_.save();
     p_.translate(ancora);
     p_.rotate(-c_.fonte.escapamento / 10.0);
@@ -256,6 +306,9 @@ void Tocador::TextoEstendido(const Parametros& p) // y, x, count, options, [box]
             avancos.push_back(p.S(palavraAvancos + i));
         }
     }
+    if (caixa && !Custear(*caixa)) {
+        return;
+    }
     p_.save();
     if (caixa && (opcoes & ETO_OPAQUE)) {
         p_.fillRect(*caixa, c_.corFundo);
@@ -293,6 +346,9 @@ void Tocador::Bloco(const Parametros& p)
 void Tocador::Preencher(const Parametros&, quint32 operacao, QRectF destino)
 {
     const QRectF caixa = QRectF(Mapear(destino.topLeft()), Mapear(destino.bottomRight())).normalized();
+    if (!Custear(caixa)) {
+        return;
+    }
     if (operacao == BLACKNESS || operacao == WHITENESS) {
         p_.fillRect(caixa, operacao == BLACKNESS ? Qt::black : Qt::white);
     } else if (operacao == PATCOPY) {
@@ -302,24 +358,35 @@ void Tocador::Preencher(const Parametros&, quint32 operacao, QRectF destino)
 }
 
 // The source box of a bottom-up bitmap counts its y from the bottom row. Every raster
-// operation that uses the source is drawn as a plain copy.
+// operation that uses the source is drawn as a plain copy. The bitmap is decoded at
+// most at the size of its box in the picture, and the source box taken to that size.
 void Tocador::Bitmap(const Parametros& p, int palavraDib, QRect fonte, QRectF destino)
 {
     const QByteArray dib = p.Bytes(2 * qint64(palavraDib), 2 * p.Palavras());
-    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib));
+    const QPointF a = Mapear(destino.topLeft());
+    const QPointF b = Mapear(destino.bottomRight());
+    const QRectF caixa = QRectF(a, b).normalized();
+    if (!Custear(caixa, CustoDoDib(dib))) {
+        return;
+    }
+    const int lado = static_cast<int>(std::clamp<qreal>(std::ceil(std::max(caixa.width(), caixa.height())), 1,
+                                                        LADO_MAXIMO_BITMAP));
+    const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib), Ajuste{lado, true});
     if (!r.figura) {
         return;
     }
     const QImage& imagem = r.figura->imagem;
+    const QSize natural = r.figura->natural;
     if (fonte.width() <= 0 || fonte.height() <= 0) {
-        fonte = imagem.rect();
+        fonte = QRect(QPoint(0, 0), natural);
     } else if (LerS32(dib, 8) > 0) {
-        fonte.moveTop(imagem.height() - fonte.top() - fonte.height());
+        fonte.moveTop(natural.height() - fonte.top() - fonte.height());
     }
-    const QPointF a = Mapear(destino.topLeft());
-    const QPointF b = Mapear(destino.bottomRight());
-    const QImage parte = imagem.copy(fonte).mirrored(b.x() < a.x(), b.y() < a.y());
-    p_.drawImage(QRectF(a, b).normalized(), parte);
+    const qreal fx = qreal(imagem.width()) / natural.width(), fy = qreal(imagem.height()) / natural.height();
+    const QRect reduzida = QRectF(fonte.left() * fx, fonte.top() * fy, fonte.width() * fx, fonte.height() * fy)
+                               .toAlignedRect();
+    const QImage parte = imagem.copy(reduzida).mirrored(b.x() < a.x(), b.y() < a.y());
+    p_.drawImage(caixa, parte);
 }
 
 } // namespace zelpo::wmf_interno

@@ -99,13 +99,16 @@ void frmZelpo::AbrirImagem(const QString& P_Arquivo, const QByteArray& bytes, co
 {
     const JogoSalvo& j = partida_.Jogo();
     vsbPartes_->setPageStep(j.Geo().LinhasRolagem);
+    Opcoes corteOpcoes = modulo_.opcoes; // the border colour is the player's; the rest, the game's
+    corteOpcoes.Pequenas = j.Pequenas;
+    corteOpcoes.Adaptar = j.Adaptar;
 
-    ResultadoFigura lida = erroLeitura.isEmpty() ? CarregarFiguraDeBytes(bytes) : ResultadoFigura{{}, erroLeitura};
+    const bool metarquivo = EhMetarquivo(P_Arquivo);
+    ResultadoFigura lida = erroLeitura.isEmpty() ? CarregarFiguraDeBytes(bytes, AjusteDaFigura(corteOpcoes, metarquivo))
+                                                 : ResultadoFigura{{}, erroLeitura};
     QImage imagem;
-    DesenharFigura redesenhar;
     if (lida.figura) {
         imagem = std::move(lida.figura->imagem);
-        redesenhar = std::move(lida.figura->desenhar);
     } else {
         const QString& dono = partida_.SessaoAtual().ArquivoJogo;
         QString motivo = lida.erro;
@@ -116,10 +119,7 @@ void frmZelpo::AbrirImagem(const QString& P_Arquivo, const QByteArray& bytes, co
         imagem = FiguraInvalida(); // the player gets a puzzle of those words
     }
 
-    Opcoes corteOpcoes = modulo_.opcoes;
-    corteOpcoes.Pequenas = j.Pequenas;
-    corteOpcoes.Adaptar = j.Adaptar;
-    corte_ = CortarFigura(imagem, redesenhar, EhMetarquivo(P_Arquivo), corteOpcoes, gradeSalva);
+    corte_ = CortarFigura(imagem, metarquivo, corteOpcoes, gradeSalva);
     partida_.Cortada(corte_.Colunas, corte_.Linhas, corte_.TopoTabuleiro, corte_.EsquerdaTabuleiro);
     PintarMiniatura(picPreview_, corte_);
     AreaDeJogo();

@@ -36,6 +36,8 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         {{382, 100}, true, true, false, {377, 98}, {410, 158}, {9, 3}, {16, 29}, -1},
         {{385, 200}, false, true, false, {384, 199}, {434, 306}, {6, 4}, {24, 52}, -1},
         {{1, 1}, false, true, false, {1, 1}, {178, 178}, {2, 2}, {88, 88}, -1},
+        // a panorama thinner than its ratio keeps one row rather than none
+        {{20000, 50}, false, true, false, {384, 1}, {434, 178}, {6, 2}, {24, 88}, -1},
         // a metafile is shrunk even without fitting
         {{1600, 800}, false, false, true, {384, 192}, {434, 242}, {6, 3}, {24, 24}, -1},
     };
@@ -43,7 +45,7 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         Opcoes o;
         o.Pequenas = c.pequenas;
         o.Adaptar = c.adaptar;
-        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), {}, c.metarquivo, o);
+        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), c.metarquivo, o);
         SCOPED_TRACE(testing::Message() << c.figura.width() << "x" << c.figura.height()
                                         << (c.pequenas ? " small" : "") << (c.adaptar ? " fit" : ""));
         EXPECT_EQ(corte.tamanhoFigura, c.tamanho);
@@ -62,7 +64,7 @@ TEST(Corte, BordaEmVoltaETransparenciaMostramACorDaBorda)
     o.BorderColor = 255; // pure red as 0x00BBGGRR
     QImage figura = Figura(64, 64, Qt::blue);
     figura.setPixelColor(10, 10, Qt::transparent);
-    const Corte corte = CortarFigura(figura, {}, false, o);
+    const Corte corte = CortarFigura(figura, false, o);
     const QImage& c = corte.canvas;
     EXPECT_EQ(c.pixelColor(24, 24), QColor(Qt::red));   // grid corner, outside the picture
     EXPECT_EQ(c.pixelColor(56, 56), QColor(Qt::blue));  // the picture's corner
@@ -78,25 +80,31 @@ TEST(Corte, SemAdaptarGuardaOCantoSuperiorEsquerdo)
     QImage figura = Figura(800, 600, Qt::green);
     figura.setPixelColor(383, 383, Qt::blue);
     figura.setPixelColor(384, 0, Qt::red);
-    const Corte corte = CortarFigura(figura, {}, false, o);
+    const Corte corte = CortarFigura(figura, false, o);
     EXPECT_EQ(corte.canvas.pixelColor(24 + 383, 24 + 383), QColor(Qt::blue));
     EXPECT_EQ(corte.canvas.pixelColor(24 + 382, 24), QColor(Qt::green));
 }
 
-TEST(Corte, MetarquivoRedesenhadoNoNovoTamanho)
+// What the decoder is asked to keep: S by the piece size, cropped only without fitting
+// and for a file that is not a metafile by name.
+TEST(Corte, AjusteDaFiguraPelasOpcoesEPeloNome)
 {
-    QSize pedido;
-    const DesenharFigura desenhar = [&](QSize s) {
-        pedido = s;
-        return Figura(s.width(), s.height(), Qt::yellow);
+    const struct { bool pequenas, adaptar, metarquivo; Ajuste ajuste; } casos[] = {
+        {false, true, false, {384, true}},
+        {false, false, false, {384, false}},
+        {true, false, false, {378, false}},
+        {true, false, true, {378, true}},
     };
-    Opcoes o;
-    o.Adaptar = false;
-    const Corte corte = CortarFigura(Figura(1000, 500), desenhar, true, o);
-    EXPECT_EQ(pedido, QSize(384, 192));
+    for (const auto& c : casos) {
+        Opcoes o;
+        o.Pequenas = c.pequenas;
+        o.Adaptar = c.adaptar;
+        const Ajuste a = AjusteDaFigura(o, c.metarquivo);
+        EXPECT_EQ(a.lado, c.ajuste.lado);
+        EXPECT_EQ(a.reduzir, c.ajuste.reduzir);
+    }
     EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
     EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
-    EXPECT_EQ(corte.canvas.pixelColor(200, 100), QColor(Qt::yellow));
 }
 
 TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
@@ -109,7 +117,7 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
         {{800, 600}, {2, 2}, {-104, -56}},
     };
     for (const auto& c : casos) {
-        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), {}, false, Opcoes{}, c.grade);
+        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), false, Opcoes{}, c.grade);
         EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), c.grade);
         EXPECT_EQ(corte.canvas.size(), QSize(c.grade.width() * 64 + 50, c.grade.height() * 64 + 50));
         EXPECT_EQ(corte.posicaoFigura, c.posicao);
@@ -119,7 +127,7 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
 
 TEST(Corte, MiniaturaETabuleiro)
 {
-    const Corte corte = CortarFigura(Figura(800, 600, Qt::green), {}, false, Opcoes{});
+    const Corte corte = CortarFigura(Figura(800, 600, Qt::green), false, Opcoes{});
     EXPECT_EQ(corte.TopoTabuleiro, 34);
     QImage mini(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
     mini.fill(Qt::white);

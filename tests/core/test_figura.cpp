@@ -1,6 +1,6 @@
+#include "figuras_de_teste.h"
 #include "pieces/figura.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,57 +11,12 @@
 #include <unistd.h>
 
 using namespace zelpo;
+using namespace figuras_de_teste;
 
 namespace {
 
-constexpr QRgb VERMELHO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BRANCO = 0xFFFFFFFF,
-               PRETO = 0xFF000000, NADA = 0;
-
-// Little-endian integers of N bytes each.
-template <int N>
-QByteArray Le(std::initializer_list<qint64> valores)
-{
-    QByteArray b;
-    for (qint64 v : valores)
-        for (int i = 0; i < N; ++i)
-            b += char(v >> (8 * i));
-    return b;
-}
-constexpr auto Bytes = &Le<1>, P16 = &Le<2>, P32 = &Le<4>;
-
-QByteArray Trocar(QByteArray b, qint64 i, const QByteArray& novos) { return b.replace(i, novos.size(), novos); }
-
-QByteArray Ler(const char* nome)
-{
-    QFile f(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Gravar(const QString& caminho, const QByteArray& bytes)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// A bitmap file with the 40-byte header (or the 12-byte OS/2 one), palette and rows as given.
-QByteArray Bmp(int largura, int altura, int bits, int compressao, const QByteArray& paleta, const QByteArray& pixels,
-               bool os2 = false)
-{
-    const qint64 inicio = 14 + (os2 ? 12 : 40) + paleta.size();
-    const QByteArray cabecalho = os2 ? P32({12}) + P16({largura, altura, 1, bits})
-                                     : P32({40, largura, altura}) + P16({1, bits})
-                                           + P32({compressao, pixels.size(), 2835, 2835, paleta.size() / 4, 0});
-    return "BM" + P32({inicio + pixels.size(), 0, inicio}) + cabecalho + paleta + pixels;
-}
-
-// Blue, green, red and a fourth byte that OS/2 palettes lack.
-QByteArray Paleta(std::initializer_list<QRgb> cores, bool os2 = false)
-{
-    QByteArray p;
-    for (QRgb c : cores)
-        p += Bytes({qBlue(c), qGreen(c), qRed(c)}).leftJustified(os2 ? 3 : 4, '\0');
-    return p;
-}
+// Pictures here are small: they come back at their own size.
+const Ajuste NATURAL{4096, true};
 
 // 4 x 3: a run and an early end of line, an absolute run, a delta; skipped pixels stay transparent.
 const QByteArray RLE8 = Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}),
@@ -90,35 +45,6 @@ QByteArray Gif(int largura, int altura)
            + Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
 }
 
-// Metafile records: size in words, function, parameters.
-QByteArray Reg(int funcao, const QByteArray& p)
-{
-    return P32({3 + (p.size() + 1) / 2}) + P16({funcao}) + p + QByteArray(p.size() % 2, '\0');
-}
-QByteArray Reg(int funcao, std::initializer_list<qint64> palavras) { return Reg(funcao, P16(palavras)); }
-QByteArray Cor(int funcao, QRgb c) { return Reg(funcao, {qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
-QByteArray Caneta(int estilo, QRgb c) { return Reg(0x02FA, {estilo, 0, 0, qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
-QByteArray Pincel(int estilo, QRgb c) { return Reg(0x02FC, {estilo, qRed(c) | (qGreen(c) << 8), qBlue(c), 0}); }
-QByteArray Sel(int i) { return Reg(0x012D, {i}); }
-QByteArray Caixa(int funcao, QRect r) { return Reg(funcao, {r.bottom(), r.right(), r.top(), r.left()}); }
-// A null pen in slot 0 and a solid brush in slot 1, both selected.
-QByteArray SoPreenchimento(QRgb cor) { return Caneta(5, 0) + Pincel(0, cor) + Sel(0) + Sel(1); }
-constexpr int ELLIPSE = 0x0418, RECTANGLE = 0x041B;
-const QRect QUADRADO(QPoint(10, 10), QPoint(90, 90));
-
-// With a placeable header of the given box (by default 100 x 100 at one unit to the pixel), or none.
-QByteArray Wmf(const QByteArray& registros, std::optional<QRect> caixa = QRect(0, 0, 101, 101), int porPolegada = 96)
-{
-    QByteArray b;
-    if (caixa) {
-        const auto [e, t, d, f] = std::tuple(caixa->left(), caixa->top(), caixa->right(), caixa->bottom());
-        const int soma = 0xCDD7 ^ 0x9AC6 ^ e ^ t ^ d ^ f ^ porPolegada; // XOR of the words before it
-        b = P32({0x9AC6CDD7}) + P16({0, e, t, d, f, porPolegada, 0, 0, soma});
-    }
-    const QByteArray corpo = registros + Reg(0, {});
-    return b + P16({1, 9, 0x0300}) + P32({9 + corpo.size() / 2}) + P16({8}) + P32({64}) + P16({0}) + corpo;
-}
-
 using Amostra = std::pair<QPoint, QRgb>;
 
 // Each sample (its point divided by the scale) within the tolerance on each channel, alpha exact.
@@ -134,7 +60,7 @@ void Conferir(const QImage& imagem, const std::vector<Amostra>& amostras, int to
 
 QImage Carregar(const QByteArray& arquivo)
 {
-    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo);
+    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, NATURAL);
     EXPECT_TRUE(r.figura) << r.erro.toStdString();
     return r.figura ? r.figura->imagem : QImage();
 }
@@ -169,7 +95,7 @@ TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
     for (const auto& c : casos) {
         const QString caminho = pasta.filePath(QLatin1String(c.nome));
         ASSERT_TRUE(Gravar(caminho, c.bytes));
-        const ResultadoFigura r = CarregarFigura(caminho);
+        const ResultadoFigura r = CarregarFigura(caminho, NATURAL);
         ASSERT_TRUE(r.figura) << c.nome << ": " << r.erro.toStdString();
         ASSERT_EQ(r.figura->imagem.size(), c.tamanho) << c.nome;
         ASSERT_EQ(r.figura->imagem.format(), QImage::Format_ARGB32) << c.nome;
@@ -188,23 +114,22 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
     // A metafile with the placeable header has its first record's size at bytes 40-43.
     const struct { const char* nome; QByteArray bytes; const char* erro; } casos[] = {
         {"texto", "Nada de figura aqui.", ERRO_FORMATO},
-        {"BMP de 100000 x 100000", Bmp(100000, 100000, 24, 0, {}, QByteArray(64, '\0')), ERRO_GRANDE},
+        {"BMP de 100000 x 100000 sem os pixels", Bmp(100000, 100000, 24, 0, {}, QByteArray(64, '\0')), ERRO_CORROMPIDO},
+        {"RLE de dois milhões de px de largura", Trocar(RLE8, 18, P32({2000000})), ERRO_GRANDE},
         {"BMP cortado", Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F')).left(6000), ERRO_CORROMPIDO},
         {"RLE4 com 8 bits por pixel", Trocar(RLE4, 28, Bytes({8})), ERRO_CORROMPIDO},
         {"GIF de 65535 x 65535", Gif(65535, 65535), ERRO_GRANDE},
         {"GIF cortado", tigre.left(tigre.size() / 2), ERRO_CORROMPIDO},
         {"JPEG cortado", altai.left(altai.size() / 2), ERRO_CORROMPIDO},
         {"ícone apontando para fora", Icone({{16, AZUL}}).left(200), ERRO_CORROMPIDO},
-        {"ícone de 30000 px", Trocar(Icone({{16, AZUL}}), 26, P16({30000})), ERRO_GRANDE},
+        {"ícone de 30000 px sem os pixels", Trocar(Icone({{16, AZUL}}), 26, P16({30000})), ERRO_CORROMPIDO},
         {"WMF cortado", paisaje.left(paisaje.size() / 2), ERRO_CORROMPIDO},
-        {"WMF a 1 unidade por polegada", Trocar(paisaje, 14, P16({1})), ERRO_GRANDE},
         {"registro de tamanho zero", Trocar(Wmf(Caixa(ELLIPSE, QUADRADO)), 40, P32({0})), ERRO_CORROMPIDO},
         {"WMF sem nada desenhado nem tamanho", Wmf({}, std::nullopt), ERRO_CORROMPIDO},
         {"EMF cortado", farol.left(farol.size() / 2), ERRO_CORROMPIDO},
-        {"EMF de 20 m", Trocar(farol, 32, P32({2000000})), ERRO_GRANDE},
     };
     for (const auto& c : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes);
+        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, NATURAL);
         EXPECT_FALSE(r.figura) << c.nome;
         EXPECT_EQ(r.erro, QString::fromUtf8(c.erro)) << c.nome;
     }
@@ -226,7 +151,9 @@ TEST(Figura, ArquivosQueNaoSePodemLer)
     if (filho == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(99);
-        const auto errado = [](const auto& c) { return CarregarFigura(c.first).erro != QString::fromUtf8(c.second); };
+        const auto errado = [](const auto& c) {
+            return CarregarFigura(c.first, NATURAL).erro != QString::fromUtf8(c.second);
+        };
         const auto falha = std::find_if(std::begin(casos), std::end(casos), errado);
         ::_exit(falha == std::end(casos) ? 0 : int(falha - casos) + 1);
     }
@@ -238,7 +165,8 @@ TEST(Figura, ArquivosQueNaoSePodemLer)
 }
 
 // Damaged copies of every kind of picture, and plain noise: each loads or fails with a
-// message, and nothing crashes or reads outside the data (run under the sanitizers).
+// message, cropped, shrunk or whole, and nothing crashes or reads outside the data (run
+// under the sanitizers).
 TEST(Figura, BytesEmbaralhadosNuncaDerrubam)
 {
     std::mt19937 gerador(20240501);
@@ -256,7 +184,8 @@ TEST(Figura, BytesEmbaralhadosNuncaDerrubam)
             for (int i = 0; i <= rodada % 8; ++i) {
                 b[posicao(gerador)] = char(gerador());
             }
-            const ResultadoFigura r = CarregarFiguraDeBytes(b.left(rodada % 5 == 4 ? posicao(gerador) : b.size()));
+            const Ajuste ajuste{rodada % 3 == 0 ? 2 : 4096, rodada % 2 == 0};
+            const ResultadoFigura r = CarregarFiguraDeBytes(b.left(rodada % 5 == 4 ? posicao(gerador) : b.size()), ajuste);
             ASSERT_TRUE(r.figura || !r.erro.isEmpty());
         }
     }
@@ -327,24 +256,27 @@ TEST(Wmf, TamanhoNaturalERedesenho)
         {Wmf(elipse, std::nullopt), {40, 20}},
     };
     for (const auto& [arquivo, tamanho] : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(arquivo);
+        const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, NATURAL);
         ASSERT_TRUE(r.figura) << r.erro.toStdString();
         EXPECT_TRUE(r.figura->metarquivo);
-        EXPECT_NEAR(r.figura->imagem.width(), tamanho.width(), 1);
-        EXPECT_NEAR(r.figura->imagem.height(), tamanho.height(), 1);
+        EXPECT_NEAR(r.figura->natural.width(), tamanho.width(), 1);
+        EXPECT_NEAR(r.figura->natural.height(), tamanho.height(), 1);
+        EXPECT_EQ(r.figura->imagem.size(), r.figura->natural);
     }
-    // Drawn anew at another size, a thin pen stays one pixel wide instead of growing.
+    // Played at a quarter of its size, a thin pen stays one pixel wide instead of fading.
     const ResultadoFigura r = CarregarFiguraDeBytes(
-        Wmf(Caneta(0, PRETO) + Pincel(0, VERMELHO) + Sel(0) + Sel(1) + Caixa(ELLIPSE, QUADRADO)));
-    ASSERT_TRUE(r.figura && r.figura->desenhar);
-    const QImage grande = r.figura->desenhar(QSize(400, 100));
-    ASSERT_EQ(grande.size(), QSize(400, 100));
-    Conferir(grande, {{{200, 50}, VERMELHO}, {{45, 5}, NADA}});
-    const QRgb* meio = reinterpret_cast<const QRgb*>(grande.constScanLine(50));
-    EXPECT_EQ(std::count(meio + 30, meio + 50, PRETO), 1);
+        Wmf(Caneta(0, PRETO) + Pincel(0, VERMELHO) + Sel(0) + Sel(1) + Caixa(ELLIPSE, QRect(QPoint(40, 40), QPoint(1560, 360))),
+            QRect(0, 0, 1601, 401)),
+        Ajuste{400, true});
+    ASSERT_TRUE(r.figura);
+    const QImage& quarto = r.figura->imagem;
+    ASSERT_EQ(quarto.size(), QSize(400, 100));
+    Conferir(quarto, {{{200, 50}, VERMELHO}, {{3, 3}, NADA}});
+    const QRgb* meio = reinterpret_cast<const QRgb*>(quarto.constScanLine(50));
+    EXPECT_EQ(std::count(meio, meio + 20, PRETO), 1);
 }
 
-// At their own size and redrawn at half of it.
+// At their own size and played again at half of it.
 TEST(Figura, MetarquivosDeExemplo)
 {
     const struct { const char* arquivo; QSize tamanho; int tolerancia; std::vector<Amostra> amostras; } casos[] = {
@@ -359,10 +291,74 @@ TEST(Figura, MetarquivosDeExemplo)
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.arquivo);
-        const ResultadoFigura r = CarregarFiguraDeBytes(Ler(c.arquivo));
-        ASSERT_TRUE(r.figura && r.figura->metarquivo && r.figura->desenhar) << r.erro.toStdString();
+        const QByteArray bytes = Ler(c.arquivo);
+        const ResultadoFigura r = CarregarFiguraDeBytes(bytes, NATURAL);
+        ASSERT_TRUE(r.figura && r.figura->metarquivo) << r.erro.toStdString();
+        EXPECT_EQ(r.figura->natural, c.tamanho);
         EXPECT_EQ(r.figura->imagem.size(), c.tamanho);
         Conferir(r.figura->imagem, c.amostras, c.tolerancia);
-        Conferir(r.figura->desenhar(c.tamanho / 2), c.amostras, c.tolerancia, 2);
+        const ResultadoFigura metade = CarregarFiguraDeBytes(bytes, Ajuste{std::max(c.tamanho.width(), c.tamanho.height()) / 2, true});
+        ASSERT_TRUE(metade.figura);
+        Conferir(metade.figura->imagem, c.amostras, c.tolerancia, 2);
     }
+}
+
+// However large the size a metafile declares, it is played at the size the board keeps:
+// never more than S on a side, never larger than declared.
+TEST(Figura, MetarquivosDeclaradosEnormesTocadosNoTamanhoGuardado)
+{
+    QByteArray elipses = Caneta(0, PRETO) + Pincel(0, VERDE) + Sel(0) + Sel(1);
+    for (int i = 0; i < 2000; ++i)
+        elipses += Caixa(ELLIPSE, QRect((i * 37) % 7000, (i * 53) % 7000, 200 + (i * 71) % 2800, 200 + (i * 29) % 2800));
+    const QByteArray paisaje = Ler("/pictures/Facil/paisaje.wmf"), farol = Ler("/tests/dados/farol.emf");
+    const struct { const char* nome; QByteArray bytes; QSize natural; } casos[] = {
+        {"2000 elipses em 8000 x 8000 px", Wmf(elipses, QRect(0, 0, 8001, 8001)), {8000, 8000}},
+        {"WMF a 1 unidade por polegada", Trocar(paisaje, 14, P16({1})), {1279872, 831936}},
+        {"EMF de 20 m", Trocar(farol, 32, P32({2000000})), {75591, 1122}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        for (const Ajuste ajuste : {Ajuste{384, true}, Ajuste{378, false}}) {
+            const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, ajuste);
+            ASSERT_TRUE(r.figura) << r.erro.toStdString();
+            EXPECT_NEAR(r.figura->natural.width(), c.natural.width(), 1);
+            EXPECT_EQ(r.figura->imagem.size(), TamanhoAjustado(r.figura->natural, ajuste));
+            const QImage& imagem = r.figura->imagem;
+            const auto pixels = reinterpret_cast<const QRgb*>(imagem.constBits());
+            EXPECT_TRUE(std::any_of(pixels, pixels + imagem.width() * imagem.height(), [](QRgb p) { return qAlpha(p) > 0; }));
+        }
+    }
+}
+
+// Without fitting, a metafile that is not one by name keeps its own scale and its top-left
+// corner; shrunk, the whole box is drawn smaller.
+TEST(Wmf, CortadoNaEscalaPropriaOuReduzidoInteiro)
+{
+    const QByteArray arquivo = Wmf(SoPreenchimento(VERMELHO) + Caixa(RECTANGLE, QRect(0, 0, 100, 100))
+                                       + Pincel(0, AZUL) + Sel(2) + Caixa(RECTANGLE, QRect(600, 600, 100, 100)),
+                                   QRect(0, 0, 1001, 1001));
+    const ResultadoFigura cortado = CarregarFiguraDeBytes(arquivo, Ajuste{384, false});
+    const ResultadoFigura reduzido = CarregarFiguraDeBytes(arquivo, Ajuste{384, true});
+    ASSERT_TRUE(cortado.figura && reduzido.figura);
+    ASSERT_EQ(cortado.figura->imagem.size(), QSize(384, 384));
+    Conferir(cortado.figura->imagem, {{{50, 50}, VERMELHO}, {{98, 98}, VERMELHO}, {{101, 101}, NADA}, {{383, 383}, NADA}});
+    ASSERT_EQ(reduzido.figura->imagem.size(), QSize(384, 384));
+    Conferir(reduzido.figura->imagem, {{{19, 19}, VERMELHO}, {{40, 40}, NADA}, {{250, 250}, AZUL}});
+}
+
+// A record that would cost more drawing than the picture may take is left out, and so
+// is all that follows; what came before is drawn as usual.
+TEST(Wmf, RegistroCaroDemaisNaoEDesenhado)
+{
+    QByteArray cruzado = P16({32000});
+    for (int i = 0; i < 32000; ++i)
+        cruzado += P16({(i * 7919LL) % 1000, (i * 104729LL) % 1000});
+    const QByteArray arquivo = Wmf(SoPreenchimento(VERMELHO) + Caixa(RECTANGLE, QRect(0, 0, 1000, 1000))
+                                       + Pincel(0, AZUL) + Sel(2) + Reg(POLYGON, cruzado).repeated(3),
+                                   QRect(0, 0, 1001, 1001));
+    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, Ajuste{384, true});
+    ASSERT_TRUE(r.figura);
+    const QImage& imagem = r.figura->imagem;
+    const auto pixels = reinterpret_cast<const QRgb*>(imagem.constBits());
+    EXPECT_EQ(std::count(pixels, pixels + imagem.width() * imagem.height(), VERMELHO), imagem.width() * imagem.height());
 }

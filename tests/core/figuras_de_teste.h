@@ -1,0 +1,120 @@
+#pragma once
+// Picture files built byte by byte for the picture tests (test_figura.cpp,
+// test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus the
+// comparisons of decoded pictures. Nothing here is a decoder: each builder writes the
+// layout of its format as the format's documentation gives it.
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
+#include <optional>
+#include <tuple>
+
+namespace figuras_de_teste {
+
+constexpr QRgb VERMELHO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BRANCO = 0xFFFFFFFF,
+               PRETO = 0xFF000000, NADA = 0;
+
+// Little-endian integers of N bytes each.
+template <int N>
+QByteArray Le(std::initializer_list<qint64> valores)
+{
+    QByteArray b;
+    for (qint64 v : valores)
+        for (int i = 0; i < N; ++i)
+            b += char(v >> (8 * i));
+    return b;
+}
+constexpr auto Bytes = &Le<1>, P16 = &Le<2>, P32 = &Le<4>;
+
+inline QByteArray Trocar(QByteArray b, qint64 i, const QByteArray& novos) { return b.replace(i, novos.size(), novos); }
+
+// A file of the source tree.
+inline QByteArray Ler(const char* nome)
+{
+    QFile f(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool Gravar(const QString& caminho, const QByteArray& bytes)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A bitmap file with the 40-byte header (or the 12-byte OS/2 one), palette and rows as
+// given; a negative height stores the rows top first.
+inline QByteArray Bmp(int largura, int altura, int bits, int compressao, const QByteArray& paleta,
+                      const QByteArray& pixels, bool os2 = false)
+{
+    const qint64 inicio = 14 + (os2 ? 12 : 40) + paleta.size();
+    const QByteArray cabecalho = os2 ? P32({12}) + P16({largura, altura, 1, bits})
+                                     : P32({40, largura, altura}) + P16({1, bits})
+                                           + P32({compressao, pixels.size(), 2835, 2835, paleta.size() / 4, 0});
+    return "BM" + P32({inicio + pixels.size(), 0, inicio}) + cabecalho + paleta + pixels;
+}
+
+// Blue, green, red and a fourth byte that OS/2 palettes lack.
+inline QByteArray Paleta(std::initializer_list<QRgb> cores, bool os2 = false)
+{
+    QByteArray p;
+    for (QRgb c : cores)
+        p += Bytes({qBlue(c), qGreen(c), qRed(c)}).leftJustified(os2 ? 3 : 4, '\0');
+    return p;
+}
+
+// Metafile records: size in words, function, parameters.
+inline QByteArray Reg(int funcao, const QByteArray& p)
+{
+    return P32({3 + (p.size() + 1) / 2}) + P16({funcao}) + p + QByteArray(p.size() % 2, '\0');
+}
+inline QByteArray Reg(int funcao, std::initializer_list<qint64> palavras) { return Reg(funcao, P16(palavras)); }
+inline QByteArray Cor(int funcao, QRgb c) { return Reg(funcao, {qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
+inline QByteArray Caneta(int estilo, QRgb c) { return Reg(0x02FA, {estilo, 0, 0, qRed(c) | (qGreen(c) << 8), qBlue(c)}); }
+inline QByteArray Pincel(int estilo, QRgb c) { return Reg(0x02FC, {estilo, qRed(c) | (qGreen(c) << 8), qBlue(c), 0}); }
+inline QByteArray Sel(int i) { return Reg(0x012D, {i}); }
+inline QByteArray Caixa(int funcao, QRect r) { return Reg(funcao, {r.bottom(), r.right(), r.top(), r.left()}); }
+// A null pen in slot 0 and a solid brush in slot 1, both selected.
+inline QByteArray SoPreenchimento(QRgb cor) { return Caneta(5, 0) + Pincel(0, cor) + Sel(0) + Sel(1); }
+constexpr int ELLIPSE = 0x0418, RECTANGLE = 0x041B, POLYGON = 0x0324;
+const QRect QUADRADO(QPoint(10, 10), QPoint(90, 90));
+
+// With a placeable header of the given box (by default 100 x 100 at one unit to the
+// pixel), or none.
+inline QByteArray Wmf(const QByteArray& registros, std::optional<QRect> caixa = QRect(0, 0, 101, 101),
+                      int porPolegada = 96)
+{
+    QByteArray b;
+    if (caixa) {
+        const auto [e, t, d, f] = std::tuple(caixa->left(), caixa->top(), caixa->right(), caixa->bottom());
+        const int soma = 0xCDD7 ^ 0x9AC6 ^ e ^ t ^ d ^ f ^ porPolegada; // XOR of the words before it
+        b = P32({0x9AC6CDD7}) + P16({0, e, t, d, f, porPolegada, 0, 0, soma});
+    }
+    const QByteArray corpo = registros + Reg(0, {});
+    return b + P16({1, 9, 0x0300}) + P32({9 + corpo.size() / 2}) + P16({8}) + P32({64}) + P16({0}) + corpo;
+}
+
+// The largest difference of any channel, alpha included; -1 when the sizes differ.
+inline int DiferencaMaxima(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
+    int maior = 0;
+    for (int l = 0; l < x.height(); ++l) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(l));
+        const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(l));
+        for (int c = 0; c < x.width(); ++c)
+            for (int deslocamento = 0; deslocamento < 32; deslocamento += 8)
+                maior = std::max(maior, std::abs(int((p[c] >> deslocamento) & 0xFF) - int((q[c] >> deslocamento) & 0xFF)));
+    }
+    return maior;
+}
+
+} // namespace figuras_de_teste

@@ -1,0 +1,308 @@
+// Decoding only what the board keeps must give the pieces that decoding the whole
+// picture and then cropping or shrinking it gave: the same pixels for a crop, and for a
+// shrink the pixels of QImage::scaled(..., Qt::SmoothTransformation) of the whole.
+#include "figuras_de_teste.h"
+#include "pieces/ajuste.h"
+#include "pieces/corte.h"
+#include "pieces/figura.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <random>
+
+using namespace zelpo;
+using namespace figuras_de_teste;
+
+namespace {
+
+const Ajuste REDUZIR{384, true}, REDUZIR_PEQUENAS{378, true}, CORTAR{384, false};
+
+QImage Aleatoria(int w, int h, bool alfa, uint32_t semente)
+{
+    std::mt19937 gerador(semente);
+    QImage imagem(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        QRgb* linha = reinterpret_cast<QRgb*>(imagem.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const uint32_t v = gerador();
+            linha[x] = !alfa ? v | 0xFF000000u : (v % 8 == 0 ? 0 : v);
+        }
+    }
+    return imagem;
+}
+
+QImage PeloQt(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader leitor(&buffer);
+    leitor.setAutoTransform(false);
+    return leitor.read().convertToFormat(QImage::Format_ARGB32);
+}
+
+QByteArray Codificar(const QImage& imagem, const char* formato, int qualidade = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter escritor(&buffer, formato);
+    escritor.setQuality(qualidade);
+    return escritor.write(imagem) ? bytes : QByteArray();
+}
+
+// The stored rows of an ARGB32 picture in a bitmap of the given depth: indices into
+// `paleta` by the low bits of each pixel for 1 to 8 bits, 555 or the bit fields for 16,
+// blue-green-red for 24, and 32-bit words through the fields or as they are.
+QByteArray Linhas(const QImage& f, int bits, bool deCima, const std::array<quint32, 4>& campos = {})
+{
+    const int porLinha = (f.width() * bits + 31) / 32 * 4;
+    QByteArray dados(porLinha * f.height(), '\0');
+    for (int y = 0; y < f.height(); ++y) {
+        uchar* l = reinterpret_cast<uchar*>(dados.data()) + porLinha * (deCima ? y : f.height() - 1 - y);
+        for (int x = 0; x < f.width(); ++x) {
+            const QRgb c = f.pixel(x, y);
+            // an eight-bit value widened or narrowed to its field
+            const auto campo = [&](int i, int valor) {
+                if (campos[i] == 0)
+                    return quint32(0);
+                const int largura = std::popcount(campos[i]);
+                const quint32 v = largura >= 8 ? quint32(valor) << (largura - 8) : quint32(valor) >> (8 - largura);
+                return (v << std::countr_zero(campos[i])) & campos[i];
+            };
+            if (bits <= 8) {
+                l[x * bits / 8] |= uchar((c & ((1 << bits) - 1)) << (8 - bits - (x * bits) % 8));
+            } else if (bits == 24) {
+                l[3 * x] = uchar(qBlue(c)), l[3 * x + 1] = uchar(qGreen(c)), l[3 * x + 2] = uchar(qRed(c));
+            } else {
+                const quint32 v = campos[0] ? campo(0, qRed(c)) | campo(1, qGreen(c)) | campo(2, qBlue(c)) | campo(3, qAlpha(c))
+                                            : (bits == 16 ? quint32(c & 0x7FFF) : c);
+                for (int i = 0; i < bits / 8; ++i)
+                    l[x * bits / 8 + i] = uchar(v >> (8 * i));
+            }
+        }
+    }
+    return dados;
+}
+
+// A bitmap with the 108-byte header, whose bit fields include alpha.
+QByteArray BmpComAlfa(const QImage& f)
+{
+    const std::array<quint32, 4> campos{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    const QByteArray pixels = Linhas(f, 32, false, campos);
+    const QByteArray cabecalho = P32({108, f.width(), f.height()}) + P16({1, 32})
+                                 + P32({3, pixels.size(), 2835, 2835, 0, 0, campos[0], campos[1], campos[2], campos[3],
+                                        0x73524742})
+                                 + QByteArray(48, '\0');
+    return "BM" + P32({14 + 108 + pixels.size(), 0, 14 + 108}) + cabecalho + pixels;
+}
+
+} // namespace
+
+// Rows in any order, some only in part: the receptor's crop or shrink is, pixel for
+// pixel, that of the whole picture (the missing parts transparent).
+TEST(Ajuste, ReceptorComoAFiguraInteira)
+{
+    const struct { int w, h; Ajuste ajuste; bool alfa, deBaixo, parcial; } casos[] = {
+        {1100, 1000, {1000, true}, false, false, false}, // a mild shrink, large enough to be by area
+        {1100, 1000, {384, true}, true, true, true},
+        {900, 300, REDUZIR, true, false, false},         // small, but to less than half
+        {700, 500, REDUZIR, false, true, false},         // small and mild: painted by Qt
+        {20000, 300, REDUZIR, false, false, true},
+        {3000, 7, REDUZIR, true, true, false},           // 384 x 1
+        {1, 1000, REDUZIR_PEQUENAS, false, false, false}, // 1 x 378, one column kept as it is
+        {800, 600, CORTAR, true, true, true},
+        {200, 100, CORTAR, false, false, false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " S=" << c.ajuste.lado << (c.ajuste.reduzir ? " reduzir" : ""));
+        QImage figura = Aleatoria(c.w, c.h, c.alfa, uint32_t(c.w * 31 + c.h));
+        const int x0 = c.parcial ? c.w / 3 : 0, x1 = c.parcial ? 2 * c.w / 3 + 1 : c.w;
+        const std::unique_ptr<ReceptorDeLinhas> receptor = NovoReceptor(figura.size(), c.ajuste);
+        ASSERT_TRUE(receptor);
+        for (int i = 0; i < c.h; ++i) {
+            const int y = c.deBaixo ? c.h - 1 - i : i;
+            if (receptor->PrecisaDaLinha(y))
+                receptor->Receber(y, reinterpret_cast<const QRgb*>(figura.constScanLine(y)), x0, x1);
+        }
+        for (int y = 0; y < c.h; ++y) {
+            QRgb* linha = reinterpret_cast<QRgb*>(figura.scanLine(y));
+            std::fill(linha, linha + x0, 0u);
+            std::fill(linha + x1, linha + c.w, 0u);
+        }
+        EXPECT_EQ(DiferencaMaxima(receptor->Resultado(), AjustarImagem(figura, c.ajuste)), 0);
+    }
+}
+
+// Every depth and layout of bitmap, decoded a row at a time, gives what Qt's reader
+// gives, cropped or shrunk as before.
+TEST(Ajuste, BitmapsComoOLeitorDoQt)
+{
+    const QImage foto = Aleatoria(1200, 900, false, 7);
+    QByteArray paleta;
+    for (int i = 0; i < 256; ++i)
+        paleta += P32({(i * 0x9E3779B1u) & 0xFFFFFF});
+    const std::array<quint32, 4> campos565{0xF800, 0x07E0, 0x001F, 0}, campos10{0x3FF00000, 0x000FFC00, 0x000003FF, 0};
+    const QByteArray mascaras565 = P32({0xF800, 0x07E0, 0x001F}), mascaras10 = P32({0x3FF00000, 0x000FFC00, 0x000003FF});
+    const std::pair<const char*, QByteArray> casos[] = {
+        {"1 bit", Bmp(1200, 900, 1, 0, paleta.left(8), Linhas(foto, 1, false))},
+        {"4 bits", Bmp(1200, 900, 4, 0, paleta.left(64), Linhas(foto, 4, false))},
+        {"8 bits", Bmp(1200, 900, 8, 0, paleta, Linhas(foto, 8, false))},
+        {"16 bits 555", Bmp(1200, 900, 16, 0, {}, Linhas(foto, 16, false))},
+        {"16 bits 565", Bmp(1200, 900, 16, 3, mascaras565, Linhas(foto, 16, false, campos565))},
+        {"24 bits", Bmp(1200, 900, 24, 0, {}, Linhas(foto, 24, false))},
+        {"24 bits de cima para baixo", Bmp(1200, -900, 24, 0, {}, Linhas(foto, 24, true))},
+        {"32 bits", Bmp(1200, 900, 32, 0, {}, Linhas(foto, 32, false))},
+        {"32 bits com alfa", BmpComAlfa(Aleatoria(1200, 900, true, 8))},
+        {"OS/2", Bmp(1200, 900, 24, 0, {}, Linhas(foto, 24, false), true)},
+    };
+    for (const auto& [nome, bytes] : casos) {
+        SCOPED_TRACE(nome);
+        const QImage inteira = PeloQt(bytes);
+        ASSERT_EQ(inteira.size(), QSize(1200, 900));
+        for (const Ajuste ajuste : {REDUZIR, CORTAR, Ajuste{4096, true}}) {
+            const ResultadoFigura r = CarregarFiguraDeBytes(bytes, ajuste);
+            ASSERT_TRUE(r.figura) << r.erro.toStdString();
+            EXPECT_EQ(r.figura->natural, QSize(1200, 900));
+            EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(inteira, ajuste)), 0) << ajuste.lado;
+        }
+    }
+    // Qt turns channels wider than eight bits black; here they keep their top bits.
+    const ResultadoFigura dez = CarregarFiguraDeBytes(Bmp(1200, 900, 32, 3, mascaras10, Linhas(foto, 32, false, campos10)),
+                                                      Ajuste{4096, true});
+    ASSERT_TRUE(dez.figura);
+    EXPECT_EQ(DiferencaMaxima(dez.figura->imagem, foto), 0);
+}
+
+// The game's photos, enlarged to a phone's kind of size and saved as JPEG: decoded a row
+// at a time they give the pieces of the whole decode, the crop exactly and the shrink
+// within two levels. At their own size (a mild shrink for small pieces) they go the way
+// they always went.
+TEST(Ajuste, FotosComoOLeitorDoQt)
+{
+    QStringList fotos;
+    for (const char* pasta : {"Facil", "Medio", "Dificil"})
+        for (const QFileInfo& f : QDir(QStringLiteral(ZELPO_FONTE "/pictures/") + QLatin1String(pasta)).entryInfoList({"*.jpg"}))
+            fotos << f.filePath();
+    ASSERT_GE(fotos.size(), 10);
+    for (const QString& caminho : fotos) {
+        SCOPED_TRACE(caminho.toStdString());
+        QFile arquivo(caminho);
+        ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+        const QByteArray propria = arquivo.readAll();
+        const QImage original = PeloQt(propria);
+        const QByteArray grande = Codificar(original.scaled(original.size() * 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                                            "jpeg", 90);
+        const struct { QByteArray bytes; Ajuste ajuste; int tolerancia; } casos[] = {
+            {grande, REDUZIR, 2}, {grande, REDUZIR_PEQUENAS, 2}, {grande, CORTAR, 0}, {propria, REDUZIR_PEQUENAS, 0}};
+        for (const auto& c : casos) {
+            const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, c.ajuste);
+            ASSERT_TRUE(r.figura) << r.erro.toStdString();
+            EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(PeloQt(c.bytes), c.ajuste)), c.tolerancia)
+                << c.ajuste.lado << (c.ajuste.reduzir ? " reduzir" : " cortar");
+        }
+    }
+    // Grey photos come back grey.
+    const QByteArray cinza = Codificar(QImage(QStringLiteral(ZELPO_FONTE "/pictures/Dificil/gris.jpg"))
+                                           .convertToFormat(QImage::Format_Grayscale8).scaled(1600, 1200),
+                                       "jpeg", 85);
+    const ResultadoFigura r = CarregarFiguraDeBytes(cinza, REDUZIR);
+    ASSERT_TRUE(r.figura);
+    EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(PeloQt(cinza), REDUZIR)), 2);
+}
+
+// A panorama far wider than the board becomes a strip of the board's width.
+TEST(Ajuste, PanoramaDe20000x300)
+{
+    QImage panorama(20000, 300, QImage::Format_ARGB32);
+    for (int x = 0; x < panorama.width(); ++x)
+        for (int y = 0; y < panorama.height(); ++y)
+            panorama.setPixel(x, y, qRgb(x % 256, (x / 256) % 256, y < 200 ? 200 : 40));
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("panorama.bmp"));
+    ASSERT_TRUE(Gravar(caminho, Bmp(20000, 300, 24, 0, {}, Linhas(panorama, 24, false))));
+    const ResultadoFigura r = CarregarFigura(caminho, REDUZIR);
+    ASSERT_TRUE(r.figura) << r.erro.toStdString();
+    EXPECT_EQ(r.figura->natural, QSize(20000, 300));
+    EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(panorama, REDUZIR)), 0);
+    const Corte corte = CortarFigura(r.figura->imagem, false, Opcoes{});
+    EXPECT_EQ(corte.tamanhoFigura, QSize(384, 5));
+    EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), QSize(6, 2));
+}
+
+// Pictures whose whole decode would take hundreds of megabytes take a few: the process's
+// high-water mark (reset before each load) grows by little.
+TEST(Ajuste, FigurasEnormesEmPoucaMemoria)
+{
+    QFile limpar(QStringLiteral("/proc/self/clear_refs"));
+    if (!limpar.open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "the kernel's high-water mark cannot be reset here";
+    const auto memoria = [](const char* campo) {
+        QFile estado(QStringLiteral("/proc/self/status"));
+        estado.open(QIODevice::ReadOnly);
+        for (const QByteArray& linha : estado.readAll().split('\n'))
+            if (linha.startsWith(campo))
+                return linha.mid(int(qstrlen(campo))).trimmed().split(' ').value(0).toLongLong() * 1024;
+        return 0LL;
+    };
+    constexpr qint64 CRESCIMENTO_MAXIMO = 48LL << 20;
+    // 8192 x 4096 at one bit a pixel: 4 MB of file, 128 MB decoded whole.
+    QByteArray umBit = Bmp(8192, 4096, 1, 0, Paleta({PRETO, BRANCO}), QByteArray(8192 / 8 * 4096, '\x5A'));
+    // 16384 x 4096 run-length codes: a run across every 64th row, the rows between skipped.
+    QByteArray rle;
+    for (int y = 0; y < 4096; y += 64) {
+        for (int x = 0; x < 16384; x += 255)
+            rle += Bytes({std::min(255, 16384 - x), (x / 255) % 3});
+        rle += Bytes({0, 0, 0, 2, 0, 63});
+    }
+    const QByteArray rle8 = Bmp(16384, 4096, 8, 1, Paleta({VERMELHO, VERDE, AZUL}), rle + Bytes({0, 1}));
+    // An 8 x 8 JPEG whose frame claims 8192 x 4096: the rest is filled with grey.
+    QByteArray jpeg = Codificar(Aleatoria(8, 8, false, 3), "jpeg", 75);
+    const qsizetype quadro = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(quadro, 0);
+    jpeg = Trocar(jpeg, quadro + 5, Bytes({4096 >> 8, 0, 8192 >> 8, 0}));
+    const std::pair<const char*, const QByteArray*> casos[] = {{"BMP de 1 bit", &umBit}, {"RLE8", &rle8}, {"JPEG", &jpeg}};
+    for (const auto& [nome, bytes] : casos) {
+        for (const Ajuste ajuste : {REDUZIR, CORTAR}) {
+            SCOPED_TRACE(testing::Message() << nome << (ajuste.reduzir ? " reduzido" : " cortado"));
+            ASSERT_TRUE(limpar.write("5") == 1 && limpar.flush());
+            const qint64 antes = memoria("VmRSS:");
+            const ResultadoFigura r = CarregarFiguraDeBytes(*bytes, ajuste);
+            const qint64 pico = memoria("VmHWM:");
+            ASSERT_TRUE(r.figura) << r.erro.toStdString();
+            EXPECT_EQ(r.figura->imagem.size(), TamanhoAjustado(r.figura->natural, ajuste));
+            EXPECT_LT(pico - antes, CRESCIMENTO_MAXIMO) << (pico - antes) / (1 << 20) << " MB";
+        }
+    }
+}
+
+// WebP and TIFF come through Qt's image format plugins, told by their content.
+TEST(Ajuste, WebPETiffPelosPlugins)
+{
+    const QImage foto = QImage(QStringLiteral(ZELPO_FONTE "/pictures/Medio/abeja.jpg"))
+                            .convertToFormat(QImage::Format_ARGB32)
+                            .scaled(1000, 750);
+    const struct { const char* formato; int qualidade; int tolerancia; } casos[] = {{"webp", 100, 0}, {"tiff", -1, 0}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.formato);
+        if (!QImageWriter::supportedImageFormats().contains(c.formato))
+            GTEST_SKIP() << c.formato << ": qt6-image-formats-plugins is not installed";
+        const QByteArray bytes = Codificar(foto, c.formato, c.qualidade);
+        ASSERT_FALSE(bytes.isEmpty());
+        const ResultadoFigura r = CarregarFiguraDeBytes(bytes, REDUZIR);
+        ASSERT_TRUE(r.figura) << r.erro.toStdString();
+        EXPECT_EQ(r.figura->natural, foto.size());
+        EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(foto, REDUZIR)), c.tolerancia);
+        const ResultadoFigura cortado = CarregarFiguraDeBytes(bytes.left(bytes.size() / 2), CORTAR);
+        EXPECT_FALSE(cortado.figura);
+        EXPECT_EQ(cortado.erro, QString::fromUtf8(ERRO_CORROMPIDO));
+    }
+}
