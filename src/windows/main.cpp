@@ -82,6 +82,7 @@ int main(int argc, char** argv)
                     qPrintable(janela.partida().SessaoAtual().ArquivoFigura), jogo.Colunas, jogo.Linhas,
                     jogo.PartesNaRolagem, qPrintable(QApplication::style()->name()), moldura.x(), moldura.y(),
                     moldura.width(), moldura.height(), janela.isMaximized() ? 1 : 0);
+        std::fflush(stdout); // before any exit-time checker could end the process
         return 0;
     }
     return app.exec();
