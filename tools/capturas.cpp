@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <cstdio>
+
 using namespace zelpo;
 
 namespace {
@@ -90,7 +92,8 @@ void Abrir(frmZelpo& w, const QString& figuras, const QString& pasta)
     d->setDirectory(figuras + QStringLiteral("/Medio"));
     d->show();
     const auto* lista = d->findChild<QListView*>(QStringLiteral("listView"));
-    QTest::qWaitFor([&] { return lista->model()->rowCount(lista->rootIndex()) > 0; }, 10000);
+    if (!QTest::qWaitFor([&] { return lista->model()->rowCount(lista->rootIndex()) > 0; }, 10000))
+        std::fprintf(stderr, "the picture folder did not load: the Abrir picture shows it empty\n");
     Salvar(*d, pasta, "abrir.png");
 }
 
