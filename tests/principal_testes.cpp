@@ -1,8 +1,11 @@
 // Test entry point: the Qt application object that QImage fonts and widgets need,
-// always on the offscreen platform so the tests never need a display.
+// always on the offscreen platform so the tests never need a display; the window tests
+// get the game's style, palette and font.
 #include <gtest/gtest.h>
 
 #ifdef ZELPO_JANELAS
+#include "CoresSistema.h"
+
 #include <QApplication>
 using Aplicacao = QApplication;
 #else
@@ -15,5 +18,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     Aplicacao app(argc, argv);
+#ifdef ZELPO_JANELAS
+    zelpo::AplicarAparenciaClassica(false); // the windows as the player sees them
+#endif
     return RUN_ALL_TESTS();
 }

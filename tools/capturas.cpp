@@ -1,7 +1,10 @@
 // Renders what the player sees to PNG files, offscreen: the main window at start-up, in
-// the middle of a game and when complete, and the dialogs. Usage:
-//   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER]
+// the middle of a game and when complete, and every other window: the new-puzzle dialog,
+// the colour and file dialogs, the preview, the about window and a question box. Usage:
+//   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER] [-style NAME]
+// The game's classic style unless another is named, as in the game itself.
 #include "Autor.h"
+#include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Superficie.h"
@@ -9,15 +12,23 @@
 #include "frmPreview.h"
 #include "frmZelpo.h"
 #include "CoresSistema.h"
-#include "game/fontes.h"
 #include "play/encaixe.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QListView>
+#include <QMenu>
+#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+
+#include <cstdio>
 
 using namespace zelpo;
 
@@ -60,22 +71,64 @@ bool ColocarUma(frmZelpo& w)
     return false;
 }
 
+// The question the Reiniciar command asks, as the game shows it.
+void Pergunta(QWidget& dono, const QString& pasta)
+{
+    QMessageBox caixa(QMessageBox::Question, QStringLiteral("Reiniciar"),
+                      QStringLiteral("Você realmente deseja reiniciar o jogo?"), QMessageBox::Yes | QMessageBox::No, &dono);
+    caixa.setDefaultButton(QMessageBox::No);
+    caixa.show();
+    Salvar(caixa, pasta, "pergunta.png");
+}
+
+// The Abrir dialog on the folder of the medium pictures, with the main window's filter.
+void Abrir(frmZelpo& w, const QString& figuras, const QString& pasta)
+{
+    PedidoArquivo pedido;
+    CommonDialogCls::DefinirRespostaArquivo([&](const PedidoArquivo& p) { return pedido = p, QString(); });
+    w.findChild<QAction*>(QStringLiteral("mnuJogoAbrir"))->trigger();
+    CommonDialogCls::DefinirRespostaArquivo({});
+    const auto d = CriarDialogoArquivo(pedido, &w);
+    d->setDirectory(figuras + QStringLiteral("/Medio"));
+    d->show();
+    const auto* lista = d->findChild<QListView*>(QStringLiteral("listView"));
+    if (!QTest::qWaitFor([&] { return lista->model()->rowCount(lista->rootIndex()) > 0; }, 10000))
+        std::fprintf(stderr, "the picture folder did not load: the Abrir picture shows it empty\n");
+    Salvar(*d, pasta, "abrir.png");
+}
+
+// The colour dialog as the colour button opens it.
+void EscolherCor(QWidget& dono, const QString& pasta)
+{
+    CommonDialogCls::DefinirRespostaCor([&](QColorDialog& d) {
+        d.show();
+        Salvar(d, pasta, "cor.png");
+        return int(QDialog::Rejected);
+    });
+    Dialogo().PickColor(COR_BORDA_PADRAO, &dono);
+    CommonDialogCls::DefinirRespostaCor({});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList linha;
+    for (int i = 0; i < argc; ++i)
+        linha << QString::fromLocal8Bit(argv[i]);
+    const bool estiloEscolhido = EstiloEscolhido(linha, qEnvironmentVariable("QT_STYLE_OVERRIDE"));
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
     const QString saida = QString::fromLocal8Bit(argv[1]);
     const QString figuras = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(ZELPO_FONTE "/pictures");
     QDir().mkpath(saida);
-    MapearFontes();
-    QFont fonte(QStringLiteral("MS Sans Serif"));
-    fonte.setPixelSize(PIXELS_FONTE_JANELA);
-    QApplication::setFont(fonte);
-    AplicarPaletaClassica();
+    QTranslator traducaoQt; // the standard buttons and dialogs in Portuguese, as in the game
+    if (traducaoQt.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traducaoQt);
+    AplicarAparenciaClassica(estiloEscolhido);
     DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
 
     QTemporaryDir tmp;
@@ -104,6 +157,12 @@ int main(int argc, char** argv)
     QTest::mouseMove(w.windowHandle(), QPoint(520, 300));
     Salvar(w, saida, "meio.png");
     QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, QPoint(520, 300));
+    // the game menu as it drops down
+    if (auto* menu = qobject_cast<QMenu*>(w.findChild<QAction*>(QStringLiteral("mnuJogoNovo"))->associatedObjects().value(0))) {
+        menu->popup(w.mapToGlobal(QPoint(0, 0)));
+        Salvar(*menu, saida, "menu.png");
+        menu->hide();
+    }
 
     w.findChild<QAction*>(QStringLiteral("mnuJogoVisualizar"))->trigger();
     if (auto* preview = w.findChild<frmPreview*>()) {
@@ -125,8 +184,12 @@ int main(int argc, char** argv)
     auto* gerar = new frmGerar(modulo, &w);
     gerar->show();
     Salvar(*gerar, saida, "gerar.png");
+    EscolherCor(*gerar, saida);
     gerar->close();
     delete gerar;
+
+    Pergunta(w, saida);
+    Abrir(w, figuras, saida);
 
     DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
     w.close();

@@ -1,5 +1,6 @@
 #include "Autor.h"
 
+#include "Centralizador.h"
 #include "game/produto.h"
 
 #include <QDesktopServices>
@@ -79,6 +80,7 @@ Autor::Autor(QWidget* dono) : QDialog(dono, Qt::Dialog | Qt::FramelessWindowHint
     setFixedSize(LARGURA, ALTURA);
     CriarControles();
     Form_Load();
+    Centralizador::Centrar(this, dono);
 }
 
 void Autor::CriarControles()
@@ -166,16 +168,6 @@ void Autor::paintEvent(QPaintEvent*)
         p.fillRect(i, i, 1, h - 2 * i, COR_MOLDURA);
         p.fillRect(w - 1 - i, i, 1, h - 2 * i, COR_MOLDURA);
     }
-}
-
-// Centred on the owner's whole window, frame included.
-void Autor::showEvent(QShowEvent* evento)
-{
-    if (parentWidget()) {
-        const QRect dono = parentWidget()->window()->frameGeometry();
-        move(dono.left() + (dono.width() - width()) / 2, dono.top() + (dono.height() - height()) / 2);
-    }
-    QDialog::showEvent(evento);
 }
 
 void Autor::keyPressEvent(QKeyEvent* evento)

@@ -51,7 +51,6 @@ public Q_SLOTS:
 protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* evento) override;
-    void showEvent(QShowEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:

@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QRegularExpression>
+#include <QSortFilterProxyModel>
 
-#include <memory>
+#include <algorithm>
 
 namespace zelpo {
 
@@ -33,14 +35,49 @@ std::unique_ptr<CommonDialogCls>& instancia()
     return d;
 }
 
-// Qt's file dialog does not check that the folder of a typed name exists; this one
-// refuses such a name on save and keeps the dialog open, as Qt does with a missing file
-// on open.
-class DialogoArquivo : public QFileDialog {
+// The files of the folder shown that match the chosen type's patterns, without regard to
+// case; folders always show. Qt's own filter would take the patterns from the
+// description's parentheses and match them with the file system's case.
+class FiltroPorPadroes : public QSortFilterProxyModel {
 public:
-    using QFileDialog::QFileDialog;
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void DefinirPadroes(const QStringList& padroes)
+    {
+        padroes_.clear();
+        for (const QString& p : padroes)
+            padroes_ << QRegularExpression(QRegularExpression::wildcardToRegularExpression(p),
+                                           QRegularExpression::CaseInsensitiveOption);
+        invalidateFilter();
+    }
+
+    // The folder model sorts folders before files: keep its order.
+    void sort(int coluna, Qt::SortOrder ordem) override { sourceModel()->sort(coluna, ordem); }
 
 protected:
+    bool filterAcceptsRow(int linha, const QModelIndex& pai) const override
+    {
+        const auto* pasta = static_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex item = pasta->index(linha, 0, pai);
+        if (padroes_.isEmpty() || pasta->isDir(item))
+            return true;
+        const QString nome = pasta->fileName(item);
+        return std::any_of(padroes_.begin(), padroes_.end(),
+                           [&nome](const QRegularExpression& p) { return p.match(nome).hasMatch(); });
+    }
+
+private:
+    QList<QRegularExpression> padroes_;
+};
+
+class DialogoArquivo : public QFileDialog {
+public:
+    DialogoArquivo(const PedidoArquivo& pedido, QWidget* dono);
+
+protected:
+    // Qt's file dialog does not check that the folder of a typed name exists; this one
+    // refuses such a name on save and keeps the dialog open, as Qt does with a missing
+    // file on open.
     void accept() override
     {
         if (acceptMode() == AcceptSave) {
@@ -53,23 +90,48 @@ protected:
         }
         QFileDialog::accept();
     }
+
+private:
+    void UsarFiltro(qsizetype indice);
+
+    QList<FiltroArquivo> filtros_;
+    FiltroPorPadroes* padroes_;
 };
 
-// What both file dialogs share: owner, title, filters with the first one selected, the
-// process's current folder and the proposed name.
-void Preparar(QFileDialog& d, const QString& titulo, const QString& filtro, const QString& nome)
+// Owner, title, the types with the first one chosen, the process's current folder and
+// the proposed name.
+DialogoArquivo::DialogoArquivo(const PedidoArquivo& pedido, QWidget* dono)
+    : QFileDialog(dono), filtros_(Filtros(pedido.filtro)), padroes_(new FiltroPorPadroes(this))
 {
-    d.setOption(QFileDialog::DontUseNativeDialog);
-    if (!titulo.isEmpty())
-        d.setWindowTitle(titulo);
-    const QStringList filtros = FiltrosQt(filtro);
-    if (!filtros.isEmpty()) {
-        d.setNameFilters(filtros);
-        d.selectNameFilter(filtros.first());
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(pedido.salvar ? AcceptSave : AcceptOpen);
+    setFileMode(pedido.salvar ? AnyFile : ExistingFile);
+    setDefaultSuffix(pedido.extensao);
+    if (!pedido.titulo.isEmpty())
+        setWindowTitle(pedido.titulo);
+    setProxyModel(padroes_);
+    QStringList descricoes;
+    for (const FiltroArquivo& f : filtros_)
+        descricoes << f.descricao;
+    if (!descricoes.isEmpty()) {
+        setNameFilters(descricoes);
+        selectNameFilter(descricoes.first());
     }
-    d.setDirectory(QDir::currentPath());
-    if (!nome.isEmpty())
-        d.selectFile(nome);
+    setDirectory(QDir::currentPath());
+    if (!pedido.nome.isEmpty())
+        selectFile(pedido.nome);
+    UsarFiltro(0);
+    connect(this, &QFileDialog::filterSelected, this,
+            [this](const QString& descricao) { UsarFiltro(nameFilters().indexOf(descricao)); });
+}
+
+// Qt has just given its folder model the patterns it read in the description: the
+// folder model lists everything, and our own filter does the matching.
+void DialogoArquivo::UsarFiltro(qsizetype indice)
+{
+    if (auto* pasta = qobject_cast<QFileSystemModel*>(padroes_->sourceModel()))
+        pasta->setNameFilters({});
+    padroes_->DefinirPadroes(indice >= 0 && indice < filtros_.size() ? filtros_[indice].padroes : QStringList());
 }
 
 QString Resposta(QFileDialog& d)
@@ -81,51 +143,42 @@ QString Resposta(QFileDialog& d)
 
 } // namespace
 
-QStringList FiltrosQt(const QString& FilterStr)
+QList<FiltroArquivo> Filtros(const QString& FilterStr)
 {
-    // Qt reads the patterns from the last parentheses of a filter, so a description that
-    // already shows its patterns there ("GIF (*.gif)") gives them up for the real list.
-    static const QRegularExpression padroesNaDescricao(QStringLiteral(R"(\s*\([^()]*[*?][^()]*\)\s*$)"));
     QStringList itens = FilterStr.split(QLatin1Char('|'));
     if (itens.size() % 2 == 1 && itens.last().isEmpty())
         itens.removeLast();
-    QStringList filtros;
+    QList<FiltroArquivo> filtros;
     for (qsizetype i = 0; i + 1 < itens.size(); i += 2) {
         QStringList padroes = itens[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (QString& p : padroes)
             p = p.trimmed();
-        const QString lista = padroes.join(QLatin1Char(' '));
-        QString descricao = itens[i];
-        descricao.remove(padroesNaDescricao);
-        descricao = descricao.trimmed();
-        filtros << (descricao.isEmpty() ? lista : descricao) + QStringLiteral(" (") + lista + QLatin1Char(')');
+        filtros.append({itens[i].isEmpty() ? itens[i + 1] : itens[i], padroes});
     }
     return filtros;
+}
+
+std::unique_ptr<QFileDialog> CriarDialogoArquivo(const PedidoArquivo& pedido, QWidget* dono)
+{
+    return std::make_unique<DialogoArquivo>(pedido, dono);
 }
 
 QString CommonDialogCls::GetOpenName(const QString& WindowTitle, const QString& FilterStr,
                                      const QString& DefaultFileName, QWidget* hwndOwner)
 {
+    const PedidoArquivo pedido{WindowTitle, FilterStr, DefaultFileName, {}, false};
     if (respostaArquivo())
-        return respostaArquivo()({WindowTitle, FilterStr, DefaultFileName, {}, false});
-    DialogoArquivo d(hwndOwner);
-    d.setAcceptMode(QFileDialog::AcceptOpen);
-    d.setFileMode(QFileDialog::ExistingFile);
-    Preparar(d, WindowTitle, FilterStr, DefaultFileName);
-    return Resposta(d);
+        return respostaArquivo()(pedido);
+    return Resposta(*CriarDialogoArquivo(pedido, hwndOwner));
 }
 
 QString CommonDialogCls::GetSaveName(const QString& WindowTitle, const QString& FilterStr, const QString& DefExt,
                                      const QString& DefaultFileName, QWidget* hwndOwner)
 {
+    const PedidoArquivo pedido{WindowTitle, FilterStr, DefaultFileName, DefExt, true};
     if (respostaArquivo())
-        return respostaArquivo()({WindowTitle, FilterStr, DefaultFileName, DefExt, true});
-    DialogoArquivo d(hwndOwner);
-    d.setAcceptMode(QFileDialog::AcceptSave);
-    d.setFileMode(QFileDialog::AnyFile);
-    d.setDefaultSuffix(DefExt);
-    Preparar(d, WindowTitle, FilterStr, DefaultFileName);
-    return Resposta(d);
+        return respostaArquivo()(pedido);
+    return Resposta(*CriarDialogoArquivo(pedido, hwndOwner));
 }
 
 int32_t CommonDialogCls::PickColor(int32_t Cor, QWidget* hwndOwner)

@@ -5,7 +5,8 @@
 // the border colour. One instance serves the program (Dialogo()); the main window lets
 // go of it at exit (LiberarDialogo()). Qt's own dialogs are used, never the desktop's,
 // so they look and answer the same everywhere; tests answer them through a hook
-// instead of a player.
+// instead of a player. The file types show exactly as the callers describe them, and the
+// patterns behind them match names without regard to case, as on the classic desktop.
 
 #include <QColor>
 #include <QString>
@@ -13,15 +14,24 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QColorDialog;
+class QFileDialog;
 class QWidget;
 
 namespace zelpo {
 
-// "desc|pattern;pattern|desc|pattern" as the callers write it, as Qt name filters
-// ("desc (pattern pattern)"), in order. A trailing "|" adds nothing.
-QStringList FiltrosQt(const QString& FilterStr);
+// One file type of a filter text: the description the list shows and its patterns.
+struct FiltroArquivo {
+    QString descricao;
+    QStringList padroes;
+    bool operator==(const FiltroArquivo&) const = default;
+};
+
+// "desc|pattern;pattern|desc|pattern" as the callers write it, in order. A trailing "|"
+// adds nothing; a type without a description shows its patterns as written.
+QList<FiltroArquivo> Filtros(const QString& FilterStr);
 
 // What a file dialog is asked for: tests answer this instead of a player.
 struct PedidoArquivo {
@@ -31,6 +41,10 @@ struct PedidoArquivo {
     QString extensao; // added when the player types none (save only)
     bool salvar = false;
 };
+
+// The file dialog that a request shows, ready to run; the answer is its first selected
+// file once accepted. Tests look at it without running it.
+std::unique_ptr<QFileDialog> CriarDialogoArquivo(const PedidoArquivo& pedido, QWidget* dono);
 
 class CommonDialogCls {
 public:

@@ -1,7 +1,12 @@
 #include "CoresSistema.h"
 
+#include "game/fontes.h"
+
 #include <QApplication>
+#include <QFont>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
 
 namespace zelpo {
 
@@ -29,6 +34,33 @@ void AplicarPaletaClassica()
     p.setColor(QPalette::Dark, Cor(CorSistema::SombraBotao));
     p.setColor(QPalette::Shadow, Cor(CorSistema::SombraEscura3D));
     QApplication::setPalette(p);
+}
+
+bool EstiloEscolhido(const QStringList& argumentos, const QString& variavelDeAmbiente)
+{
+    if (!variavelDeAmbiente.isEmpty())
+        return true;
+    // Qt reads its options with one dash or two, the value after "=" or as the next argument.
+    for (qsizetype i = 1; i < argumentos.size(); ++i) {
+        QString a = argumentos[i];
+        if (a.startsWith(QLatin1String("--")))
+            a.remove(0, 1);
+        if ((a == QLatin1String("-style") && i + 1 < argumentos.size()) || a.startsWith(QLatin1String("-style=")))
+            return true;
+    }
+    return false;
+}
+
+void AplicarAparenciaClassica(bool manterEstilo)
+{
+    if (!manterEstilo)
+        if (QStyle* classico = QStyleFactory::create(QStringLiteral("Windows")))
+            QApplication::setStyle(classico);
+    MapearFontes();
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPixelSize(PIXELS_FONTE_JANELA);
+    QApplication::setFont(fonte);
+    AplicarPaletaClassica();
 }
 
 } // namespace zelpo

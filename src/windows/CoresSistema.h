@@ -1,9 +1,12 @@
 #pragma once
-// The classic system colours that the window drawing names (workspace, button face,
-// shadows and highlights). One table serves every window, and the application palette
-// is set from it at start-up so the widgets and our own drawing agree.
+// The classic desktop look: the system colours that the window drawing names (workspace,
+// button face, shadows and highlights), the window font and Qt's classic "Windows" widget
+// style. One table serves every window, and start-up sets the application's style,
+// palette and font from here, so the widgets and our own drawing agree. main() calls
+// AplicarAparenciaClassica once; so do the screenshot tool and the window tests.
 
 #include <QColor>
+#include <QStringList>
 
 namespace zelpo {
 
@@ -20,5 +23,14 @@ QColor Cor(CorSistema qual);
 
 // Sets the application palette's window and button colours from the table above.
 void AplicarPaletaClassica();
+
+// Whether the player chose a widget style: "-style NAME" or "-style=NAME" (also with two
+// dashes) among the program's arguments, or QT_STYLE_OVERRIDE set to a name. Read the
+// arguments before QApplication takes its own options out of them.
+bool EstiloEscolhido(const QStringList& argumentos, const QString& variavelDeAmbiente);
+
+// The style, palette and font of every window: Qt's "Windows" style unless the player
+// chose another (manterEstilo), the classic palette and 8.25-point MS Sans Serif.
+void AplicarAparenciaClassica(bool manterEstilo);
 
 } // namespace zelpo

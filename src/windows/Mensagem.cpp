@@ -1,5 +1,6 @@
 #include "Mensagem.h"
 
+#include "Centralizador.h"
 #include "game/produto.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ QMessageBox::StandardButton MostrarMensagem(QWidget* dono, QMessageBox::Icon ico
     QMessageBox caixa(icone, cabecalho, texto, botoes, dono);
     if (padrao != QMessageBox::NoButton)
         caixa.setDefaultButton(padrao);
+    Centralizador::Centrar(&caixa, dono);
     const auto resposta = static_cast<QMessageBox::StandardButton>(caixa.exec());
     if (espera)
         QGuiApplication::restoreOverrideCursor();

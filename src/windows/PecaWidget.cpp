@@ -24,8 +24,13 @@ void PecaWidget::Escrever(QPoint topoEsquerdo, const QString& texto)
 {
     if (figura_.isNull())
         return;
+    // in the picture's own font and colour, pixels of the colour or untouched, with no
+    // blend into the picture
+    QFont fonte = font();
+    fonte.setStyleStrategy(QFont::NoAntialias);
     QPainter pintor(&figura_);
-    pintor.setFont(font());
+    pintor.setRenderHint(QPainter::TextAntialiasing, false);
+    pintor.setFont(fonte);
     pintor.setPen(palette().color(QPalette::WindowText));
     pintor.drawText(topoEsquerdo + QPoint(0, pintor.fontMetrics().ascent()), texto);
     pintor.end();

@@ -1,5 +1,6 @@
 #include "frmGerar.h"
 
+#include "Centralizador.h"
 #include "CommonDialogCls.h"
 #include "CoresSistema.h"
 #include "game/cores.h"
@@ -107,6 +108,7 @@ frmGerar::frmGerar(ModuloZelpo& modulo, QWidget* dono)
     setFixedSize(LARGURA, ALTURA);
     CriarControles();
     Form_Load();
+    Centralizador::Centrar(this, dono);
 }
 
 void frmGerar::CriarControles()

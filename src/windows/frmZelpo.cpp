@@ -1,6 +1,7 @@
 #include "frmZelpo.h"
 
 #include "Autor.h"
+#include "Centralizador.h"
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
@@ -111,6 +112,11 @@ void frmZelpo::CriarMenus()
     mnuAjudaAutor_ = ajuda->addAction(QStringLiteral("&Autor"));
     mnuAjudaAutor_->setObjectName(QStringLiteral("mnuAjudaAutor"));
     connect(mnuAjudaAutor_, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });
+
+    // The bar writes its titles as the menus write their items, not in the window's bold.
+    QFont fonteMenu = QApplication::font(mnuJogo_);
+    fonteMenu.setBold(false);
+    menuBar()->setFont(fonteMenu);
 }
 
 void frmZelpo::CriarControles()
@@ -167,23 +173,24 @@ void frmZelpo::AplicarEstado()
         tmrHora_->start();
 }
 
+// Shows the window: maximised on a screen exactly as wide as the window, centred on the
+// screen, frame included, elsewhere.
 void frmZelpo::PosicionarJanela()
 {
     const QScreen* tela = screen();
-    if (!tela)
-        return;
-    const QRect area = tela->availableGeometry();
-    if (tela->geometry().width() == TAMANHO_JANELA.width()) {
+    if (tela && tela->geometry().width() == TAMANHO_JANELA.width()) {
+        // a fixed size would keep the window manager from maximising it
+        layout()->setSizeConstraint(QLayout::SetMinimumSize);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         showMaximized();
         return;
     }
-    const QSize tamanho = frameGeometry().size();
-    move(area.center() - QPoint(tamanho.width() / 2, tamanho.height() / 2));
+    Centralizador::Centrar(this);
+    show();
 }
 
 void frmZelpo::Iniciar(const QString& linhaDeComando)
 {
-    show();
     PosicionarJanela();
     DesenharMoldura();
     AreaInicial();

@@ -1,8 +1,7 @@
-// Start-up of the game: the application object, Portuguese standard dialogs, the fonts
-// and colours of the classic desktop, then the main window with the command line.
+// Start-up of the game: the application object, Portuguese standard dialogs, the style,
+// fonts and colours of the classic desktop, then the main window with the command line.
 #include "CoresSistema.h"
 #include "frmZelpo.h"
-#include "game/fontes.h"
 #include "game/produto.h"
 
 #include <QApplication>
@@ -10,6 +9,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyle>
 #include <QTranslator>
 
 #include <csignal>
@@ -47,6 +47,11 @@ int main(int argc, char** argv)
     // A write past the file-size limit fails like a full disk and is reported as one,
     // rather than ending the game.
     std::signal(SIGXFSZ, SIG_IGN);
+    // QApplication takes "-style" out of the arguments: look for it first.
+    QStringList linhaOriginal;
+    for (int i = 0; i < argc; ++i)
+        linhaOriginal << QString::fromLocal8Bit(argv[i]);
+    const bool estiloDoJogador = zelpo::EstiloEscolhido(linhaOriginal, qEnvironmentVariable("QT_STYLE_OVERRIDE"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(zelpo::TITULO_APLICACAO));
     QApplication::setOrganizationName(QString::fromUtf8(zelpo::FABRICANTE));
@@ -57,11 +62,7 @@ int main(int argc, char** argv)
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traducaoQt);
 
-    zelpo::MapearFontes();
-    QFont fonte(QStringLiteral("MS Sans Serif"));
-    fonte.setPixelSize(zelpo::PIXELS_FONTE_JANELA);
-    QApplication::setFont(fonte);
-    zelpo::AplicarPaletaClassica();
+    zelpo::AplicarAparenciaClassica(estiloDoJogador);
 
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
@@ -75,8 +76,13 @@ int main(int argc, char** argv)
     // For install checks: report the game that started and leave at once.
     if (qEnvironmentVariableIsSet("ZELPO_RELATORIO")) {
         const zelpo::JogoSalvo& jogo = janela.partida().Jogo();
-        std::printf("figura=%s grade=%dx%d pecas=%d\n", qPrintable(janela.partida().SessaoAtual().ArquivoFigura),
-                    jogo.Colunas, jogo.Linhas, jogo.PartesNaRolagem);
+        QApplication::processEvents();
+        const QRect moldura = janela.frameGeometry();
+        std::printf("figura=%s grade=%dx%d pecas=%d estilo=%s moldura=%d,%d,%dx%d maximizada=%d\n",
+                    qPrintable(janela.partida().SessaoAtual().ArquivoFigura), jogo.Colunas, jogo.Linhas,
+                    jogo.PartesNaRolagem, qPrintable(QApplication::style()->name()), moldura.x(), moldura.y(),
+                    moldura.width(), moldura.height(), janela.isMaximized() ? 1 : 0);
+        std::fflush(stdout); // before any exit-time checker could end the process
         return 0;
     }
     return app.exec();

@@ -2,17 +2,27 @@
 // the colour chooser (answered through its hook), the preview window and the about window.
 #include "Autor.h"
 #include "CommonDialogCls.h"
+#include "ambiente_teste.h"
 #include "CoresSistema.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QPointer>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -131,17 +141,114 @@ TEST_F(Dialogos, GerarSoOkGravaEscolhasECor)
     }
 }
 
+// The classic group box: its caption is set into the top line of its frame, which stops
+// at the caption and goes on after it.
+TEST_F(Dialogos, GerarLegendaDoQuadroNaLinhaDoQuadro)
+{
+    ModuloZelpo m;
+    frmGerar d(m);
+    d.show();
+    const QImage img = d.grab().toImage();
+    const QRect quadro = d.Frame1->geometry();
+    const auto linhaEm = [&](int x, int y) { return img.pixelColor(x, y) == Cor(CorSistema::SombraBotao); };
+    int linha = -1;
+    for (int y = quadro.top(); y < quadro.top() + 16 && linha < 0; ++y)
+        if (linhaEm(quadro.right() - 4, y))
+            linha = y;
+    ASSERT_GE(linha, 0) << "no top line";
+    // the caption's black pixels
+    int topo = img.height(), base = -1, direita = -1;
+    for (int y = quadro.top(); y < quadro.top() + 16; ++y)
+        for (int x = quadro.left() + 4; x < quadro.right() - 8; ++x)
+            if (qGray(img.pixel(x, y)) < 64) {
+                topo = std::min(topo, y);
+                base = std::max(base, y);
+                direita = std::max(direita, x);
+            }
+    EXPECT_LT(topo, linha);
+    EXPECT_GT(base, linha);
+    EXPECT_FALSE(linhaEm((quadro.left() + direita) / 2, linha)) << "the line runs through the caption";
+    EXPECT_TRUE(linhaEm(direita + 6, linha)) << "the line goes on after the caption";
+}
+
 // --- filters and colour chooser --------------------------------------------------------
 
-TEST_F(Dialogos, FiltrosViramFiltrosDoQt)
+TEST_F(Dialogos, FiltrosComoOsChamadoresEscrevem)
 {
     const QString todos = QStringLiteral("Todos (*.zpr;*.bmp;*.gif)|*.zpr;*.bmp;*.gif|GIF (*.gif)|*.gif");
-    const QStringList esperado{QStringLiteral("Todos (*.zpr *.bmp *.gif)"), QStringLiteral("GIF (*.gif)")};
-    const std::pair<QString, QStringList> casos[] = {{todos, esperado}, {todos + QLatin1Char('|'), esperado},
-        {QStringLiteral("Figuras|*.bmp; *.jpg"), {QStringLiteral("Figuras (*.bmp *.jpg)")}},
-        {QStringLiteral("Jogo (salvo)|*.zpr"), {QStringLiteral("Jogo (salvo) (*.zpr)")}}, {QString(), {}}};
-    for (const auto& [filtro, qt] : casos)
-        EXPECT_EQ(FiltrosQt(filtro), qt) << filtro.toStdString();
+    const QList<FiltroArquivo> esperado{
+        {QStringLiteral("Todos (*.zpr;*.bmp;*.gif)"), {QStringLiteral("*.zpr"), QStringLiteral("*.bmp"), QStringLiteral("*.gif")}},
+        {QStringLiteral("GIF (*.gif)"), {QStringLiteral("*.gif")}}};
+    const std::pair<QString, QList<FiltroArquivo>> casos[] = {{todos, esperado}, {todos + QLatin1Char('|'), esperado},
+        {QStringLiteral("|*.bmp; *.jpg"), {{QStringLiteral("*.bmp; *.jpg"), {QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}}}},
+        {QString(), {}}};
+    for (const auto& [filtro, filtros] : casos)
+        EXPECT_EQ(Filtros(filtro), filtros) << filtro.toStdString();
+}
+
+// The names the file list shows, folders with a "/".
+QStringList NomesMostrados(QFileDialog& d)
+{
+    const auto* lista = d.findChild<QListView*>(QStringLiteral("listView"));
+    QStringList nomes;
+    for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i) {
+        const QModelIndex item = lista->model()->index(i, 0, lista->rootIndex());
+        const bool pasta = QFileInfo(item.data(QFileSystemModel::FilePathRole).toString()).isDir();
+        nomes << item.data().toString() + (pasta ? QStringLiteral("/") : QString());
+    }
+    nomes.sort(Qt::CaseInsensitive);
+    return nomes;
+}
+
+// The real Abrir dialog, with the main window's own filter text: the types read exactly
+// as written, and each shows its files whatever the case of their names.
+TEST_F(Dialogos, AbrirMostraOsTiposComoEscritosEFiltraSemDistinguirCaixa)
+{
+    PedidoArquivo pedido;
+    {
+        teste::JanelaDeTeste t;
+        CommonDialogCls::DefinirRespostaArquivo([&](const PedidoArquivo& p) { return pedido = p, QString(); });
+        t.Comando("mnuJogoAbrir");
+        CommonDialogCls::DefinirRespostaArquivo({});
+    }
+    QTemporaryDir pasta;
+    for (const char* nome : {"jogo.ZPR", "Foto.JPG", "foto2.jpg", "outra.jpeg", "Figura.Bmp", "leia.txt"})
+        QFile(pasta.filePath(QLatin1String(nome))).open(QIODevice::WriteOnly);
+    QDir(pasta.path()).mkdir(QStringLiteral("sub.jpg"));
+
+    const auto d = CriarDialogoArquivo(pedido, nullptr);
+    auto* tipos = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(tipos, nullptr);
+    ASSERT_EQ(tipos->count(), 11);
+    const std::pair<int, const char*> textos[] = {
+        {0, "Todos (*.zpr;*.bmp;*.ico;*.cur;*.rle;*.wmf;*.emf;*.gif;*.jpg)"}, {1, "Zelpora (*.zpr)"},
+        {7, "Metarquivo avançado do Windows (*.emf)"}, {9, "JPEG (*.jpg)"},
+        {10, "Outras figuras (*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff)"}};
+    for (const auto& [i, texto] : textos)
+        EXPECT_EQ(tipos->itemText(i), QString::fromUtf8(texto));
+
+    auto* pastas = qobject_cast<QFileSystemModel*>(d->proxyModel()->sourceModel());
+    QSignalSpy carregadas(pastas, &QFileSystemModel::directoryLoaded);
+    d->setDirectory(pasta.path());
+    d->show();
+    while (!carregadas.contains(QVariantList{pasta.path()}))
+        ASSERT_TRUE(carregadas.wait(10000)) << "the folder never loaded";
+    QCoreApplication::processEvents();
+
+    // the player goes down the list of types with the keyboard
+    const std::map<int, QStringList> mostrados{
+        {0, {"Figura.Bmp", "Foto.JPG", "foto2.jpg", "jogo.ZPR", "sub.jpg/"}},
+        {1, {"jogo.ZPR", "sub.jpg/"}}, {2, {"Figura.Bmp", "sub.jpg/"}},
+        {9, {"Foto.JPG", "foto2.jpg", "sub.jpg/"}}, {10, {"outra.jpeg", "sub.jpg/"}}};
+    tipos->setFocus();
+    for (int i = 0; i < tipos->count(); ++i) {
+        if (i > 0)
+            QTest::keyClick(tipos, Qt::Key_Down);
+        ASSERT_EQ(tipos->currentIndex(), i);
+        if (const auto esperado = mostrados.find(i); esperado != mostrados.end()) {
+            EXPECT_EQ(NomesMostrados(*d), esperado->second) << tipos->itemText(i).toStdString();
+        }
+    }
 }
 
 TEST_F(Dialogos, CorComDezesseisCinzasEMenosUmAoCancelar)

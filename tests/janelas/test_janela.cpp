@@ -1,14 +1,20 @@
 // The main window as the player first sees it, checked pixel by pixel on its surface.
 #include "ambiente_teste.h"
+#include "Autor.h"
 #include "CoresSistema.h"
 #include "Superficie.h"
+#include "frmGerar.h"
 #include "game/textos.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -21,7 +27,151 @@ QColor Em(const QImage& i, int x, int y)
 {
     return i.pixelColor(x, y);
 }
+
+// How far `dentro` sits from each side of `fora`: left, top, right, bottom.
+QMargins Folgas(const QRect& dentro, const QRect& fora)
+{
+    return {dentro.left() - fora.left(), dentro.top() - fora.top(), fora.right() - dentro.right(),
+            fora.bottom() - dentro.bottom()};
+}
+
+// Centred within a pixel each way.
+testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
+{
+    const QMargins f = Folgas(dentro, fora);
+    if (std::abs(f.left() - f.right()) <= 1 && std::abs(f.top() - f.bottom()) <= 1)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "gaps left " << f.left() << ", top " << f.top() << ", right "
+                                       << f.right() << ", bottom " << f.bottom();
+}
+
+// What the program reports when started headless on a screen of the given size, with a
+// fresh home so that no settings of the machine count.
+struct Relatorio {
+    QString estilo;
+    QRect moldura;
+    bool maximizada = false;
+};
+
+Relatorio Executar(const QStringList& argumentos, const QString& estiloNoAmbiente, QSize tela)
+{
+    QTemporaryDir casa;
+    QFile configuracao(casa.filePath(QStringLiteral("tela.json")));
+    EXPECT_TRUE(configuracao.open(QIODevice::WriteOnly));
+    configuracao.write(QStringLiteral(R"({"screens": [{"name": "t", "width": %1, "height": %2}]})")
+                           .arg(tela.width()).arg(tela.height()).toUtf8());
+    configuracao.close();
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracao.fileName());
+    ambiente.insert(QStringLiteral("HOME"), casa.path());
+    ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), casa.path());
+    ambiente.insert(QStringLiteral("XDG_DATA_HOME"), casa.path());
+    ambiente.insert(QStringLiteral("ZELPO_RELATORIO"), QStringLiteral("1"));
+    ambiente.remove(QStringLiteral("QT_STYLE_OVERRIDE"));
+    if (!estiloNoAmbiente.isEmpty())
+        ambiente.insert(QStringLiteral("QT_STYLE_OVERRIDE"), estiloNoAmbiente);
+    QProcess programa;
+    programa.setProcessEnvironment(ambiente);
+    programa.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), argumentos);
+    EXPECT_TRUE(programa.waitForFinished(120000));
+    const QString saida = QString::fromLocal8Bit(programa.readAllStandardOutput());
+    static const QRegularExpression campos(QStringLiteral(R"(estilo=(\S+) moldura=(-?\d+),(-?\d+),(\d+)x(\d+) maximizada=(\d))"));
+    const QRegularExpressionMatch m = campos.match(saida);
+    EXPECT_TRUE(m.hasMatch()) << saida.toStdString();
+    return {m.captured(1), QRect(m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt(), m.captured(5).toInt()),
+            m.captured(6) == QLatin1String("1")};
+}
 } // namespace
+
+// The player's own style wins over the classic one, from the command line or the
+// environment; the window shows centred by its frame, or maximised on a screen exactly
+// as wide as itself.
+TEST(Janela, EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada)
+{
+    const struct { QStringList argumentos; const char* ambiente; QSize tela; const char* estilo; bool maximizada; } casos[] = {
+        {{}, "", {1024, 768}, "windows", false},
+        {{QStringLiteral("-style"), QStringLiteral("fusion")}, "", {800, 600}, "fusion", false},
+        {{}, "Fusion", {1024, 768}, "fusion", false},
+        {{}, "", {640, 480}, "windows", true}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message() << c.argumentos.join(QLatin1Char(' ')).toStdString() << " " << c.ambiente);
+        const Relatorio r = Executar(c.argumentos, QString::fromLatin1(c.ambiente), c.tela);
+        EXPECT_EQ(r.estilo, QLatin1String(c.estilo));
+        EXPECT_EQ(r.maximizada, c.maximizada);
+        if (c.maximizada) {
+            EXPECT_EQ(r.moldura, QRect(QPoint(0, 0), c.tela));
+        } else {
+            EXPECT_TRUE(Centrado(r.moldura, QRect(QPoint(0, 0), c.tela)));
+        }
+    }
+}
+
+// The offscreen platform draws a frame around every window: the new-puzzle dialog and
+// the about window centre theirs on the main window's.
+TEST(Janela, DialogosCentradosNaJanelaPelaMoldura)
+{
+    JanelaDeTeste t;
+    t.w().Iniciar({});
+    const QRect principal = t.w().frameGeometry();
+    ASSERT_NE(principal, t.w().geometry()) << "no frame to centre";
+    EXPECT_TRUE(Centrado(principal, t.w().screen()->availableGeometry()));
+    QRect gerar;
+    frmGerar::DefinirExibicao([&](frmGerar& d) {
+        d.show();
+        QCoreApplication::processEvents();
+        gerar = d.frameGeometry();
+        d.reject();
+    });
+    t.Comando("mnuJogoNovo");
+    frmGerar::DefinirExibicao({});
+    EXPECT_TRUE(Centrado(gerar, principal));
+    t.Comando("mnuAjudaAutor");
+    auto* autor = t.w().findChild<Autor*>();
+    ASSERT_NE(autor, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Centrado(autor->frameGeometry(), principal));
+    autor->close();
+}
+
+// The menu bar's titles are in the menus' normal weight; the window keeps its bold font
+// for the messages it writes.
+TEST(Janela, BarraDeMenusSemNegrito)
+{
+    JanelaDeTeste t;
+    t.w().Iniciar({});
+    EXPECT_FALSE(QFontInfo(t.w().menuBar()->font()).bold());
+    EXPECT_EQ(QFontInfo(t.w().menuBar()->font()).family(), QFontInfo(QApplication::font("QMenu")).family());
+    EXPECT_TRUE(QFontInfo(t.w().font()).bold());
+}
+
+// Shift+Ctrl+Alt+F writes each piece's grid position on its picture: every pixel it
+// touches takes the text colour, none a blend of text and picture.
+TEST(Janela, AcordeFEscreveSemSuavizar)
+{
+    JanelaDeTeste t;
+    t.w().Iniciar({});
+    const int pecas = t.jogo().Pecas();
+    std::vector<QImage> antes;
+    for (int i = 0; i < pecas; ++i)
+        antes.push_back(t.Peca(i)->figura());
+    QTest::keyClick(t.w().windowHandle(), Qt::Key_F, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int posicao = (t.geo().TamanhoCelula - 12) / 2;
+    for (int i = 0; i < pecas; ++i) {
+        SCOPED_TRACE(i);
+        const QImage& depois = t.Peca(i)->figura();
+        const QColor texto = t.Peca(i)->palette().color(QPalette::WindowText);
+        QRect tocados;
+        for (int y = 0; y < depois.height(); ++y)
+            for (int x = 0; x < depois.width(); ++x)
+                if (depois.pixel(x, y) != antes[i].pixel(x, y)) {
+                    tocados |= QRect(x, y, 1, 1);
+                    ASSERT_EQ(Em(depois, x, y).rgb(), texto.rgb()) << x << "," << y;
+                }
+        ASSERT_FALSE(tocados.isEmpty());
+        EXPECT_GE(tocados.left(), posicao);
+        EXPECT_GE(tocados.top(), posicao);
+    }
+}
 
 TEST(Janela, MolduraDaBandejaRegraEAreaInicial)
 {

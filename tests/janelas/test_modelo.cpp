@@ -375,7 +375,8 @@ private:
         jogoAntes_.PartesRolagemInicio = t_.jogo().PartesRolagemInicio;
         if (sim) {
             Mudou(EstadoJogo::EscolhendoPecas);
-            EXPECT_EQ(t_.jogo().PartesRolagem[0], 0);
+            for (int i = 0; i < SLOTS_ROLAGEM; ++i)
+                ASSERT_EQ(t_.jogo().PartesRolagem[i], i < t_.jogo().Pecas() ? i : VAZIO) << "the tray in grid order";
         }
     }
 

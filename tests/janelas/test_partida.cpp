@@ -88,34 +88,6 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_TRUE(t.Acao("mnuJogoSalvar0")->isEnabled() && t.Acao("mnuJogoReiniciar")->isEnabled());
 }
 
-TEST(Partida, ReiniciarEOrdemDaGrade)
-{
-    JanelaDeTeste t;
-    frmZelpo& w = t.w();
-    w.Iniciar({});
-    const ListaRolagem distribuicao = t.jogo().PartesRolagemInicio;
-    t.Clicar(t.jogo().PartesRolagem[2]);
-    t.resposta = QMessageBox::Yes;
-    t.Comando("mnuJogoReiniciar");
-    EXPECT_EQ(t.jogo().PartesRolagem, distribuicao);
-    EXPECT_EQ(t.jogo().PartesIniciais, 3);
-    EXPECT_TRUE(t.Peca(distribuicao[0])->isVisible());
-
-    // Shift+Ctrl+Alt+G: the dealt list in grid order, then the restart question once the
-    // key event is over.
-    const auto acorde = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-    t.resposta = QMessageBox::No;
-    t.mensagens.clear();
-    QTest::keyClick(w.windowHandle(), Qt::Key_G, acorde);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.mensagens.empty(); }));
-    EXPECT_EQ(t.jogo().PartesRolagem, distribuicao) << "declined: the game goes on";
-    t.resposta = QMessageBox::Yes;
-    QTest::keyClick(w.windowHandle(), Qt::Key_G, acorde);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.jogo().PartesRolagem[0] == 0; }));
-    for (int i = 0; i < SLOTS_ROLAGEM; ++i)
-        EXPECT_EQ(t.jogo().PartesRolagem[i], i < 9 ? i : VAZIO);
-}
-
 TEST(Partida, SairPerguntaSoComORelogioAndando)
 {
     JanelaDeTeste t;
