@@ -89,6 +89,8 @@ int main(int argc, char** argv)
     amb.semente = 2026;
     amb.associar = false;
     amb.arquivoConfiguracao = ini;
+    amb.pastaRecuperacao = tmp.path() + QStringLiteral("/recuperacao");
+    amb.arquivoRecordes = tmp.path() + QStringLiteral("/recordes.json");
     frmZelpo w(amb);
     w.Iniciar({});
     Salvar(w, saida, "inicio.png");
