@@ -1,5 +1,6 @@
 // Renders what the player sees to PNG files, offscreen: the main window at start-up, in
-// the middle of a game and when complete, and the dialogs. Usage:
+// the middle of a game and when complete (with its record), the dialogs, the best times
+// and the question that offers a lost game back. Usage:
 //   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER]
 #include "Autor.h"
 #include "Mensagem.h"
@@ -7,6 +8,7 @@
 #include "Superficie.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
+#include "frmRecordes.h"
 #include "frmZelpo.h"
 #include "CoresSistema.h"
 #include "game/fontes.h"
@@ -116,6 +118,19 @@ int main(int argc, char** argv)
     while (ColocarUma(w)) {
     }
     Salvar(w, saida, "completo.png");
+
+    w.findChild<QAction*>(QStringLiteral("mnuAjudaRecordes"))->trigger();
+    if (auto* recordes = w.findChild<frmRecordes*>()) {
+        Salvar(*recordes, saida, "recordes.png");
+        recordes->close();
+    }
+    {
+        QMessageBox pergunta(QMessageBox::Question, QStringLiteral("Zelpora 3.0"),
+                             QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?"),
+                             QMessageBox::Yes | QMessageBox::No, &w);
+        pergunta.show();
+        Salvar(pergunta, saida, "pergunta.png");
+    }
 
     auto* autor = new Autor(&w);
     autor->show();

@@ -123,7 +123,8 @@ void frmRecordes::keyPressEvent(QKeyEvent* evento)
     }
 }
 
-// Centred on the owner's whole window, as the other small windows.
+// Centred on the owner's whole window, as the other small windows, and active, so that
+// Enter and Escape reach it.
 void frmRecordes::showEvent(QShowEvent* evento)
 {
     if (parentWidget()) {
@@ -131,6 +132,7 @@ void frmRecordes::showEvent(QShowEvent* evento)
         move(dono.left() + (dono.width() - width()) / 2, dono.top() + (dono.height() - height()) / 2);
     }
     QDialog::showEvent(evento);
+    activateWindow();
 }
 
 } // namespace zelpo
