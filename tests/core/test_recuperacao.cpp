@@ -22,26 +22,31 @@ namespace {
 
 const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(40);
 
-// A new 3 x 2 game in play, never saved, cut from `figura.bmp` whose bytes were read.
-void NovoJogo(Partida& p, int32_t ticks = 1000)
+// A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
+void NovoJogo(Partida& p)
 {
     Opcoes o;
-    o.Dificuldade = 2;
     p.LimparTela();
     p.NovaFigura(QStringLiteral("/figuras/praia/figura.bmp"), FIGURA, o);
     p.Cortada(3, 2, 40, 250);
     Aleatorio rnd;
     rnd.Semear(11);
     p.SortearPartes(rnd);
-    p.IniciarJogo(ticks);
+    p.IniciarJogo(1000);
 }
 
-// Chooses a starting piece, as a click on the tray does.
-void Escolher(Partida& p)
+// A starting piece while there are some, else a piece fitted next to a placed one.
+void Colocar(Partida& p)
 {
-    ASSERT_TRUE(p.VerificarOK(p.Jogo().PartesRolagem[0], {}));
+    const JogoSalvo& j = p.Jogo();
+    int16_t peca = j.PartesRolagem[0];
+    for (int s = 0; j.PartesIniciais == 0 && !TemVizinhoEncaixado(j, peca); ++s)
+        peca = j.PartesRolagem[s + 1];
+    const bool inicial = j.PartesIniciais > 0;
+    ASSERT_TRUE(p.VerificarOK(peca, LugarVerdadeiro(j, peca)));
     p.AtualizarRolagem();
-    p.ParteInicialEscolhida();
+    if (inicial)
+        p.ParteInicialEscolhida();
 }
 
 QByteArray Ler(const QString& arquivo)
@@ -50,20 +55,11 @@ QByteArray Ler(const QString& arquivo)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void Escrever(const QString& arquivo, const QByteArray& bytes)
+void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
 {
     QFile f(arquivo);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
-}
-
-std::optional<Recuperacao> CopiaEm(const QString& arquivo)
-{
-    return DecodificarRecuperacao(Ler(arquivo));
-}
-
-QStringList Arquivos(const QString& pasta)
-{
-    return QDir(pasta).entryList(QDir::Files, QDir::Name);
+    f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
 }
 
 } // namespace
@@ -75,29 +71,25 @@ TEST(Recuperacao, ArquivoEOJogoSalvoMaisONomeEDanosRecusados)
     Recuperacao r = RecuperacaoDe(p);
     r.arquivoJogo = QStringLiteral("/home/ana/Área de trabalho/quebra-cabeça.zpr");
     const QByteArray bytes = CodificarRecuperacao(r);
-    // The game as a saved game holds it, byte for byte, with the picture that was read.
+    // The game as a saved game holds it, byte for byte, with the picture that was read;
+    // the saved-game reader refuses the whole, and a saved game is not a copy.
     const QByteArray zpr = CodificarZPR(r.jogo);
     ASSERT_EQ(bytes.left(zpr.size()), zpr);
     EXPECT_EQ(r.jogo.BytesFigura, FIGURA);
     EXPECT_EQ(r.jogo.ExtensaoFigura, QStringLiteral(".bmp"));
-    EXPECT_EQ(r.arquivoFigura, QStringLiteral("/figuras/praia/figura.bmp"));
     ASSERT_EQ(DecodificarRecuperacao(bytes), r);
-    // The saved-game reader refuses it, and a saved game is not a copy.
     EXPECT_FALSE(DecodificarZPR(bytes).jogo);
     EXPECT_FALSE(DecodificarRecuperacao(zpr));
 
+    const auto trocado = [&](qsizetype pos, char c) { QByteArray b = bytes; b[pos] = c; return b; };
     const qsizetype fim = zpr.size();
-    QByteArray magica = bytes;
-    magica[fim + 4] = 'X';
-    QByteArray nomeGrande = bytes;
-    nomeGrande[fim + 8 + 2] = '\x7F'; // the first name's length, past any path
-    QByteArray figuraMaior = bytes;
-    figuraMaior[INICIO_FIGURA_ZPR - 3] = '\x7F';
-    QByteArray jogoRuim = bytes;
-    jogoRuim[TAMANHO_MAGICA_ZPR] = '\x50'; // a tray slot that names no piece
     const QByteArray danos[] = {
         bytes.left(fim + 3), bytes.left(fim + 8 + 4 + 5), bytes.chopped(1), bytes + 'x',
-        magica, nomeGrande, figuraMaior, jogoRuim, QByteArray(), QByteArray(2000, '\0'),
+        trocado(fim + 4, 'X'),                  // the magic
+        trocado(fim + 8 + 2, '\x7F'),           // a name longer than any path
+        trocado(INICIO_FIGURA_ZPR - 3, '\x7F'), // a picture past the end
+        trocado(TAMANHO_MAGICA_ZPR, '\x50'),    // a tray slot that names no piece
+        QByteArray(2000, '\0'),
     };
     for (const QByteArray& d : danos)
         EXPECT_FALSE(DecodificarRecuperacao(d)) << d.size();
@@ -110,166 +102,103 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     Partida jogo;
     NovoJogo(jogo);
     const QByteArray boa = CodificarRecuperacao(RecuperacaoDe(jogo));
-    const auto copia = [&](const char* nome, const QByteArray& bytes, int idade) {
-        const QString arquivo = p + QLatin1Char('/') + QLatin1String(nome);
-        Escrever(arquivo, bytes);
-        QFile f(arquivo);
-        f.open(QIODevice::ReadWrite);
-        f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
-        return arquivo;
-    };
-    const QString velha = copia("velha.zpr", boa, 300);
-    const QString viva = copia("viva.zpr", boa, 10);       // its program is running
-    const QString danificada = copia("ruim.zpr", "ZPR 2.0 lixo", 5);
+    const QString velha = p + QStringLiteral("/velha.zpr"), viva = p + QStringLiteral("/viva.zpr");
+    Escrever(velha, boa, 300);
+    Escrever(viva, boa, 10); // its program is running
+    Escrever(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5);
     std::unique_ptr<QLockFile> travaViva = TravarCopia(viva);
     ASSERT_TRUE(travaViva);
-    // A program killed once its copy was gone leaves a lock with nothing to guard; one
-    // killed during a game leaves its lock beside its copy. Both owners are dead.
+    // Locks of dead programs: one beside its copy, one whose copy is gone.
     QProcess morto;
     morto.start(QStringLiteral("true"), {});
     ASSERT_TRUE(morto.waitForStarted());
-    const qint64 pidMorto = morto.processId();
+    const QByteArray travaMorta =
+        QByteArray::number(morto.processId()) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + '\n';
     morto.waitForFinished();
-    const QByteArray travaMorta = QByteArray::number(pidMorto) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + '\n';
-    Escrever(p + QStringLiteral("/sumida.zpr.lock"), travaMorta);
     Escrever(velha + QStringLiteral(".lock"), travaMorta);
+    Escrever(p + QStringLiteral("/sumida.zpr.lock"), travaMorta);
 
+    const QStringList restantes{QStringLiteral("velha.zpr"), QStringLiteral("velha.zpr.lock"),
+                                QStringLiteral("viva.zpr"), QStringLiteral("viva.zpr.lock")};
     {
         std::optional<CopiaDeixada> achada = ProcurarRecuperacao(p);
         ASSERT_TRUE(achada);
         EXPECT_EQ(achada->Arquivo(), velha);
         EXPECT_EQ(achada->Dados(), RecuperacaoDe(jogo));
-        EXPECT_EQ(Arquivos(p), QStringList({QStringLiteral("velha.zpr"), QStringLiteral("velha.zpr.lock"),
-                                            QStringLiteral("viva.zpr"), QStringLiteral("viva.zpr.lock")}))
-            << "the damaged copy and the lone lock are gone";
-        // While it is being offered, no other start offers it.
-        EXPECT_FALSE(ProcurarRecuperacao(p));
+        EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), restantes);
+        EXPECT_FALSE(ProcurarRecuperacao(p)) << "while one start offers it, no other does";
     } // let go: it stays for a later start
     std::optional<CopiaDeixada> outraVez = ProcurarRecuperacao(p);
     ASSERT_TRUE(outraVez);
     outraVez->Apagar();
-    EXPECT_EQ(Arquivos(p), QStringList({QStringLiteral("viva.zpr"), QStringLiteral("viva.zpr.lock")}));
+    EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), restantes.mid(2));
     travaViva.reset(); // its program ended without deleting it
-    ASSERT_TRUE(ProcurarRecuperacao(p));
-    EXPECT_EQ(ProcurarRecuperacao(QStringLiteral("/nao/existe")).has_value(), false);
+    EXPECT_TRUE(ProcurarRecuperacao(p));
 }
 
 // A copy exists exactly while a game is in play, holds it but for at most 30 s of clock,
-// and goes when the game ends the orderly way.
+// goes when the game ends the orderly way, and is final when the program is ended.
 TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
 {
     QTemporaryDir pasta;
-    const QString p = pasta.path() + QStringLiteral("/estado/zelpora");
     Partida jogo;
-    Salvaguarda s(p);
-    const auto verificar = [&](const char* quando, int32_t segundosDaCopia) {
-        SCOPED_TRACE(quando);
+    Salvaguarda s(pasta.path() + QStringLiteral("/estado/zelpora"));
+    // The copy on disk: the game with its clock at `segundos`, or none (-1).
+    const auto copia = [&](int32_t segundos) {
         s.Esperar();
-        const std::optional<Recuperacao> c = CopiaEm(s.Arquivo());
-        ASSERT_TRUE(c);
+        const std::optional<Recuperacao> c = DecodificarRecuperacao(Ler(s.Arquivo()));
+        if (segundos < 0)
+            return !c.has_value();
         Recuperacao esperada = RecuperacaoDe(jogo);
-        esperada.jogo.SegundosJogo = segundosDaCopia;
-        EXPECT_EQ(*c, esperada);
+        esperada.jogo.SegundosJogo = segundos;
+        return c == esperada;
     };
-    const auto semCopia = [&](const char* quando) {
-        s.Esperar();
-        EXPECT_FALSE(QFile::exists(s.Arquivo())) << quando;
-    };
-
+    NovoJogo(jogo);
     s.Atualizar(jogo);
-    EXPECT_TRUE(s.Arquivo().isEmpty()) << "no game, no copy";
-    NovoJogo(jogo, 1000);
-    s.Atualizar(jogo);
-    verificar("play started", 0);
-    EXPECT_TRUE(QFile::exists(s.Arquivo() + QStringLiteral(".lock")));
-
-    // The clock alone: nothing before 30 s, a copy at 30 s.
+    EXPECT_TRUE(copia(0)) << "play started";
     jogo.Tique(1000 + 29'000);
     s.Tique(jogo);
-    s.Atualizar(jogo);
-    verificar("29 s", 0);
+    EXPECT_TRUE(copia(0)) << "29 s of clock alone";
     jogo.Tique(1000 + 30'000);
     s.Tique(jogo);
-    verificar("30 s", 30);
-
-    // Anything else is copied when it happens.
+    EXPECT_TRUE(copia(30));
     jogo.Tique(1000 + 35'000);
-    Escolher(jogo);
+    Colocar(jogo);
     s.Atualizar(jogo);
-    verificar("a starting piece", 35);
+    EXPECT_TRUE(copia(35)) << "a piece";
     jogo.Salvo(QStringLiteral("/jogos/meu.zpr"));
     s.Atualizar(jogo);
-    verificar("saved under a name", 35);
-    EXPECT_EQ(CopiaEm(s.Arquivo())->arquivoJogo, QStringLiteral("/jogos/meu.zpr"));
-    jogo.DistribuirEmOrdem();
+    EXPECT_TRUE(copia(35)) << "saved under a name";
+    while (jogo.EmJogo())
+        Colocar(jogo);
     s.Atualizar(jogo);
-    verificar("a new deal", 35);
-    jogo.Reiniciar();
-    s.Atualizar(jogo);
-    verificar("restarted", 0);
-
-    // Completed: the copy goes; a new game brings one back in the same file.
-    while (jogo.Jogo().PartesIniciais > 0)
-        Escolher(jogo);
-    while (jogo.EmJogo()) {
-        int peca = -1;
-        for (int slot = 0; slot < jogo.Jogo().PartesNaRolagem && peca < 0; ++slot)
-            if (TemVizinhoEncaixado(jogo.Jogo(), jogo.Jogo().PartesRolagem[slot]))
-                peca = jogo.Jogo().PartesRolagem[slot];
-        ASSERT_TRUE(jogo.VerificarOK(int16_t(peca), LugarVerdadeiro(jogo.Jogo(), peca)));
-        jogo.AtualizarRolagem();
-    }
-    s.Atualizar(jogo);
-    semCopia("complete");
-    const QString arquivo = s.Arquivo();
+    EXPECT_TRUE(copia(-1)) << "complete";
     NovoJogo(jogo);
     s.Atualizar(jogo);
-    verificar("another game", 0);
-    EXPECT_EQ(s.Arquivo(), arquivo);
+    EXPECT_TRUE(copia(0)) << "another game";
     jogo.LimparTela();
     s.Atualizar(jogo);
-    semCopia("screen cleared");
+    EXPECT_TRUE(copia(-1)) << "the screen cleared";
 
-    // Left through the exit question: gone, and no copy after that.
+    // Ended from outside 10 s into a game: the copy has that moment, whatever comes next.
     NovoJogo(jogo);
-    s.Atualizar(jogo);
+    jogo.Tique(1000 + 10'000);
+    s.Finalizar(jogo);
+    EXPECT_TRUE(copia(10));
+    const QByteArray final = Ler(s.Arquivo());
     s.Descartar();
-    semCopia("orderly exit");
-    Escolher(jogo);
+    jogo.LimparTela();
     s.Atualizar(jogo);
-    s.Tique(jogo);
-    semCopia("after the exit");
-}
+    s.Esperar();
+    EXPECT_EQ(Ler(s.Arquivo()), final);
 
-TEST(Salvaguarda, FimDeForaGravaAUltimaCopiaEDuasJanelasNaoSeMisturam)
-{
-    QTemporaryDir pasta;
-    Partida a, b;
-    auto sa = std::make_unique<Salvaguarda>(pasta.path());
-    Salvaguarda sb(pasta.path());
-    NovoJogo(a, 1000);
-    NovoJogo(b, 1000);
-    Escolher(b);
-    sa->Atualizar(a);
-    sb.Atualizar(b);
-    sa->Esperar();
-    sb.Esperar();
-    ASSERT_NE(sa->Arquivo(), sb.Arquivo());
-    EXPECT_FALSE(ProcurarRecuperacao(pasta.path())) << "both programs are running";
-
-    // Ended from outside 10 s later: the copy holds the clock of that moment and stays,
-    // whatever the window does next.
-    a.Tique(1000 + 10'000);
-    sa->Finalizar(a);
-    EXPECT_EQ(CopiaEm(sa->Arquivo())->jogo.SegundosJogo, 10);
-    sa->Descartar();
-    a.LimparTela();
-    sa->Atualizar(a);
-    const QString arquivoA = sa->Arquivo();
-    sa.reset();
-    std::optional<CopiaDeixada> achada = ProcurarRecuperacao(pasta.path());
-    ASSERT_TRUE(achada);
-    EXPECT_EQ(achada->Arquivo(), arquivoA);
-    EXPECT_EQ(achada->Dados().jogo.SegundosJogo, 10);
-    EXPECT_EQ(CopiaEm(sb.Arquivo())->jogo, RecuperacaoDe(b).jogo) << "the other program's copy is its own";
+    // Left through the exit question: no copy, then or after.
+    Salvaguarda saindo(pasta.path());
+    NovoJogo(jogo);
+    saindo.Atualizar(jogo);
+    saindo.Descartar();
+    Colocar(jogo);
+    saindo.Atualizar(jogo);
+    saindo.Esperar();
+    EXPECT_FALSE(QFile::exists(saindo.Arquivo()));
 }

@@ -23,40 +23,33 @@ constexpr int ESPERA_MAXIMA = 120'000; // ms: a guard against a program that nev
 
 class Programa {
 public:
-    QString Estado() const { return casa_.path() + QStringLiteral("/estado"); }
-    QString Pasta() const { return Estado() + QStringLiteral("/Brumas Vivas/Zelpora 3.0"); }
+    QString Pasta() const { return casa_.path() + QStringLiteral("/estado/Brumas Vivas/Zelpora 3.0"); }
     QStringList Arquivos() const { return QDir(Pasta()).entryList(QDir::Files, QDir::Name); }
+    const QProcess& Processo() const { return processo_; }
 
-    // Starts the program on `arquivo`, once its first copy is on disk; its path, or "".
+    // Starts the program on `arquivo`; the path of its first copy once it is on disk, or "".
     QString Iniciar(const QString& arquivo)
     {
         QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
-        amb.insert(QStringLiteral("HOME"), casa_.path());
-        amb.insert(QStringLiteral("XDG_STATE_HOME"), Estado());
-        amb.insert(QStringLiteral("XDG_DATA_HOME"), casa_.path() + QStringLiteral("/dados"));
-        amb.insert(QStringLiteral("XDG_CONFIG_HOME"), casa_.path() + QStringLiteral("/config"));
+        for (const char* pasta : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            amb.insert(QLatin1String(pasta), casa_.path() + QLatin1Char('/') + QLatin1String(pasta));
+        amb.insert(QStringLiteral("XDG_STATE_HOME"), casa_.path() + QStringLiteral("/estado"));
         amb.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         amb.remove(QStringLiteral("ZELPO_RELATORIO"));
         processo_.setProcessEnvironment(amb);
-        processo_.setProgram(QStringLiteral(ZELPO_BINARIOS "/zelpo"));
-        processo_.setArguments({arquivo});
-        processo_.start();
-        if (!processo_.waitForStarted(ESPERA_MAXIMA))
-            return {};
-        QString copia;
-        const bool terminou = QTest::qWaitFor([&] {
-            const QStringList copias = QDir(Pasta()).entryList({QStringLiteral("*.zpr")}, QDir::Files);
-            copia = copias.size() == 1 ? Pasta() + QLatin1Char('/') + copias[0] : QString();
-            return !copia.isEmpty() || processo_.state() == QProcess::NotRunning;
+        processo_.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), {arquivo});
+        QStringList copias;
+        const bool pronto = processo_.waitForStarted(ESPERA_MAXIMA) && QTest::qWaitFor([&] {
+            copias = QDir(Pasta()).entryList({QStringLiteral("*.zpr")}, QDir::Files);
+            return !copias.isEmpty() || processo_.state() == QProcess::NotRunning;
         }, ESPERA_MAXIMA);
-        return terminou ? copia : QString();
+        return pronto && copias.size() == 1 ? Pasta() + QLatin1Char('/') + copias[0] : QString();
     }
     void Sinal(int sinal)
     {
         ::kill(static_cast<pid_t>(processo_.processId()), sinal);
         processo_.waitForFinished(ESPERA_MAXIMA);
     }
-    const QProcess& Processo() const { return processo_; }
 
 private:
     QTemporaryDir casa_;
@@ -108,10 +101,7 @@ TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
     CopiaDoJogo(copia, salvo, arquivo);
 
     // The next start, without a file, answered Sim.
-    const QByteArray estadoAntes = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", morto.Estado().toUtf8());
-    t.pastaRecuperacao = PastaRecuperacao();
-    ASSERT_EQ(t.pastaRecuperacao, morto.Pasta());
+    t.pastaRecuperacao = morto.Pasta();
     t.Criar();
     t.resposta = QMessageBox::Yes;
     t.mensagens.clear();
@@ -129,10 +119,6 @@ TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
     t.resposta = QMessageBox::No;
     ASSERT_TRUE(t.w().close());
     t.janela.reset(); // its lock goes with the program
-    if (estadoAntes.isNull())
-        qunsetenv("XDG_STATE_HOME");
-    else
-        qputenv("XDG_STATE_HOME", estadoAntes);
     EXPECT_TRUE(morto.Arquivos().isEmpty()) << morto.Arquivos().join(QLatin1Char(' ')).toStdString();
 
     // Ended from outside: the last copy is written at that moment, then the program leaves.

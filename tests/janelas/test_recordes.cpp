@@ -90,17 +90,4 @@ TEST(RecordesJanela, LinhaDeMensagemAteOProximoJogoEJanelaDeRecordes)
     EXPECT_EQ(Linha(t), LinhaCom(t, QStringLiteral("Novo recorde: 00:03:20")));
     EXPECT_EQ(t.mensagens.size(), 1u) << "only the restart question";
     EXPECT_EQ(LerRecordes(t.ArquivoRecordes()).Todos().size(), 1u);
-
-    // A complete saved game, opened, is no news.
-    const QString completo = t.pasta.path() + QStringLiteral("/completo.zpr");
-    {
-        teste::RespostaDeArquivo resposta(completo);
-        t.Comando("mnuJogoSalvar0");
-    }
-    {
-        teste::RespostaDeArquivo resposta(completo);
-        t.Comando("mnuJogoAbrir");
-    }
-    ASSERT_EQ(t.w().partida().Estado(), EstadoJogo::Completo);
-    EXPECT_EQ(Linha(t), LinhaCom(t, QString()));
 }
