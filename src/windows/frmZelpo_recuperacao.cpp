@@ -19,8 +19,9 @@ namespace zelpo {
 
 void frmZelpo::CriarSalvaguarda()
 {
-    // The copy waits for the end of the command (and of the drop's repaint): the record is
-    // whole then, and the drag never waits for it.
+    // The copy is made once the command is over, from the event loop: the record is whole
+    // then, and the drop is handled and drawn without waiting for it. Only the encoding is
+    // done here; the disk is left to the writer thread.
     tmrCopia_ = new QTimer(this);
     tmrCopia_->setObjectName(QStringLiteral("tmrCopia"));
     tmrCopia_->setSingleShot(true);
