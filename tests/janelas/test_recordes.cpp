@@ -54,6 +54,7 @@ TEST(RecordesJanela, LinhaDeMensagemAteOProximoJogoEJanelaDeRecordes)
     t.w().Iniciar({});
     Completar(t, 82);
     EXPECT_EQ(Linha(t), LinhaCom(t, QStringLiteral("Novo recorde: 00:01:22")));
+    VerificarCopia(t); // complete: nothing left to take back
     const QString chave = ChaveDoQuebraCabeca(Conteudo(t.pasta.path() + QStringLiteral("/Facil/figura.bmp")), 3, 3,
                                               false, 1);
     EXPECT_EQ(LerRecordes(t.ArquivoRecordes()).Melhores(chave).size(), 1u);
