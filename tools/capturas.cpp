@@ -1,6 +1,7 @@
 // Renders what the player sees to PNG files, offscreen: the main window at start-up, in
-// the middle of a game and when complete, and every other window: the new-puzzle dialog,
-// the colour and file dialogs, the preview, the about window and a question box. Usage:
+// the middle of a game and when complete (with its record), and every other window: the
+// new-puzzle dialog, the colour and file dialogs, the preview, the about window, the best
+// times, a question box and the question that offers a lost game back. Usage:
 //   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER] [-style NAME]
 // The game's classic style unless another is named, as in the game itself.
 #include "Autor.h"
@@ -10,6 +11,7 @@
 #include "Superficie.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
+#include "frmRecordes.h"
 #include "frmZelpo.h"
 #include "CoresSistema.h"
 #include "play/encaixe.h"
@@ -142,6 +144,8 @@ int main(int argc, char** argv)
     amb.semente = 2026;
     amb.associar = false;
     amb.arquivoConfiguracao = ini;
+    amb.pastaRecuperacao = tmp.path() + QStringLiteral("/recuperacao");
+    amb.arquivoRecordes = tmp.path() + QStringLiteral("/recordes.json");
     frmZelpo w(amb);
     w.Iniciar({});
     Salvar(w, saida, "inicio.png");
@@ -173,6 +177,19 @@ int main(int argc, char** argv)
     while (ColocarUma(w)) {
     }
     Salvar(w, saida, "completo.png");
+
+    w.findChild<QAction*>(QStringLiteral("mnuAjudaRecordes"))->trigger();
+    if (auto* recordes = w.findChild<frmRecordes*>()) {
+        Salvar(*recordes, saida, "recordes.png");
+        recordes->close();
+    }
+    {
+        QMessageBox pergunta(QMessageBox::Question, QStringLiteral("Zelpora 3.0"),
+                             QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?"),
+                             QMessageBox::Yes | QMessageBox::No, &w);
+        pergunta.show();
+        Salvar(pergunta, saida, "continuar.png");
+    }
 
     auto* autor = new Autor(&w);
     autor->show();

@@ -69,6 +69,9 @@ void Partida::AbrirSalvo(const QString& arquivoJogo, const QString& arquivoFigur
     sessao_ = Sessao();
     sessao_.ArquivoJogo = arquivoJogo;
     sessao_.ArquivoFigura = arquivoFigura;
+    // The saved bytes stand for the picture as read: a game taken back without a file of
+    // its own saves them at its first save rather than look for the picture's file.
+    sessao_.BytesLidos = jogo_.BytesFigura;
     carregado_ = false;
     opcoes.Dificuldade = jogo_.Dificuldade;
     opcoes.Pequenas = jogo_.Pequenas;
@@ -143,6 +146,14 @@ void Partida::Reiniciar()
 void Partida::DistribuirEmOrdem()
 {
     zelpo::DistribuirEmOrdem(jogo_);
+    Mudou();
+}
+
+QByteArray Partida::BytesDaFigura() const
+{
+    if (jogo_.BytesFigura != MarcadorFigura() || sessao_.BytesLidos.isEmpty())
+        return jogo_.BytesFigura;
+    return sessao_.BytesLidos;
 }
 
 bool Partida::ImagemParaBytes()

@@ -82,6 +82,9 @@ public:
     void DistribuirEmOrdem();
 
     // --- saving -----------------------------------------------------------------------
+    // The bytes of the picture the puzzle was cut from: the record's, or, for a game never
+    // saved, those read when it was formed. The placeholder when neither was ever read.
+    QByteArray BytesDaFigura() const;
     // The picture's bytes into the record, for a game never saved: those read when the
     // puzzle was formed, else the picture file read now. False when neither could be read:
     // the record then holds the two-byte placeholder.

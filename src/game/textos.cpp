@@ -1,5 +1,7 @@
 #include "game/textos.h"
 
+#include "play/relogio.h"
+
 namespace zelpo {
 
 QString TextoPartesIniciais(int dificuldade, int partesIniciais)
@@ -22,6 +24,16 @@ QString TextoPartesIniciais(int dificuldade, int partesIniciais)
         }
     }
     return QStringLiteral("Selecione uma peça para iniciar o jogo!");
+}
+
+QString TextoNovoRecorde(int32_t segundos, int posicao)
+{
+    if (posicao <= 0)
+        return {};
+    const QString texto = QStringLiteral("Novo recorde: ") + SegundosParaHora(segundos);
+    if (posicao == 1)
+        return texto;
+    return texto + QStringLiteral(" (%1º melhor tempo)").arg(posicao);
 }
 
 QString LegendaArea(int dificuldade, int colunas, int linhas)

@@ -1,6 +1,7 @@
 #pragma once
 // The texts and rectangles the main window draws on its board: the starting-pieces
-// prompt, the board caption and the inset area around the grid.
+// prompt, the news of a record on the same line, the board caption and the inset area
+// around the grid.
 
 #include "game/jogo.h"
 
@@ -11,6 +12,11 @@ namespace zelpo {
 
 // The prompt for the starting pieces still to choose ("" when none is written).
 QString TextoPartesIniciais(int dificuldade, int partesIniciais);
+
+// The message line once a puzzle is complete: "Novo recorde: 00:01:22" for the best
+// time, "Novo recorde: 00:01:22 (2º melhor tempo)" for the second and so on; "" for a
+// time that is not among the puzzle's best (posicao 0).
+QString TextoNovoRecorde(int32_t segundos, int posicao);
 
 // "Médio - 30 peças - 6 x 5".
 QString LegendaArea(int dificuldade, int colunas, int linhas);

@@ -10,6 +10,7 @@
 #include "files/arquivos.h"
 #include "files/associacao.h"
 #include "files/configuracao.h"
+#include "files/recuperacao.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "game/fontes.h"
@@ -35,7 +36,9 @@ constexpr QRect RETANGULO_HORA(581, 4, 56, 14);
 constexpr QSize TAMANHO_JANELA(640, 480);
 } // namespace
 
-frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai) : QMainWindow(pai), amb_(std::move(ambiente))
+frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai)
+    : QMainWindow(pai), amb_(std::move(ambiente)),
+      salvaguarda_(amb_.pastaRecuperacao.isEmpty() ? PastaRecuperacao() : amb_.pastaRecuperacao)
 {
     // Form_Load, up to showing the window: options, size, controls, the generator.
     LerCFG(ArquivoConfiguracao(), modulo_.opcoes);
@@ -46,6 +49,7 @@ frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai) : QMainWindow(pai), amb_(std
     setCentralWidget(tela_);
     CriarMenus();
     CriarControles();
+    CriarSalvaguarda();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (amb_.semente)
         rnd_.Semear(*amb_.semente);
@@ -112,6 +116,9 @@ void frmZelpo::CriarMenus()
     mnuAjudaAutor_ = ajuda->addAction(QStringLiteral("&Autor"));
     mnuAjudaAutor_->setObjectName(QStringLiteral("mnuAjudaAutor"));
     connect(mnuAjudaAutor_, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });
+    mnuAjudaRecordes_ = ajuda->addAction(QStringLiteral("&Recordes"));
+    mnuAjudaRecordes_->setObjectName(QStringLiteral("mnuAjudaRecordes"));
+    connect(mnuAjudaRecordes_, &QAction::triggered, this, [this] { mnuAjudaRecordes_Click(); });
 
     // The bar writes its titles as the menus write their items, not in the window's bold.
     QFont fonteMenu = QApplication::font(mnuJogo_);
@@ -171,6 +178,7 @@ void frmZelpo::AplicarEstado()
         tmrHora_->stop();
     else if (!tmrHora_->isActive())
         tmrHora_->start();
+    tmrCopia_->start();
 }
 
 // Shows the window: maximised on a screen exactly as wide as the window, centred on the
@@ -202,6 +210,8 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
         AbrirJogo(caminho);
         return;
     }
+    if (OferecerRecuperacao())
+        return;
     if (amb_.associar) {
         // Nothing the player sees depends on the registration: it waits for the first paint.
         const QString programa = amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa;
@@ -265,6 +275,7 @@ bool frmZelpo::Form_Unload()
         if (resposta == QMessageBox::Yes && mnuJogoSalvar_Click(0) == ResultadoSalvar::Falhou)
             return false;
     }
+    salvaguarda_.Descartar(); // an orderly end: nothing is left to take back
     if (const QString erro = SalvarCFG(ArquivoConfiguracao(), modulo_.opcoes); !erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
                         MensagemDeGravacao(ArquivoConfiguracao(), erro));

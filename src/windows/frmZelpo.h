@@ -7,17 +7,20 @@
 // clock follow the game's state after every command. The procedures are split by
 // subsystem: start-up, menus and exit here; new game and the cut in frmZelpo_jogo.cpp;
 // tray, keys and dragging in frmZelpo_bandeja.cpp; board drawing and clock in
-// frmZelpo_desenho.cpp; saving and opening in frmZelpo_arquivos.cpp.
+// frmZelpo_desenho.cpp; saving and opening in frmZelpo_arquivos.cpp; the copy of the
+// game in play, the offer to take it back and the best times in frmZelpo_recuperacao.cpp.
 //
 // Tests drive the window as a player does: through its actions (found by object name:
 // mnuJogoNovo, mnuJogoAbrir, mnuJogoSalvar0, mnuJogoSalvar1, mnuJogoVisualizar,
-// mnuJogoReiniciar, mnuJogoSair, mnuAjudaAutor), mouse and key events, and the hooks of
-// the dialogs and message boxes; they read the game through partida().
+// mnuJogoReiniciar, mnuJogoSair, mnuAjudaAutor, mnuAjudaRecordes), mouse and key events,
+// and the hooks of the dialogs and message boxes; they read the game through partida()
+// and wait for the copy of the game on disk with ConcluirCopia().
 
 #include "game/aleatorio.h"
 #include "game/jogo.h"
 #include "game/novojogo.h"
 #include "game/partida.h"
+#include "game/salvaguarda.h"
 #include "pieces/corte.h"
 #include "pieces/formas.h"
 
@@ -51,6 +54,8 @@ struct Ambiente {
     bool associar = true;                  // register the .zpr type on a start without a file
     QString programa;                      // the running executable, for the association
     QString icone;                         // the program's icon (a file or a theme name)
+    QString pastaRecuperacao;              // copies of games in play; the user's state folder when empty
+    QString arquivoRecordes;               // the best times; the user's data folder when empty
 };
 
 class frmZelpo : public QMainWindow {
@@ -64,6 +69,14 @@ public:
     void Iniciar(const QString& linhaDeComando);
 
     const Partida& partida() const { return partida_; }
+
+    // The desktop session is ending: the game in play is on disk when this returns.
+    void GravarCopia();
+    // The program is ended from outside: the game in play is kept for the next start, and
+    // the program closes without a question.
+    void EncerrarPorSinal();
+    // The copy of the game in play, brought up to date with the last command and written.
+    void ConcluirCopia();
     const Opcoes& opcoes() const { return modulo_.opcoes; }
 
     static QString LegendaDoProduto();
@@ -100,6 +113,7 @@ private:
     void mnuJogoReiniciar_Click();
     void mnuJogoSair_Click();
     void mnuAjudaAutor_Click();
+    void mnuAjudaRecordes_Click();
     bool Form_Unload();
 
     // new game and the cut
@@ -143,12 +157,21 @@ private:
     bool BytesParaImagem(const QString& P_Arquivo);
     QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo);
     void AtualizarLegenda(const QString& arquivo);
+    void MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo);
+
+    // the copy of the game in play, taking it back, best times
+    void CriarSalvaguarda();
+    void AtualizarCopia();
+    bool OferecerRecuperacao();
+    void RegistrarRecorde();
+    QString ArquivoRecordes() const;
 
     int32_t Ticks() const;
     QString ArquivoConfiguracao() const;
 
     Ambiente amb_;
     Partida partida_;
+    Salvaguarda salvaguarda_;
     ModuloZelpo modulo_;
     Arrasto arrasto_;
     Aleatorio rnd_;
@@ -159,6 +182,7 @@ private:
     PecasMontadas pecas_;     // the piece pictures, from the fill until they are shaped
     QImage picMask_;
     QImage picPreview_;
+    QString textoRecorde_;    // the message line of a complete puzzle
 
     // controls
     Superficie* tela_ = nullptr;
@@ -166,6 +190,7 @@ private:
     QScrollBar* vsbPartes_ = nullptr;
     QLabel* picHora_ = nullptr;
     QTimer* tmrHora_ = nullptr;
+    QTimer* tmrCopia_ = nullptr; // brings the copy up to date once a command is over
     Som* som_ = nullptr;
     QMenu* mnuJogo_ = nullptr;
     QAction* mnuJogoNovo_ = nullptr;
@@ -175,6 +200,7 @@ private:
     QAction* mnuJogoReiniciar_ = nullptr;
     QAction* mnuJogoSair_ = nullptr;
     QAction* mnuAjudaAutor_ = nullptr;
+    QAction* mnuAjudaRecordes_ = nullptr;
     bool fechando_ = false;
 };
 

@@ -192,10 +192,16 @@ void frmZelpo::AbrirJogo(QString P_Arquivo)
                         P_Arquivo + QStringLiteral("\n\n") + motivo);
         return;
     }
-    const QString figura = GetTempFileName(lido.jogo->ExtensaoFigura, Ticks());
-    partida_.AbrirSalvo(P_Arquivo, figura, std::move(*lido.jogo), modulo_.opcoes);
+    MostrarSalvo(P_Arquivo, GetTempFileName(lido.jogo->ExtensaoFigura, Ticks()), std::move(*lido.jogo));
+}
+
+// A saved game accepted whole takes the place of the game: its picture cut on its grid,
+// its pieces shaped, the placed ones pasted, and play resumed where it was left.
+void frmZelpo::MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo)
+{
+    partida_.AbrirSalvo(arquivoJogo, arquivoFigura, std::move(salvo), modulo_.opcoes);
     const JogoSalvo& j = partida_.Jogo();
-    AbrirImagem(figura, j.BytesFigura, {}, QSize(j.Colunas, j.Linhas));
+    AbrirImagem(arquivoFigura, j.BytesFigura, {}, QSize(j.Colunas, j.Linhas));
     ColarImagens();
     MontarJogo();
     tela_->repaint();

@@ -39,6 +39,7 @@ void frmZelpo::AtualizarRolagem()
     if (partida_.AtualizarRolagem()) {
         // the last piece has left the tray: the clock has stopped with the game
         som_->TocarSom(SomDeFim(rnd_));
+        RegistrarRecorde();
         return;
     }
     const JogoSalvo& j = partida_.Jogo();

@@ -49,7 +49,10 @@ void frmZelpo::TextoPartesIniciais()
 {
     tela_->Preencher(INICIO_MENSAGEM, FIM_MENSAGEM, palette().color(QPalette::Window));
     const JogoSalvo& j = partida_.Jogo();
-    const QString texto = zelpo::TextoPartesIniciais(j.Dificuldade, j.PartesIniciais);
+    // the line of a complete puzzle tells of a record, until the next game
+    const QString texto = partida_.Estado() == EstadoJogo::Completo
+                              ? textoRecorde_
+                              : zelpo::TextoPartesIniciais(j.Dificuldade, j.PartesIniciais);
     if (!texto.isEmpty())
         tela_->Escrever(INICIO_MENSAGEM, texto, FonteJanela(), Qt::black);
 }
@@ -89,8 +92,10 @@ void frmZelpo::ExibirHora(int32_t P_Segundos)
 
 void frmZelpo::tmrHora_Timer()
 {
-    if (partida_.EmJogo())
-        ExibirHora(partida_.Tique(Ticks()));
+    if (!partida_.EmJogo())
+        return;
+    ExibirHora(partida_.Tique(Ticks()));
+    salvaguarda_.Tique(partida_);
 }
 
 } // namespace zelpo

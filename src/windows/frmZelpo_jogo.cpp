@@ -85,6 +85,7 @@ void frmZelpo::LimparTela()
         peca->Limpar();
     }
     partida_.LimparTela();
+    textoRecorde_.clear();
     TextoPartesIniciais();
     arrasto_ = Arrasto();
     vsbPartes_->setEnabled(false);

@@ -1,6 +1,8 @@
 // Start-up of the game: the application object, Portuguese standard dialogs, the style,
-// fonts and colours of the classic desktop, then the main window with the command line.
+// fonts and colours of the classic desktop, then the main window with the command line. The
+// ends that come from outside (the desktop session, SIGTERM, SIGHUP) reach the window here.
 #include "CoresSistema.h"
+#include "Sinais.h"
 #include "frmZelpo.h"
 #include "game/produto.h"
 
@@ -10,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
+#include <QSessionManager>
 #include <QTranslator>
 
 #include <csignal>
@@ -68,10 +71,19 @@ int main(int argc, char** argv)
     ambiente.pastaPrograma = PastaDoPrograma();
     ambiente.icone = IconeDoPrograma();
     zelpo::frmZelpo janela(ambiente);
+    // The session may end without asking anybody: the game in play is kept first.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &janela, [&janela] { janela.GravarCopia(); });
+    zelpo::Sinais sinais;
+    QObject::connect(&sinais, &zelpo::Sinais::recebido, &janela, [&janela] {
+        janela.EncerrarPorSinal();
+        QCoreApplication::quit();
+    });
 
     // The command line is one path, perhaps with blanks, perhaps in double quotes.
     QStringList argumentos = QApplication::arguments().mid(1);
     janela.Iniciar(argumentos.join(QLatin1Char(' ')));
+    if (sinais.Recebido()) // while a question was open at start-up
+        return 0;
 
     // For install checks: report the game that started and leave at once.
     if (qEnvironmentVariableIsSet("ZELPO_RELATORIO")) {

@@ -1,15 +1,20 @@
 #pragma once
 // A main window on a temporary program folder, a fixed seed, a clock the test moves by
-// hand, a temporary settings file and every message box answered by the test; and the
-// ways a player reaches the window: its actions, its widgets, the mouse.
+// hand, a temporary settings file, the copies of games in play and the best times in a
+// folder of their own (so that a test of the program folder never sees them), and every
+// message box answered by the test; and the ways a player reaches the window: its
+// actions, its widgets, the mouse.
 
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Som.h"
 #include "Superficie.h"
+#include "files/recuperacao.h"
 #include "frmZelpo.h"
 #include "play/encaixe.h"
+
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDir>
@@ -51,8 +56,18 @@ inline QByteArray Conteudo(const QString& caminho)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Where the copies of games in play go: they are written after every change and each
+// write waits for the disk, so a memory-backed folder keeps the tests fast.
+inline QString PastaDeEstado()
+{
+    const QString memoria = QStringLiteral("/dev/shm");
+    return QFileInfo(memoria).isDir() && QFileInfo(memoria).isWritable() ? memoria : QDir::tempPath();
+}
+
 struct JanelaDeTeste {
     QTemporaryDir pasta;
+    QTemporaryDir estado{PastaDeEstado() + QStringLiteral("/zelpo_estado-XXXXXX")};
+    QString pastaRecuperacao = estado.path() + QStringLiteral("/recuperacao");
     int32_t ticks = 5'000'000;
     std::vector<PedidoMensagem> mensagens;
     QMessageBox::StandardButton resposta = QMessageBox::Yes;
@@ -93,9 +108,22 @@ struct JanelaDeTeste {
         amb.ticks = [this] { return ticks; };
         amb.arquivoConfiguracao = ArquivoConfiguracao();
         amb.associar = false;
+        amb.pastaRecuperacao = pastaRecuperacao;
+        amb.arquivoRecordes = ArquivoRecordes();
         janela = std::make_unique<frmZelpo>(amb);
     }
     QString ArquivoConfiguracao() const { return pasta.path() + QStringLiteral("/config.ini"); }
+    QString ArquivoRecordes() const { return estado.path() + QStringLiteral("/recordes.json"); }
+    // The copies of games in play on disk, once the window has written what it meant to.
+    QStringList Copias()
+    {
+        if (janela)
+            janela->ConcluirCopia();
+        QStringList copias;
+        for (const QFileInfo& f : QDir(pastaRecuperacao).entryInfoList({QStringLiteral("*.zpr")}, QDir::Files))
+            copias.append(f.absoluteFilePath());
+        return copias;
+    }
 
     frmZelpo& w() { return *janela; }
     const JogoSalvo& jogo() { return janela->partida().Jogo(); }
@@ -144,6 +172,41 @@ struct JanelaDeTeste {
                 return p;
         return -1;
     }
+    // The starting pieces chosen and `n` more pieces fitted (all of them with -1).
+    void Jogar(int n)
+    {
+        for (int i = 0; i < MAX_PECAS && jogo().PartesIniciais > 0 && jogo().PartesNaRolagem > 0; ++i)
+            Clicar(jogo().PartesRolagem[0]);
+        for (int i = 0; (n < 0 || i < n) && jogo().PartesNaRolagem > 0; ++i) {
+            const int peca = PecaQueEncaixa();
+            ASSERT_GE(peca, 0);
+            Arrastar(peca, LugarVerdadeiro(jogo(), peca));
+        }
+    }
 };
+
+// The copy on disk follows the game: one copy while a game is in play, holding the game
+// with its picture and its file, the clock at most 30 s behind; none otherwise.
+inline void VerificarCopia(JanelaDeTeste& t)
+{
+    const QStringList copias = t.Copias();
+    const Partida& p = t.w().partida();
+    if (!p.EmJogo()) {
+        EXPECT_TRUE(copias.isEmpty()) << "a copy without a game in play";
+        return;
+    }
+    ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
+    const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(copias[0]));
+    ASSERT_TRUE(c) << "the copy cannot be read back";
+    EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
+    EXPECT_EQ(c->jogo.BytesFigura, p.BytesDaFigura());
+    const int32_t atraso = p.Jogo().SegundosJogo - c->jogo.SegundosJogo;
+    EXPECT_TRUE(atraso >= 0 && atraso < INTERVALO_COPIA) << "the copy's clock is " << atraso << " s behind";
+    JogoSalvo jogo = c->jogo;
+    jogo.BytesFigura = p.Jogo().BytesFigura;
+    jogo.ExtensaoFigura = p.Jogo().ExtensaoFigura;
+    jogo.SegundosJogo = p.Jogo().SegundosJogo;
+    EXPECT_TRUE(jogo == p.Jogo()) << "the copy is not the game in play";
+}
 
 } // namespace zelpo::teste

@@ -1,12 +1,14 @@
 // A seeded random walk over the player's commands, through the real window: new games,
 // opening good, damaged and missing saved games and pictures, choosing and dropping
 // pieces, saves that succeed and saves that fail, restarts, the preview, the chord
-// commands and leaving the program with every answer. A small model of the game's state
-// says what each step must do; after every step the window is checked against it:
+// commands, leaving the program with every answer, and crashes followed by a start that
+// takes the game back or not. A small model of the game's state says what each step must
+// do; after every step the window is checked against it:
 //  - no file on disk changed except the one a successful save named;
 //  - the menus and the clock follow the state;
 //  - a game in play changes only through the player's own choice;
-//  - every file written reads back to the game's record.
+//  - every file written reads back to the game's record;
+//  - a copy of the game is on disk exactly while a game is in play, and holds it.
 // The seed is new on every run and printed; ZELPO_SEMENTE=<n> repeats a run, and
 // ZELPO_PASSOS=<n> sets its length.
 #include "ambiente_teste.h"
@@ -40,7 +42,7 @@ using Fotografia = std::map<QString, QByteArray>;
 
 enum class Passo {
     Novo, AbrirSalvo, AbrirDanificado, AbrirAusente, AbrirFigura, Escolher, SoltarCerto, SoltarErrado,
-    Salvar, SalvarComo, SalvarComoFigura, Sabotar, Reiniciar, AcordeG, Visualizar, Sair, Total
+    Salvar, SalvarComo, SalvarComoFigura, Sabotar, Reiniciar, AcordeG, Visualizar, Sair, Cair, Total
 };
 
 EstadoJogo EstadoDe(const JogoSalvo& j)
@@ -101,6 +103,7 @@ public:
         case Passo::AcordeG: AcordeG(); break;
         case Passo::Visualizar: Visualizar(); break;
         case Passo::Sair: Sair(); break;
+        case Passo::Cair: Cair(); break;
         case Passo::Total: break;
         }
         Verificar();
@@ -426,6 +429,34 @@ private:
         mudouJogo_ = true;
     }
 
+    // The program dies with the game as it stands; the next start offers it back, and the
+    // answer is Sim or Não.
+    void Cair()
+    {
+        const bool emJogo = EmJogo();
+        std::optional<Recuperacao> copia;
+        if (emJogo) {
+            copia = DecodificarRecuperacao(Conteudo(t_.Copias().value(0)));
+            ASSERT_TRUE(copia);
+        }
+        t_.janela.reset();
+        const bool sim = Moeda();
+        t_.resposta = sim ? QMessageBox::Yes : QMessageBox::No;
+        Reabrir();
+        mudouJogo_ = true;
+        if (!emJogo) {
+            EXPECT_TRUE(t_.mensagens.empty()) << "nothing to take back";
+            return;
+        }
+        ASSERT_FALSE(t_.mensagens.empty());
+        EXPECT_EQ(t_.mensagens[0].icone, QMessageBox::Question);
+        if (!sim)
+            return;
+        esperado_ = EstadoDe(copia->jogo);
+        EXPECT_TRUE(t_.jogo() == copia->jogo);
+        EXPECT_EQ(ArquivoJogo(), copia->arquivoJogo);
+    }
+
     void Verificar()
     {
         // Only the file a save named, and the settings at a real exit, may change.
@@ -447,6 +478,7 @@ private:
             EXPECT_EQ(t_.Acao(item)->isEnabled(), carregado) << item;
         EXPECT_TRUE(t_.Acao("mnuJogoNovo")->isEnabled() && t_.Acao("mnuJogoAbrir")->isEnabled());
         EXPECT_EQ(t_.Relogio()->isActive(), EmJogo());
+        VerificarCopia(t_);
 
         // A step that does not change the game left it alone, but for the chord's new deal
         // and the picture bytes a first save reads.

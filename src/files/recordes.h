@@ -1,0 +1,76 @@
+#pragma once
+// The best times, kept between runs: for each puzzle the five best, each with the moment
+// it was made. A puzzle is its picture (a SHA-256 of the picture file's bytes), its grid,
+// its piece size and its difficulty, so the same picture cut into another grid is another
+// puzzle. Times rank by the clock; an equal time ranks after the one made before it.
+//
+// The table is one JSON file in the user's data folder, written whole through
+// GravarArquivo. A file that cannot be read or understood counts as an empty table, which
+// replaces it at the next record. The main window registers the time of every completed
+// puzzle and shows the table in frmRecordes.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace zelpo {
+
+class Partida;
+
+inline constexpr int RECORDES_POR_QUEBRA_CABECA = 5;
+inline constexpr int RECORDES_RECENTES = 10;
+
+struct Recorde {
+    QString Chave;          // the puzzle
+    int32_t Segundos = 0;
+    QDateTime Data;         // when it was made, in UTC
+    QString Nome;           // the picture's or the saved game's file name, for the list
+    int16_t Dificuldade = 0;
+    int16_t Colunas = 0;
+    int16_t Linhas = 0;
+    bool Pequenas = false;
+    bool operator==(const Recorde&) const = default;
+};
+
+QString ChaveDoQuebraCabeca(const QByteArray& figura, int colunas, int linhas, bool pequenas, int dificuldade);
+
+// The time of the puzzle in play, as the clock shows it, made at `data`.
+Recorde RecordeDe(const Partida& partida, const QDateTime& data);
+
+class TabelaRecordes {
+public:
+    // Enters a time: its place among its puzzle's best, 1 to 5; 0 when it is not among
+    // them, and then it is not kept. A time that enters pushes out the sixth.
+    int Registrar(const Recorde& recorde);
+    // A puzzle's best, best first.
+    std::vector<Recorde> Melhores(const QString& chave) const;
+    // The newest records of every puzzle, newest first, at most RECORDES_RECENTES.
+    std::vector<Recorde> Recentes() const;
+    const std::vector<Recorde>& Todos() const { return recordes_; }
+
+    QByteArray Codificar() const;
+    // An empty table when the bytes are not a whole table of this program.
+    static TabelaRecordes Decodificar(const QByteArray& bytes);
+
+private:
+    void Podar(const QString& chave);
+    std::vector<Recorde> recordes_;
+};
+
+// $XDG_DATA_HOME/Brumas Vivas/Zelpora 3.0/recordes.json.
+QString CaminhoRecordes();
+TabelaRecordes LerRecordes(const QString& arquivo);
+// "" on success; otherwise what went wrong, without the path.
+QString GravarRecordes(const QString& arquivo, const TabelaRecordes& tabela);
+
+struct ResultadoRecorde {
+    int posicao = 0; // as TabelaRecordes::Registrar
+    QString erro;    // the table could not be written
+};
+// Reads the table, enters the time, and writes the table back when the time was kept.
+ResultadoRecorde RegistrarRecorde(const QString& arquivo, const Recorde& recorde);
+
+} // namespace zelpo

@@ -1,0 +1,129 @@
+// What outlives the program: the copy of the game in play that the next start offers
+// back, and the best times of the puzzles. The rules are the core's (Salvaguarda,
+// recuperacao.h, recordes.h); the window calls them and shows the outcome.
+#include "frmZelpo.h"
+
+#include "Mensagem.h"
+#include "files/arquivos.h"
+#include "files/configuracao.h"
+#include "files/recordes.h"
+#include "files/recuperacao.h"
+#include "files/zpr.h"
+#include "frmRecordes.h"
+#include "game/produto.h"
+#include "game/textos.h"
+
+#include <QTimer>
+
+namespace zelpo {
+
+void frmZelpo::CriarSalvaguarda()
+{
+    // The copy is made once the command is over, from the event loop: the record is whole
+    // then, and the drop is handled and drawn without waiting for it. Only the encoding is
+    // done here; the disk is left to the writer thread.
+    tmrCopia_ = new QTimer(this);
+    tmrCopia_->setObjectName(QStringLiteral("tmrCopia"));
+    tmrCopia_->setSingleShot(true);
+    tmrCopia_->setInterval(0);
+    connect(tmrCopia_, &QTimer::timeout, this, &frmZelpo::AtualizarCopia);
+}
+
+void frmZelpo::AtualizarCopia()
+{
+    salvaguarda_.Atualizar(partida_);
+}
+
+void frmZelpo::ConcluirCopia()
+{
+    if (tmrCopia_->isActive()) {
+        tmrCopia_->stop();
+        AtualizarCopia();
+    }
+    salvaguarda_.Esperar();
+}
+
+void frmZelpo::GravarCopia()
+{
+    tmrCopia_->stop();
+    if (partida_.EmJogo())
+        ExibirHora(partida_.Tique(Ticks()));
+    salvaguarda_.GravarAgora(partida_);
+}
+
+void frmZelpo::EncerrarPorSinal()
+{
+    tmrCopia_->stop();
+    if (partida_.EmJogo())
+        ExibirHora(partida_.Tique(Ticks()));
+    salvaguarda_.Finalizar(partida_);
+    SalvarCFG(ArquivoConfiguracao(), modulo_.opcoes); // nobody is there to read a failure
+    fechando_ = true;
+    close();
+}
+
+// At a start without a file: the newest game a program lost is offered back. True when the
+// question was asked and answered Sim, or the program is ending meanwhile; false to start
+// as usual (a damaged copy is deleted without a word).
+bool frmZelpo::OferecerRecuperacao()
+{
+    std::optional<CopiaDeixada> copia = ProcurarRecuperacao(salvaguarda_.Pasta());
+    if (!copia)
+        return false;
+    const auto resposta = MostrarMensagem(
+        this, QMessageBox::Question, QString::fromUtf8(TITULO_APLICACAO),
+        QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (fechando_)
+        return true; // ended while asking: the copy waits for the next start
+    Recuperacao dados = std::move(copia->Dados());
+    // Deleted before it is shown: a copy that cannot be shown must not be offered forever.
+    // This program's own copy of the game is written as soon as play resumes.
+    copia->Apagar();
+    if (resposta != QMessageBox::Yes)
+        return false;
+
+    CursorEspera espera;
+    LimparTela();
+    if (dados.arquivoJogo.isEmpty())
+        setWindowTitle(LegendaDoProduto());
+    else
+        AtualizarLegenda(dados.arquivoJogo);
+    // A game never saved keeps the name of the picture it was cut from; a saved one goes
+    // by a temporary name, as when it is opened.
+    const QString figura = dados.arquivoJogo.isEmpty() && !dados.arquivoFigura.isEmpty()
+                               ? dados.arquivoFigura
+                               : GetTempFileName(dados.jogo.ExtensaoFigura, Ticks());
+    MostrarSalvo(dados.arquivoJogo, figura, std::move(dados.jogo));
+    return true;
+}
+
+QString frmZelpo::ArquivoRecordes() const
+{
+    return amb_.arquivoRecordes.isEmpty() ? CaminhoRecordes() : amb_.arquivoRecordes;
+}
+
+// The puzzle is complete: its time enters the table when it is among the five best.
+void frmZelpo::RegistrarRecorde()
+{
+    const Recorde recorde = RecordeDe(partida_, QDateTime::currentDateTimeUtc());
+    const ResultadoRecorde r = zelpo::RegistrarRecorde(ArquivoRecordes(), recorde);
+    textoRecorde_ = TextoNovoRecorde(recorde.Segundos, r.posicao);
+    TextoPartesIniciais();
+    if (!r.erro.isEmpty())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                        MensagemDeGravacao(ArquivoRecordes(), r.erro));
+}
+
+void frmZelpo::mnuAjudaRecordes_Click()
+{
+    const TabelaRecordes tabela = LerRecordes(ArquivoRecordes());
+    std::optional<Recorde> atual;
+    if (partida_.Estado() != EstadoJogo::SemJogo)
+        atual = RecordeDe(partida_, QDateTime::currentDateTimeUtc());
+    auto* janela = new frmRecordes(atual, atual ? tabela.Melhores(atual->Chave) : std::vector<Recorde>(),
+                                   tabela.Recentes(), this);
+    janela->show();
+}
+
+} // namespace zelpo

@@ -1,0 +1,138 @@
+// The built program in a process of its own, offscreen, with a home of its own, playing a
+// saved game given on its command line. Killed with SIGKILL it leaves the copy that the
+// next start takes back; ended with SIGTERM or SIGHUP it writes the game as it was at that
+// moment and leaves the orderly way, without asking.
+#include "ambiente_teste.h"
+#include "files/zpr.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <csignal>
+#include <sys/stat.h>
+
+using namespace zelpo;
+using zelpo::teste::Conteudo;
+using zelpo::teste::JanelaDeTeste;
+using zelpo::teste::RespostaDeArquivo;
+
+namespace {
+
+constexpr int ESPERA_MAXIMA = 120'000; // ms: a guard against a program that never starts
+
+class Programa {
+public:
+    QString Pasta() const { return casa_.path() + QStringLiteral("/estado/Brumas Vivas/Zelpora 3.0"); }
+    QStringList Arquivos() const { return QDir(Pasta()).entryList(QDir::Files, QDir::Name); }
+    const QProcess& Processo() const { return processo_; }
+
+    // Starts the program on `arquivo`; the path of its first copy once it is on disk, or "".
+    QString Iniciar(const QString& arquivo)
+    {
+        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+        for (const char* pasta : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            amb.insert(QLatin1String(pasta), casa_.path() + QLatin1Char('/') + QLatin1String(pasta));
+        amb.insert(QStringLiteral("XDG_STATE_HOME"), casa_.path() + QStringLiteral("/estado"));
+        amb.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        amb.remove(QStringLiteral("ZELPO_RELATORIO"));
+        processo_.setProcessEnvironment(amb);
+        processo_.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), {arquivo});
+        QStringList copias;
+        const bool pronto = processo_.waitForStarted(ESPERA_MAXIMA) && QTest::qWaitFor([&] {
+            copias = QDir(Pasta()).entryList({QStringLiteral("*.zpr")}, QDir::Files);
+            return !copias.isEmpty() || processo_.state() == QProcess::NotRunning;
+        }, ESPERA_MAXIMA);
+        return pronto && copias.size() == 1 ? Pasta() + QLatin1Char('/') + copias[0] : QString();
+    }
+    void Sinal(int sinal)
+    {
+        ::kill(static_cast<pid_t>(processo_.processId()), sinal);
+        processo_.waitForFinished(ESPERA_MAXIMA);
+    }
+
+private:
+    QTemporaryDir casa_;
+    QProcess processo_;
+};
+
+ino_t Inode(const QString& arquivo)
+{
+    struct stat e {};
+    ::stat(QFile::encodeName(arquivo).constData(), &e);
+    return e.st_ino;
+}
+
+// The copy holds the saved game, played on for `segundos` or more, and names its file.
+void CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& arquivo)
+{
+    const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(copia));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->arquivoJogo, arquivo);
+    EXPECT_GE(c->jogo.SegundosJogo, salvo.SegundosJogo);
+    JogoSalvo jogo = c->jogo;
+    jogo.SegundosJogo = salvo.SegundosJogo;
+    EXPECT_TRUE(jogo == salvo);
+}
+
+} // namespace
+
+TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
+{
+    // A game half played and saved at 75 s.
+    JanelaDeTeste t(320, 256, 2);
+    t.w().Iniciar({});
+    t.Jogar(3);
+    t.ticks += 75'000;
+    t.Tique();
+    const QString arquivo = t.pasta.path() + QStringLiteral("/partida.zpr");
+    {
+        RespostaDeArquivo resposta(arquivo);
+        t.Comando("mnuJogoSalvar0");
+    }
+    const JogoSalvo salvo = t.jogo();
+    const QImage tabuleiro = t.Tela()->tela().copy(242, 20, 388, 414);
+
+    Programa morto;
+    const QString copia = morto.Iniciar(arquivo);
+    ASSERT_FALSE(copia.isEmpty()) << "no copy from the program";
+    morto.Sinal(SIGKILL);
+    ASSERT_EQ(morto.Processo().exitStatus(), QProcess::CrashExit);
+    CopiaDoJogo(copia, salvo, arquivo);
+
+    // The next start, without a file, answered Sim.
+    t.pastaRecuperacao = morto.Pasta();
+    t.Criar();
+    t.resposta = QMessageBox::Yes;
+    t.mensagens.clear();
+    t.w().Iniciar({});
+    ASSERT_EQ(t.mensagens.size(), 1u);
+    EXPECT_EQ(t.mensagens[0].texto,
+              QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?"));
+    EXPECT_FALSE(QFile::exists(copia));
+    JogoSalvo voltou = t.jogo();
+    EXPECT_GE(voltou.SegundosJogo, salvo.SegundosJogo);
+    voltou.SegundosJogo = salvo.SegundosJogo;
+    EXPECT_TRUE(voltou == salvo) << "board, tray and progress";
+    EXPECT_EQ(t.Tela()->tela().copy(242, 20, 388, 414), tabuleiro);
+    EXPECT_EQ(t.w().partida().SessaoAtual().ArquivoJogo, arquivo);
+    t.resposta = QMessageBox::No;
+    ASSERT_TRUE(t.w().close());
+    t.janela.reset(); // its lock goes with the program
+    EXPECT_TRUE(morto.Arquivos().isEmpty()) << morto.Arquivos().join(QLatin1Char(' ')).toStdString();
+
+    // Ended from outside: the last copy is written at that moment, then the program leaves.
+    for (const int sinal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sinal);
+        Programa p;
+        const QString primeira = p.Iniciar(arquivo);
+        ASSERT_FALSE(primeira.isEmpty());
+        const ino_t antes = Inode(primeira);
+        p.Sinal(sinal);
+        EXPECT_EQ(p.Processo().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.Processo().exitCode(), 0);
+        EXPECT_EQ(p.Arquivos(), QStringList{QFileInfo(primeira).fileName()}) << "the copy alone, no lock";
+        EXPECT_NE(Inode(primeira), antes) << "written again at the end";
+        CopiaDoJogo(primeira, salvo, arquivo);
+    }
+}
