@@ -78,8 +78,8 @@ void GravadorAssincrono::Executar(const Pedido& pedido)
     } else if (::unlink(QFile::encodeName(pedido.caminho).constData()) != 0 && errno != ENOENT) {
         erro = DescricaoDoErro(errno);
     }
-    if (!erro.isEmpty()) // nobody waits for this write: the log is where it can be read
-        qWarning("%s: %s", qPrintable(pedido.caminho), qPrintable(erro));
+    // Nobody waits for this write, and the game prints nothing: the error is kept for
+    // whoever asks (UltimoErro), and the next copy tries again.
     std::lock_guard trava(mutex_);
     ultimoErro_ = erro.isEmpty() ? QString() : pedido.caminho + QStringLiteral(": ") + erro;
 }

@@ -1,5 +1,7 @@
 #include "Autor.h"
 
+#include "CoresSistema.h"
+
 #include "Centralizador.h"
 #include "game/produto.h"
 
@@ -17,7 +19,6 @@ namespace {
 
 constexpr int LARGURA = 356;
 constexpr int ALTURA = 420;
-constexpr double TAMANHO_FONTE = 8.25;
 constexpr int ESQUERDA_TEXTO = 40;
 const QColor COR_MOLDURA(0, 200, 255);
 const QColor COR_LINK(0, 0, 255);
@@ -40,7 +41,7 @@ void Abrir(const QUrl& endereco)
 QFont Fonte(const QString& familia, bool negrito = false, bool sublinhado = false)
 {
     QFont f(familia);
-    f.setPointSizeF(TAMANHO_FONTE);
+    f.setPointSizeF(PONTOS_FONTE_JANELA);
     f.setBold(negrito);
     f.setUnderline(sublinhado);
     return f;
@@ -172,15 +173,10 @@ void Autor::paintEvent(QPaintEvent*)
 
 void Autor::keyPressEvent(QKeyEvent* evento)
 {
-    switch (evento->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (TeclaQueFecha(evento->key()))
         close();
-        break;
-    default:
+    else
         QDialog::keyPressEvent(evento);
-    }
 }
 
 bool Autor::eventFilter(QObject* objeto, QEvent* evento)

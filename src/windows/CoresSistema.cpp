@@ -1,5 +1,7 @@
 #include "CoresSistema.h"
 
+#include <QWidget>
+
 #include "game/fontes.h"
 
 #include <QApplication>
@@ -49,6 +51,21 @@ bool EstiloEscolhido(const QStringList& argumentos, const QString& variavelDeAmb
             return true;
     }
     return false;
+}
+
+void VestirJanelaClassica(QWidget& janela)
+{
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPointSizeF(PONTOS_FONTE_JANELA);
+    janela.setFont(fonte);
+    QPalette paleta = janela.palette();
+    paleta.setColor(QPalette::Window, Cor(CorSistema::FaceBotao));
+    janela.setPalette(paleta);
+}
+
+bool TeclaQueFecha(int tecla)
+{
+    return tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Escape;
 }
 
 void AplicarAparenciaClassica(bool manterEstilo)

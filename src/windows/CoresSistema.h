@@ -8,6 +8,8 @@
 #include <QColor>
 #include <QStringList>
 
+class QWidget;
+
 namespace zelpo {
 
 enum class CorSistema {
@@ -28,6 +30,13 @@ void AplicarPaletaClassica();
 // dashes) among the program's arguments, or QT_STYLE_OVERRIDE set to a name. Read the
 // arguments before QApplication takes its own options out of them.
 bool EstiloEscolhido(const QStringList& argumentos, const QString& variavelDeAmbiente);
+
+// What the small windows share: 8.25-point MS Sans Serif on the button face.
+void VestirJanelaClassica(QWidget& janela);
+inline constexpr double PONTOS_FONTE_JANELA = 8.25;
+
+// Enter and Escape close the small windows that have no other use for them.
+bool TeclaQueFecha(int tecla);
 
 // The style, palette and font of every window: Qt's "Windows" style unless the player
 // chose another (manterEstilo), the classic palette and 8.25-point MS Sans Serif.

@@ -21,7 +21,6 @@ namespace {
 
 constexpr int LARGURA = 257;
 constexpr int ALTURA = 153;
-constexpr double TAMANHO_FONTE = 8.25;
 
 std::function<void(frmGerar&)>& exibicao()
 {
@@ -99,12 +98,7 @@ frmGerar::frmGerar(ModuloZelpo& modulo, QWidget* dono)
 {
     setObjectName(QStringLiteral("frmGerar"));
     setWindowTitle(QStringLiteral("Criar o zelpora"));
-    QFont fonte(QStringLiteral("MS Sans Serif"));
-    fonte.setPointSizeF(TAMANHO_FONTE);
-    setFont(fonte);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Cor(CorSistema::FaceBotao));
-    setPalette(paleta);
+    VestirJanelaClassica(*this);
     setFixedSize(LARGURA, ALTURA);
     CriarControles();
     Form_Load();

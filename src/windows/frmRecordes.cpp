@@ -15,7 +15,6 @@ namespace zelpo {
 
 namespace {
 
-constexpr double TAMANHO_FONTE = 8.25;
 constexpr int MARGEM = 8;
 constexpr int ESPACO_COLUNAS = 16;
 const QSize TAMANHO_BOTAO(89, 25);
@@ -45,12 +44,7 @@ frmRecordes::frmRecordes(const std::optional<Recorde>& atual, const std::vector<
     setObjectName(QStringLiteral("frmRecordes"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Recordes"));
-    QFont fonte(QStringLiteral("MS Sans Serif"));
-    fonte.setPointSizeF(TAMANHO_FONTE);
-    setFont(fonte);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Cor(CorSistema::FaceBotao));
-    setPalette(paleta);
+    VestirJanelaClassica(*this);
 
     QGridLayout* grade = nullptr;
     QGroupBox* deste = Grupo(this, "fraMelhores", QStringLiteral("Melhores tempos deste quebra-cabeça"), grade);
@@ -112,15 +106,10 @@ void frmRecordes::Preencher(QGridLayout* grade, int linha, const QStringList& co
 
 void frmRecordes::keyPressEvent(QKeyEvent* evento)
 {
-    switch (evento->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (TeclaQueFecha(evento->key()))
         close();
-        break;
-    default:
+    else
         QDialog::keyPressEvent(evento);
-    }
 }
 
 // Centred on the owner's whole window, as the other small windows, and active, so that
