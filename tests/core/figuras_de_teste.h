@@ -2,7 +2,8 @@
 // Picture files built byte by byte for the picture tests (test_figura.cpp,
 // test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus the
 // comparisons of decoded pictures. Nothing here is a decoder: each builder writes the
-// layout of its format as the format's documentation gives it.
+// layout of its format as the format's documentation gives it. Also the plain file
+// reading and writing that every test of files shares (the window tests too).
 
 #include <QByteArray>
 #include <QFile>
@@ -35,18 +36,21 @@ constexpr auto Bytes = &Le<1>, P16 = &Le<2>, P32 = &Le<4>;
 
 inline QByteArray Trocar(QByteArray b, qint64 i, const QByteArray& novos) { return b.replace(i, novos.size(), novos); }
 
-// A file of the source tree.
-inline QByteArray Ler(const char* nome)
+// A whole file, or nothing when it cannot be read.
+inline QByteArray Conteudo(const QString& caminho)
 {
-    QFile f(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome));
+    QFile f(caminho);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline bool Gravar(const QString& caminho, const QByteArray& bytes)
 {
     QFile f(caminho);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
+
+// A file of the source tree.
+inline QByteArray Ler(const char* nome) { return Conteudo(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome)); }
 
 // A bitmap file with the 40-byte header (or the 12-byte OS/2 one), palette and rows as
 // given; a negative height stores the rows top first.

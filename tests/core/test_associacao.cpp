@@ -1,3 +1,4 @@
+#include "figuras_de_teste.h"
 #include "files/associacao.h"
 
 #include <gtest/gtest.h>
@@ -5,21 +6,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <map>
 
 using namespace zelpo;
+using figuras_de_teste::Conteudo;
 
 namespace {
-
-QByteArray Conteudo(const QString& caminho)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Temporary data and config folders, published in the environment as the desktop does.
 struct Xdg {
@@ -53,11 +48,8 @@ TEST(Associacao, CriaAsEntradasERepeteIgual)
 {
     Xdg xdg;
     QDir().mkpath(xdg.config);
-    QFile f(xdg.mimeapps);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Added Associations]\ntext/plain=gedit.desktop;\n\n[Default Applications]\nimage/png=eog.desktop\n\n"
-            "[Outro]\nx=y\n");
-    f.close();
+    ASSERT_TRUE(figuras_de_teste::Gravar(xdg.mimeapps, "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                                                      "[Default Applications]\nimage/png=eog.desktop\n\n[Outro]\nx=y\n"));
     ASSERT_TRUE(xdg.Associar());
     std::map<QString, QByteArray> primeira;
     for (const QString& c : {xdg.mime, xdg.desktop, xdg.iconeTipo, xdg.mimeapps})
@@ -95,13 +87,11 @@ TEST(Associacao, FalhaNumPassoParaOsSeguintes)
     // Tests run as root, so a read-only folder would not stop the write: put a file where
     // the mime folder must be.
     QDir().mkpath(xdg.dados);
-    QFile bloqueio(xdg.dados + QStringLiteral("/mime"));
-    ASSERT_TRUE(bloqueio.open(QIODevice::WriteOnly));
-    bloqueio.close();
+    ASSERT_TRUE(figuras_de_teste::Gravar(xdg.dados + QStringLiteral("/mime"), {}));
     EXPECT_FALSE(xdg.Associar());
     EXPECT_FALSE(QFile::exists(xdg.desktop) || QFile::exists(xdg.mimeapps));
     // An icon file that is gone stops the registration before the type is written.
-    QFile::remove(bloqueio.fileName());
+    QFile::remove(xdg.dados + QStringLiteral("/mime"));
     QFile::remove(xdg.icone);
     EXPECT_FALSE(xdg.Associar());
     EXPECT_FALSE(QFile::exists(xdg.mime) || QFile::exists(xdg.desktop));

@@ -1,3 +1,4 @@
+#include "figuras_de_teste.h"
 #include "files/configuracao.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,7 @@ TEST(Configuracao, ChaveAusenteOuEstranhaVoltaAoPadrao)
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("cfg.ini"));
     for (const auto& c : casos) {
-        QFile f(arquivo);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(c.ini) >= 0);
-        f.close();
+        ASSERT_TRUE(figuras_de_teste::Gravar(arquivo, c.ini));
         Opcoes o{3, !c.esperadas.Pequenas, !c.esperadas.Adaptar, 1.0, -9, -9};
         LerCFG(arquivo, o);
         EXPECT_EQ(o, c.esperadas) << c.ini;

@@ -6,6 +6,7 @@
 #include "files/associacao.h"
 #include "files/configuracao.h"
 #include "files/zpr.h"
+#include "figuras_de_teste.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,8 @@
 #include <unistd.h>
 
 using namespace zelpo;
+using figuras_de_teste::Conteudo;
+using figuras_de_teste::Gravar;
 
 namespace {
 
@@ -43,18 +46,6 @@ void LimitarTamanho(rlim_t bytes)
     std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
     const rlimit limite{bytes, bytes};
     setrlimit(RLIMIT_FSIZE, &limite);
-}
-
-QByteArray Conteudo(const QString& caminho)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Escrever(const QString& caminho, const QByteArray& bytes)
-{
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
 }
 
 JogoSalvo JogoCom(qsizetype bytesDaFigura)
@@ -99,7 +90,7 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
-        Escrever(c.arquivo, c.antes);
+        ASSERT_TRUE(Gravar(c.arquivo, c.antes));
         EXPECT_EQ(NoFilho([&] { return LimitarTamanho(c.limite), c.gravar(); }), 0) << "the failure is reported";
         EXPECT_EQ(Conteudo(c.arquivo), c.antes) << "the previous file is whole";
         for (const QString& nome : QDir(pasta.path()).entryList(QDir::Files))
@@ -117,7 +108,7 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
     ASSERT_TRUE(associar());
     const QString mimeapps = xdg.configuracao + QStringLiteral("/mimeapps.list");
     const QByteArray lista = "[Default Applications]\n" + QByteArray(3000, '#') + "\ntext/plain=editor.desktop\n";
-    Escrever(mimeapps, lista);
+    ASSERT_TRUE(Gravar(mimeapps, lista));
     EXPECT_EQ(NoFilho([&] { return LimitarTamanho(1000), associar() ? 1 : 0; }), 0);
     EXPECT_EQ(Conteudo(mimeapps), lista);
 }
@@ -135,7 +126,7 @@ TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)
         QByteArray cabeca = CodificarZPR(JogoCom(10)).left(INICIO_FIGURA_ZPR);
         const qint64 n = 0x7FFFFFFF - TAMANHO_FIXO_ZPR;
         cabeca.replace(INICIO_FIGURA_ZPR - 4, 4, QByteArray::fromRawData(reinterpret_cast<const char*>(&n), 4));
-        Escrever(esparso, cabeca);
+        ASSERT_TRUE(Gravar(esparso, cabeca));
         ASSERT_EQ(truncate(QFile::encodeName(esparso).constData(), 0x7FFFFFFF), 0);
     }
     const struct { QString arquivo; const char* erro; } casos[] = {

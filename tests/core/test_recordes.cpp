@@ -1,5 +1,6 @@
 // The best times: which puzzle a time belongs to, how times rank, the five kept per
 // puzzle, the message line, and the table's file.
+#include "figuras_de_teste.h"
 #include "files/recordes.h"
 #include "game/aleatorio.h"
 #include "game/partida.h"
@@ -7,10 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace zelpo;
+using figuras_de_teste::Conteudo;
+using figuras_de_teste::Gravar;
 
 namespace {
 
@@ -85,10 +87,6 @@ TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.path() + QStringLiteral("/Brumas Vivas/recordes.json");
-    const auto escrever = [&](const QByteArray& bytes) {
-        QFile f(arquivo);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
-    };
     Recorde r = Tempo("k", 82, 0);
     r.Nome = QStringLiteral("pôr do sol.jpg");
     r.Pequenas = true;
@@ -103,7 +101,7 @@ TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
                                 QByteArray(bom).replace("\"segundos\": 60", "\"segundos\": -60"),
                                 QByteArray(bom).replace("2025-03-01", "2025-13-01")};
     for (const QByteArray& d : danos) {
-        escrever(d);
+        ASSERT_TRUE(Gravar(arquivo, d));
         EXPECT_TRUE(LerRecordes(arquivo).Todos().empty()) << d.constData();
         const ResultadoRecorde depois = RegistrarRecorde(arquivo, Tempo("k", 500, 2));
         EXPECT_EQ(depois.posicao, 1) << "a new table over it";
@@ -112,11 +110,9 @@ TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
     // A time that is not kept leaves the file alone; one that cannot be written says why.
     for (int i = 0; i < 4; ++i)
         RegistrarRecorde(arquivo, Tempo("k", 10 + i, 3 + i));
-    escrever(LerRecordes(arquivo).Codificar() + "\n");
+    ASSERT_TRUE(Gravar(arquivo, LerRecordes(arquivo).Codificar() + "\n"));
     const QByteArray antes = LerRecordes(arquivo).Codificar() + "\n";
     EXPECT_EQ(RegistrarRecorde(arquivo, Tempo("k", 999, 9)).posicao, 0);
-    QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), antes);
+    EXPECT_EQ(Conteudo(arquivo), antes);
     EXPECT_FALSE(RegistrarRecorde(arquivo + QStringLiteral("/dentro"), r).erro.isEmpty());
 }

@@ -1,5 +1,6 @@
 // The copy of the game in play: its file, the copies a new start may find, and when the
 // copy is written and deleted, driven through a Partida without a window.
+#include "figuras_de_teste.h"
 #include "files/recuperacao.h"
 #include "files/zpr.h"
 #include "game/aleatorio.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 
 using namespace zelpo;
+using figuras_de_teste::Conteudo;
 
 namespace {
 
@@ -47,12 +49,6 @@ void Colocar(Partida& p)
     p.AtualizarRolagem();
     if (inicial)
         p.ParteInicialEscolhida();
-}
-
-QByteArray Ler(const QString& arquivo)
-{
-    QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
@@ -146,7 +142,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     // The copy on disk: the game with its clock at `segundos`, or none (-1).
     const auto copia = [&](int32_t segundos) {
         s.Esperar();
-        const std::optional<Recuperacao> c = DecodificarRecuperacao(Ler(s.Arquivo()));
+        const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(s.Arquivo()));
         if (segundos < 0)
             return !c.has_value();
         Recuperacao esperada = RecuperacaoDe(jogo);
@@ -185,12 +181,12 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     jogo.Tique(1000 + 10'000);
     s.Finalizar(jogo);
     EXPECT_TRUE(copia(10));
-    const QByteArray final = Ler(s.Arquivo());
+    const QByteArray final = Conteudo(s.Arquivo());
     s.Descartar();
     jogo.LimparTela();
     s.Atualizar(jogo);
     s.Esperar();
-    EXPECT_EQ(Ler(s.Arquivo()), final);
+    EXPECT_EQ(Conteudo(s.Arquivo()), final);
 
     // Left through the exit question: no copy, then or after.
     Salvaguarda saindo(pasta.path());
