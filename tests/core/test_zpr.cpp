@@ -1,13 +1,11 @@
+#include "figuras_de_teste.h"
 #include "files/zpr.h"
-#include "game/aleatorio.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
-#include <tuple>
 
 using namespace zelpo;
 
@@ -48,13 +46,7 @@ JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int encaixadas)
     return j;
 }
 
-QByteArray LE(int64_t valor, int tamanho)
-{
-    QByteArray b;
-    for (int i = 0; i < tamanho; ++i)
-        b += char((uint64_t(valor) >> (8 * i)) & 0xFF);
-    return b;
-}
+QByteArray LE(int64_t valor, int tamanho) { return tamanho == 2 ? figuras_de_teste::P16({valor}) : figuras_de_teste::P32({valor}); }
 
 } // namespace
 
@@ -111,7 +103,9 @@ TEST(ArquivoZPR, IdaEVoltaSemPerda)
     EXPECT_EQ(DecodificarZPR(CodificarZPR(vazia)).jogo->BytesFigura, MarcadorFigura());
 }
 
-TEST(ArquivoZPR, CortadoOuComBytesTrocadosERecusadoSemDerrubar)
+// Cut at every length: never a game, and past the magic always a message. (Bytes changed
+// at random are the fuzzer's work: its corpus is replayed by the corpus_zpr test.)
+TEST(ArquivoZPR, CortadoERecusadoComMensagem)
 {
     const QByteArray original = CodificarZPR(JogoValido(4, 4, false, 5));
     for (qsizetype tamanho = 0; tamanho < original.size(); ++tamanho) {
@@ -119,17 +113,6 @@ TEST(ArquivoZPR, CortadoOuComBytesTrocadosERecusadoSemDerrubar)
         ASSERT_FALSE(r.jogo) << tamanho;
         EXPECT_TRUE(r.versaoIncorreta == (tamanho < 8) && r.erro.isEmpty() == (tamanho < 8)) << tamanho;
     }
-    Aleatorio rnd(2024);
-    int aceitos = 0;
-    for (int i = 0; i < 4000; ++i) {
-        QByteArray b = original;
-        for (int t = int(CLng(rnd.Rnd() * 3)); t >= 0; --t)
-            b[qsizetype(rnd.Rnd() * double(b.size()))] = char(CLng(rnd.Rnd() * 255));
-        const ResultadoZPR r = DecodificarZPR(b);
-        aceitos += bool(r.jogo); // a change to the picture, the time or the origin
-        EXPECT_TRUE(r.jogo ? CodificarZPR(*r.jogo).size() == b.size() : r.versaoIncorreta || !r.erro.isEmpty());
-    }
-    EXPECT_TRUE(aceitos > 0 && aceitos < 4000) << aceitos;
 }
 
 TEST(ArquivoZPR, CampoRuimERecusadoComSuaMensagem)
@@ -179,8 +162,7 @@ TEST(ArquivoZPR, GravarEReabrirDaOMesmoArquivo)
     const ResultadoZPR lido = LerArquivoZPR(a);
     ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
     ASSERT_EQ(GravarArquivoZPR(b, *lido.jogo), QString());
-    QFile fa(a), fb(b);
-    EXPECT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll());
+    EXPECT_EQ(figuras_de_teste::Conteudo(a), figuras_de_teste::Conteudo(b));
     // A save that cannot happen says why; a missing file is not a game.
     const QString semPasta = pasta.filePath(QStringLiteral("nao/existe.zpr"));
     EXPECT_EQ(GravarArquivoZPR(semPasta, *lido.jogo), QStringLiteral("a pasta não existe"));
