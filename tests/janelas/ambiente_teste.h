@@ -5,12 +5,14 @@
 // message box answered by the test; and the ways a player reaches the window: its
 // actions, its widgets, the mouse.
 
+#include "../core/figuras_de_teste.h"
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Som.h"
 #include "Superficie.h"
 #include "files/recuperacao.h"
+#include "frmGerar.h"
 #include "frmZelpo.h"
 #include "play/encaixe.h"
 
@@ -50,11 +52,11 @@ struct RespostaDeArquivo {
     ~RespostaDeArquivo() { CommonDialogCls::DefinirRespostaArquivo({}); }
 };
 
-inline QByteArray Conteudo(const QString& caminho)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using figuras_de_teste::Conteudo;
+using figuras_de_teste::Gravar;
+
+// The caption of the main window while it shows the game of `arquivo`.
+inline QString Titulo(const QString& arquivo) { return QStringLiteral("Zelpora 3.0 - [") + arquivo + QLatin1Char(']'); }
 
 // Where the copies of games in play go: they are written after every change and each
 // write waits for the disk, so a memory-backed folder keeps the tests fast.
@@ -131,11 +133,32 @@ struct JanelaDeTeste {
     QAction* Acao(const char* nome) { return janela->findChild<QAction*>(QLatin1String(nome)); }
     // The command as the player gives it: nothing happens while its item is greyed.
     void Comando(const char* nome) { Acao(nome)->trigger(); }
+    // The command with every file dialog it opens answered `arquivo` ("" cancels).
+    void Comando(const char* nome, const QString& arquivo)
+    {
+        RespostaDeArquivo respostaDeArquivo(arquivo);
+        Comando(nome);
+    }
+    // Jogo > Novo, the dialog answered OK.
+    void Novo()
+    {
+        frmGerar::DefinirExibicao([](frmGerar& d) { d.btnOk_Click(); });
+        Comando("mnuJogoNovo");
+        frmGerar::DefinirExibicao({});
+    }
+    // The program dies: its files stay as they are on disk.
+    void Cair()
+    {
+        janela->ConcluirCopia();
+        janela.reset();
+    }
     PecaWidget* Peca(int i) { return janela->findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(i)); }
     QScrollBar* Rolagem() { return janela->findChild<QScrollBar*>(QStringLiteral("vsbPartes")); }
     QLabel* Hora() { return janela->findChild<QLabel*>(QStringLiteral("picHora")); }
     QTimer* Relogio() { return janela->findChild<QTimer*>(QStringLiteral("tmrHora")); }
     Superficie* Tela() { return janela->findChild<Superficie*>(); }
+    // The board and the caption under it, below the message line.
+    QImage Tabuleiro() { return Tela()->tela().copy(242, 20, 388, 414); }
     Som* som() { return janela->findChild<Som*>(); }
     // The tick a second would bring.
     void Tique() { QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer"); }

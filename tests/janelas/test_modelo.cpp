@@ -4,7 +4,8 @@
 // commands, leaving the program with every answer, and crashes followed by a start that
 // takes the game back or not. A small model of the game's state says what each step must
 // do; after every step the window is checked against it:
-//  - no file on disk changed except the one a successful save named;
+//  - no file on disk changed except the one a successful save named (and the settings,
+//    which a real exit writes and nothing else does);
 //  - the menus and the clock follow the state;
 //  - a game in play changes only through the player's own choice;
 //  - every file written reads back to the game's record;
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -33,17 +35,11 @@
 
 using namespace zelpo;
 using zelpo::teste::Conteudo;
-using zelpo::teste::JanelaDeTeste;
-using zelpo::teste::RespostaDeArquivo;
+using zelpo::teste::Titulo;
 
 namespace {
 
 using Fotografia = std::map<QString, QByteArray>;
-
-enum class Passo {
-    Novo, AbrirSalvo, AbrirDanificado, AbrirAusente, AbrirFigura, Escolher, SoltarCerto, SoltarErrado,
-    Salvar, SalvarComo, SalvarComoFigura, Sabotar, Reiniciar, AcordeG, Visualizar, Sair, Cair, Total
-};
 
 EstadoJogo EstadoDe(const JogoSalvo& j)
 {
@@ -60,9 +56,9 @@ public:
         // Pictures of other sizes beside the first, so grids and piece sizes vary.
         teste::FiguraDeTeste(200, 130).save(p + QStringLiteral("/Medio/outra.bmp"));
         teste::FiguraDeTeste(150, 260).save(p + QStringLiteral("/Dificil/alta.bmp"));
-        Escrever(p + QStringLiteral("/lixo.jpg"), "not a picture");
-        Escrever(p + QStringLiteral("/ruim.zpr"), QByteArray("ZPR 2.0 ") + QByteArray(900, '\x07'));
-        Escrever(p + QStringLiteral("/bloqueio"), "a file where a folder should be");
+        EXPECT_TRUE(teste::Gravar(p + QStringLiteral("/lixo.jpg"), "not a picture")
+                    && teste::Gravar(p + QStringLiteral("/ruim.zpr"), QByteArray("ZPR 2.0 ") + QByteArray(900, '\x07'))
+                    && teste::Gravar(p + QStringLiteral("/bloqueio"), "a file where a folder should be"));
         // The file dialogs open on the current folder and list it: make it a small one.
         QDir(p).mkdir(QStringLiteral("vazia"));
         QDir::setCurrent(p + QStringLiteral("/vazia"));
@@ -76,53 +72,37 @@ public:
 
     void Dar(int indice)
     {
-        const auto passo = static_cast<Passo>(Sorteio(static_cast<int>(Passo::Total)));
-        SCOPED_TRACE(testing::Message() << "step " << indice << ", command " << static_cast<int>(passo));
+        using Comando = void (Passeio::*)();
+        static constexpr Comando comandos[] = {
+            &Passeio::Novo,    &Passeio::AbrirSalvo, &Passeio::AbrirRecusado, &Passeio::AbrirFigura,
+            &Passeio::Escolher, &Passeio::SoltarCerto, &Passeio::SoltarErrado, &Passeio::Salvar,
+            &Passeio::SalvarComo, &Passeio::SalvarComo, &Passeio::Sabotar, &Passeio::Reiniciar,
+            &Passeio::AcordeG, &Passeio::Visualizar, &Passeio::Sair,       &Passeio::Cair};
+        const int comando = Sorteio(int(std::size(comandos)));
+        SCOPED_TRACE(testing::Message() << "step " << indice << ", command " << comando);
         antes_ = Tirar();
         jogoAntes_ = t_.jogo();
-        tituloAntes_ = t_.w().windowTitle();
-        t_.mensagens.clear();
+        tituloAntes_ = w().windowTitle();
         arquivoAntes_ = ArquivoJogo();
+        t_.mensagens.clear();
         salvoEm_.reset();
-        mudouConfiguracao_ = false;
-        mudouJogo_ = false;
-        switch (passo) {
-        case Passo::Novo: Novo(); break;
-        case Passo::AbrirSalvo: AbrirSalvo(); break;
-        case Passo::AbrirDanificado: AbrirRecusado(t_.pasta.path() + QStringLiteral("/ruim.zpr")); break;
-        case Passo::AbrirAusente: AbrirRecusado(t_.pasta.path() + QStringLiteral("/sumiu.zpr")); break;
-        case Passo::AbrirFigura: AbrirFigura(); break;
-        case Passo::Escolher: Escolher(); break;
-        case Passo::SoltarCerto: SoltarCerto(); break;
-        case Passo::SoltarErrado: SoltarErrado(); break;
-        case Passo::Salvar: Salvar(); break;
-        case Passo::SalvarComo: SalvarComo(); break;
-        case Passo::SalvarComoFigura: SalvarComoFigura(); break;
-        case Passo::Sabotar: Sabotar(); break;
-        case Passo::Reiniciar: Reiniciar(); break;
-        case Passo::AcordeG: AcordeG(); break;
-        case Passo::Visualizar: Visualizar(); break;
-        case Passo::Sair: Sair(); break;
-        case Passo::Cair: Cair(); break;
-        case Passo::Total: break;
-        }
+        mudouConfiguracao_ = mudouJogo_ = false;
+        (this->*comandos[comando])();
         Verificar();
     }
 
 private:
     int Sorteio(int n) { return static_cast<int>(rnd_.Rnd() * n); }
     bool Moeda() { return Sorteio(2) == 0; }
+    template <typename T, size_t N>
+    const T& Um(const T (&opcoes)[N]) { return opcoes[Sorteio(int(N))]; }
+    void Responder(bool sim) { t_.resposta = sim ? QMessageBox::Yes : QMessageBox::No; }
     frmZelpo& w() { return t_.w(); }
     EstadoJogo Estado() { return w().partida().Estado(); }
-    bool EmJogo() { return Estado() == EstadoJogo::EscolhendoPecas || Estado() == EstadoJogo::Jogando; }
+    bool EmJogo() { return w().partida().EmJogo(); }
     bool Carregado() { return Estado() != EstadoJogo::SemJogo; }
     const QString& ArquivoJogo() { return w().partida().SessaoAtual().ArquivoJogo; }
-
-    static void Escrever(const QString& caminho, const QByteArray& bytes)
-    {
-        QFile f(caminho);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
-    }
+    QString Pasta(const char* nome) { return t_.pasta.path() + QLatin1String(nome); }
 
     // Every file and folder under the test folder with what would change if it were
     // written: a replaced file has a new inode, one written in place a new time or size.
@@ -147,32 +127,7 @@ private:
         t_.Criar(static_cast<uint64_t>(Sorteio(1 << 30)));
         w().Iniciar({});
         QApplication::setActiveWindow(&w()); // the keys of the steps go to the active window
-        esperado_ = EstadoJogo::EscolhendoPecas;
-    }
-
-    // The new-puzzle dialog answers OK with random choices, or Cancel.
-    void ResponderGerar(bool ok)
-    {
-        frmGerar::DefinirExibicao([this, ok](frmGerar& d) {
-            ++dialogosGerar_;
-            if (!ok)
-                return d.btnCancelar_Click();
-            QRadioButton* opcoes[] = {d.optFacil, d.optMedio, d.optDificil};
-            opcoes[Sorteio(3)]->setChecked(true);
-            d.chkPequenas->setChecked(Moeda());
-            d.chkAdaptar->setChecked(Moeda());
-            d.btnOk_Click();
-        });
-    }
-
-    void Novo()
-    {
-        const bool ok = Moeda();
-        ResponderGerar(ok);
-        t_.Comando("mnuJogoNovo");
-        frmGerar::DefinirExibicao({});
-        if (ok)
-            Mudou(EstadoJogo::EscolhendoPecas);
+        Mudou(EstadoJogo::EscolhendoPecas);
     }
 
     // The command changed the game, as it should, and left it in `estado`.
@@ -180,6 +135,77 @@ private:
     {
         esperado_ = estado;
         mudouJogo_ = true;
+    }
+
+    // The new-puzzle dialog answers OK with random choices, or Cancel; a new game follows OK.
+    void Gerar(const std::function<void()>& comando)
+    {
+        const bool ok = Moeda();
+        frmGerar::DefinirExibicao([this, ok](frmGerar& d) {
+            ++dialogosGerar_;
+            if (!ok)
+                return d.btnCancelar_Click();
+            QRadioButton* opcoes[] = {d.optFacil, d.optMedio, d.optDificil};
+            Um(opcoes)->setChecked(true);
+            d.chkPequenas->setChecked(Moeda());
+            d.chkAdaptar->setChecked(Moeda());
+            d.btnOk_Click();
+        });
+        comando();
+        frmGerar::DefinirExibicao({});
+        if (ok)
+            Mudou(EstadoJogo::EscolhendoPecas);
+    }
+
+    void Novo()
+    {
+        Gerar([this] { t_.Comando("mnuJogoNovo"); });
+    }
+
+    // A good picture, one that is not a picture, or one that is gone.
+    void AbrirFigura()
+    {
+        const char* nomes[] = {"/Facil/figura.bmp", "/lixo.jpg", "/sumida.bmp"};
+        Gerar([&] { t_.Comando("mnuJogoAbrir", Pasta(Um(nomes))); });
+    }
+
+    void AbrirSalvo()
+    {
+        if (salvos_.empty())
+            return AbrirRecusado();
+        const QString arquivo = salvos_[size_t(Sorteio(int(salvos_.size())))];
+        const ResultadoZPR lido = LerArquivoZPR(arquivo);
+        if (!lido.jogo) // replaced by a folder since: refused like any bad file
+            return Recusado(arquivo, "é uma pasta, não um arquivo.");
+        t_.Comando("mnuJogoAbrir", arquivo);
+        Mudou(EstadoDe(*lido.jogo));
+        EXPECT_TRUE(t_.jogo() == *lido.jogo);
+        EXPECT_EQ(ArquivoJogo(), arquivo);
+        // the one message a saved game may bring: its picture could not be read
+        for (const PedidoMensagem& m : t_.mensagens) {
+            EXPECT_EQ(m.titulo, QStringLiteral("Figura inválida")) << m.texto.toStdString();
+            EXPECT_TRUE(m.texto.endsWith(QLatin1Char('\'') + arquivo + QLatin1Char('\''))) << "names the player's file";
+        }
+    }
+
+    // A damaged saved game or a missing one: the screen cleared and the reason given under
+    // the file's name.
+    void AbrirRecusado()
+    {
+        if (Moeda())
+            return Recusado(Pasta("/ruim.zpr"), "termina antes do campo \"peças\".");
+        Recusado(Pasta("/sumiu.zpr"), "Versão incorreta do zelpora!");
+    }
+
+    void Recusado(const QString& arquivo, const char* motivo)
+    {
+        t_.Comando("mnuJogoAbrir", arquivo);
+        Mudou(EstadoJogo::SemJogo);
+        ASSERT_EQ(t_.mensagens.size(), 1u);
+        EXPECT_TRUE(t_.mensagens[0].texto.startsWith(arquivo + QStringLiteral("\n\n")));
+        EXPECT_TRUE(t_.mensagens[0].texto.endsWith(QString::fromUtf8(motivo))) << t_.mensagens[0].texto.toStdString();
+        EXPECT_EQ(w().windowTitle(), Titulo(arquivo));
+        tituloAntes_ = w().windowTitle();
     }
 
     std::vector<int> PecasVisiveis(bool soAsQueEncaixam)
@@ -191,59 +217,7 @@ private:
         return pecas;
     }
 
-    int Qualquer(const std::vector<int>& pecas) { return pecas.empty() ? -1 : pecas[static_cast<size_t>(Sorteio(int(pecas.size())))]; }
-
-    void AbrirSalvo()
-    {
-        if (salvos_.empty())
-            return AbrirRecusado(t_.pasta.path() + QStringLiteral("/sumiu.zpr"));
-        const QString arquivo = salvos_[static_cast<size_t>(Sorteio(static_cast<int>(salvos_.size())))];
-        const ResultadoZPR lido = LerArquivoZPR(arquivo);
-        if (!lido.jogo) // replaced by a folder since: refused like any bad file
-            return AbrirRecusado(arquivo);
-        {
-            RespostaDeArquivo resposta(arquivo);
-            t_.Comando("mnuJogoAbrir");
-        }
-        Mudou(EstadoDe(*lido.jogo));
-        EXPECT_TRUE(t_.jogo() == *lido.jogo);
-        EXPECT_EQ(ArquivoJogo(), arquivo);
-        // the one message a saved game may bring: its picture could not be read
-        for (const PedidoMensagem& m : t_.mensagens) {
-            EXPECT_EQ(m.titulo, QStringLiteral("Figura inválida")) << m.texto.toStdString();
-            EXPECT_TRUE(m.texto.endsWith(QLatin1Char('\'') + arquivo + QLatin1Char('\''))) << "names the player's file";
-        }
-    }
-
-    void AbrirRecusado(const QString& arquivo)
-    {
-        {
-            RespostaDeArquivo resposta(arquivo);
-            t_.Comando("mnuJogoAbrir");
-        }
-        Mudou(EstadoJogo::SemJogo);
-        ASSERT_EQ(t_.mensagens.size(), 1u);
-        EXPECT_TRUE(t_.mensagens[0].texto.startsWith(arquivo + QStringLiteral("\n\n")));
-        EXPECT_EQ(w().windowTitle(), QStringLiteral("Zelpora 3.0 - [") + arquivo + QLatin1Char(']'));
-        tituloAntes_ = w().windowTitle();
-    }
-
-    // A good picture, one that is not a picture, or one that is gone.
-    void AbrirFigura()
-    {
-        const QString nomes[] = {QStringLiteral("/Facil/figura.bmp"), QStringLiteral("/lixo.jpg"),
-                                 QStringLiteral("/sumida.bmp")};
-        const QString figura = t_.pasta.path() + nomes[Sorteio(3)];
-        const bool ok = Moeda();
-        ResponderGerar(ok);
-        {
-            RespostaDeArquivo resposta(figura);
-            t_.Comando("mnuJogoAbrir");
-        }
-        frmGerar::DefinirExibicao({});
-        if (ok)
-            Mudou(EstadoJogo::EscolhendoPecas);
-    }
+    int Qualquer(const std::vector<int>& pecas) { return pecas.empty() ? -1 : pecas[size_t(Sorteio(int(pecas.size())))]; }
 
     void Escolher()
     {
@@ -258,11 +232,10 @@ private:
         EXPECT_EQ(t_.jogo().PartesNaRolagem, jogoAntes_.PartesNaRolagem - 1);
     }
 
+    // Within 20 px of its place a piece beside a placed one fits; 21 px or more off, none does.
     void SoltarCerto()
     {
-        if (Estado() != EstadoJogo::Jogando)
-            return;
-        const int peca = Qualquer(PecasVisiveis(true));
+        const int peca = Estado() == EstadoJogo::Jogando ? Qualquer(PecasVisiveis(true)) : -1;
         if (peca < 0)
             return;
         t_.Arrastar(peca, LugarVerdadeiro(t_.jogo(), peca) + QPoint(Sorteio(41) - 20, Sorteio(41) - 20));
@@ -283,40 +256,30 @@ private:
     QString NomeParaSalvar(const QString& extensao)
     {
         if (Sorteio(4) == 0)
-            return t_.pasta.path() + QStringLiteral("/bloqueio/jogo") + extensao;
+            return Pasta("/bloqueio/jogo") + extensao;
         return t_.pasta.path() + QStringLiteral("/jogo%1").arg(++contador_) + extensao;
     }
 
     bool PodeGravar(const QString& caminho) { return !caminho.contains(QStringLiteral("/bloqueio/")) && !QFileInfo(caminho).isDir(); }
 
+    // Ctrl+S: a game with a file of its own is saved there without a question.
     void Salvar()
     {
         const QString destino = ArquivoJogo().isEmpty() ? NomeParaSalvar(QStringLiteral(".zpr")) : ArquivoJogo();
         {
-            RespostaDeArquivo resposta(destino);
+            teste::RespostaDeArquivo resposta(ArquivoJogo().isEmpty() ? destino : QString());
             QTest::keyClick(w().windowHandle(), Qt::Key_S, Qt::ControlModifier);
         }
         Salvou(destino, true);
     }
 
+    // Salvar como... under a game's name, or a picture's.
     void SalvarComo()
     {
-        const QString destino = NomeParaSalvar(QStringLiteral(".zpr"));
-        {
-            RespostaDeArquivo resposta(destino);
-            t_.Comando("mnuJogoSalvar1");
-        }
-        Salvou(destino, true);
-    }
-
-    void SalvarComoFigura()
-    {
-        const QString destino = NomeParaSalvar(QStringLiteral(".bmp"));
-        {
-            RespostaDeArquivo resposta(destino);
-            t_.Comando("mnuJogoSalvar1");
-        }
-        Salvou(destino, false);
+        const bool jogo = Moeda();
+        const QString destino = NomeParaSalvar(jogo ? QStringLiteral(".zpr") : QStringLiteral(".bmp"));
+        t_.Comando("mnuJogoSalvar1", destino);
+        Salvou(destino, jogo);
     }
 
     // What a save must have done: written the whole file and named it, or changed nothing.
@@ -324,22 +287,21 @@ private:
     {
         if (!Carregado())
             return;
-        if (!PodeGravar(destino)) {
+        const bool gravou = PodeGravar(destino);
+        EXPECT_TRUE(gravou || !t_.mensagens.empty()) << "a failed write is reported";
+        if (gravou)
+            salvoEm_ = destino;
+        if (!gravou || !jogo) {
             EXPECT_EQ(ArquivoJogo(), arquivoAntes_);
             EXPECT_EQ(w().windowTitle(), tituloAntes_);
-            EXPECT_FALSE(t_.mensagens.empty()) << "a failed write is reported";
-            return;
-        }
-        salvoEm_ = destino;
-        if (!jogo) {
-            EXPECT_EQ(Conteudo(destino), t_.jogo().BytesFigura);
+            EXPECT_TRUE(!gravou || Conteudo(destino) == t_.jogo().BytesFigura) << "the picture, as it was read";
             return;
         }
         const ResultadoZPR lido = LerArquivoZPR(destino);
         ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
         EXPECT_TRUE(*lido.jogo == t_.jogo()) << "the file holds the game";
         EXPECT_EQ(ArquivoJogo(), destino);
-        EXPECT_EQ(w().windowTitle(), QStringLiteral("Zelpora 3.0 - [") + destino + QLatin1Char(']'));
+        EXPECT_EQ(w().windowTitle(), Titulo(destino));
         tituloAntes_ = w().windowTitle();
         if (std::find(salvos_.begin(), salvos_.end(), destino) == salvos_.end())
             salvos_.push_back(destino);
@@ -358,7 +320,7 @@ private:
     void Reiniciar()
     {
         const bool sim = Moeda();
-        t_.resposta = sim ? QMessageBox::Yes : QMessageBox::No;
+        Responder(sim);
         t_.Comando("mnuJogoReiniciar");
         if (sim && Carregado()) {
             Mudou(EstadoJogo::EscolhendoPecas);
@@ -370,7 +332,7 @@ private:
     void AcordeG()
     {
         const bool sim = Moeda();
-        t_.resposta = sim ? QMessageBox::Yes : QMessageBox::No;
+        Responder(sim);
         QTest::keyClick(w().windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         QCoreApplication::processEvents();
         if (!Carregado())
@@ -388,14 +350,15 @@ private:
     {
         QTest::keyClick(w().windowHandle(), Qt::Key_F9);
         QPointer<frmPreview> preview = w().findChild<frmPreview*>();
-        if (!Carregado()) {
-            EXPECT_TRUE(preview.isNull()) << "no game, nothing to preview";
+        ASSERT_EQ(preview.isNull(), !Carregado()) << "a preview exactly when there is a game";
+        if (preview.isNull())
             return;
-        }
-        ASSERT_FALSE(preview.isNull());
         QApplication::setActiveWindow(preview);
         const int gerar = dialogosGerar_;
-        ResponderGerar(false);
+        frmGerar::DefinirExibicao([this](frmGerar& d) {
+            ++dialogosGerar_;
+            d.btnCancelar_Click();
+        });
         QTest::keyClick(preview->windowHandle(), Moeda() ? Qt::Key_F2 : Qt::Key_F9);
         frmGerar::DefinirExibicao({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -406,27 +369,32 @@ private:
     }
 
     // Leaving, with each answer to the question; a save that fails keeps the program open.
+    // The settings are written at a real exit and only then.
     void Sair()
     {
+        QFile::remove(t_.ArquivoConfiguracao());
+        antes_ = Tirar();
         const QMessageBox::StandardButton respostas[] = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-        t_.resposta = respostas[Sorteio(3)];
+        t_.resposta = Um(respostas);
         const bool perguntou = EmJogo();
         const QString destino = ArquivoJogo().isEmpty() ? NomeParaSalvar(QStringLiteral(".zpr")) : ArquivoJogo();
         bool fechou = false;
         {
-            RespostaDeArquivo resposta(destino);
+            teste::RespostaDeArquivo resposta(ArquivoJogo().isEmpty() ? destino : QString());
             fechou = w().close();
         }
+        EXPECT_EQ(!t_.mensagens.empty() && t_.mensagens[0].texto == QStringLiteral("Você deseja salvar o jogo?"), perguntou);
         const bool salvar = perguntou && t_.resposta == QMessageBox::Yes;
-        const bool deveFechar = !perguntou || t_.resposta == QMessageBox::No || (salvar && PodeGravar(destino));
-        EXPECT_EQ(fechou, deveFechar);
-        if (salvar)
+        EXPECT_EQ(fechou, !perguntou || t_.resposta == QMessageBox::No || (salvar && PodeGravar(destino)));
+        EXPECT_EQ(QFile::exists(t_.ArquivoConfiguracao()), fechou);
+        if (salvar && !t_.mensagens.empty()) {
+            t_.mensagens.erase(t_.mensagens.begin()); // the question
             Salvou(destino, true);
+        }
         if (!fechou)
             return;
         mudouConfiguracao_ = true;
         Reabrir();
-        mudouJogo_ = true;
     }
 
     // The program dies with the game as it stands; the next start offers it back, and the
@@ -441,14 +409,11 @@ private:
         }
         t_.janela.reset();
         const bool sim = Moeda();
-        t_.resposta = sim ? QMessageBox::Yes : QMessageBox::No;
+        Responder(sim);
         Reabrir();
-        mudouJogo_ = true;
-        if (!emJogo) {
-            EXPECT_TRUE(t_.mensagens.empty()) << "nothing to take back";
+        ASSERT_EQ(t_.mensagens.empty(), !emJogo) << "the question, exactly when there is a game to take back";
+        if (!emJogo)
             return;
-        }
-        ASSERT_FALSE(t_.mensagens.empty());
         EXPECT_EQ(t_.mensagens[0].icone, QMessageBox::Question);
         if (!sim)
             return;
@@ -473,9 +438,8 @@ private:
 
         // The state, the menus and the clock.
         ASSERT_EQ(Estado(), esperado_);
-        const bool carregado = Carregado();
         for (const char* item : {"mnuJogoSalvar0", "mnuJogoSalvar1", "mnuJogoVisualizar", "mnuJogoReiniciar"})
-            EXPECT_EQ(t_.Acao(item)->isEnabled(), carregado) << item;
+            EXPECT_EQ(t_.Acao(item)->isEnabled(), Carregado()) << item;
         EXPECT_TRUE(t_.Acao("mnuJogoNovo")->isEnabled() && t_.Acao("mnuJogoAbrir")->isEnabled());
         EXPECT_EQ(t_.Relogio()->isActive(), EmJogo());
         VerificarCopia(t_);
@@ -492,32 +456,24 @@ private:
     }
 
     Aleatorio rnd_;
-    JanelaDeTeste t_;
+    teste::JanelaDeTeste t_;
     EstadoJogo esperado_ = EstadoJogo::SemJogo;
     Fotografia antes_;
     JogoSalvo jogoAntes_;
-    QString tituloAntes_;
-    QString arquivoAntes_;
+    QString tituloAntes_, arquivoAntes_;
     std::optional<QString> salvoEm_;
     std::vector<QString> salvos_;
-    bool mudouConfiguracao_ = false;
-    bool mudouJogo_ = false;
-    int contador_ = 0;
-    int dialogosGerar_ = 0;
+    bool mudouConfiguracao_ = false, mudouJogo_ = false;
+    int contador_ = 0, dialogosGerar_ = 0;
 };
-
-uint64_t Semente()
-{
-    if (const QByteArray s = qgetenv("ZELPO_SEMENTE"); !s.isEmpty())
-        return s.toULongLong();
-    return static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
 
 } // namespace
 
 TEST(Modelo, PasseioAleatorioPelosComandos)
 {
-    const uint64_t semente = Semente();
+    const QByteArray dada = qgetenv("ZELPO_SEMENTE");
+    const uint64_t semente = !dada.isEmpty() ? dada.toULongLong()
+                                             : uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
     const int passos = qEnvironmentVariableIsSet("ZELPO_PASSOS") ? qEnvironmentVariableIntValue("ZELPO_PASSOS") : 2000;
     std::cout << "seed " << semente << " (ZELPO_SEMENTE=" << semente << " repeats this run)" << std::endl;
     SCOPED_TRACE(testing::Message() << "ZELPO_SEMENTE=" << semente);
