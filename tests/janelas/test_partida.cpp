@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QWheelEvent>
 
 using namespace zelpo;
@@ -88,28 +87,6 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_TRUE(t.Acao("mnuJogoSalvar0")->isEnabled() && t.Acao("mnuJogoReiniciar")->isEnabled());
 }
 
-TEST(Partida, SairPerguntaSoComORelogioAndando)
-{
-    JanelaDeTeste t;
-    frmZelpo& w = t.w();
-    w.Iniciar({});
-    t.resposta = QMessageBox::Cancel;
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(t.Relogio()->isActive());
-    ASSERT_FALSE(t.mensagens.empty());
-    EXPECT_EQ(t.mensagens.back().texto, QStringLiteral("Você deseja salvar o jogo?"));
-    {
-        QSettings cfg(t.ArquivoConfiguracao(), QSettings::IniFormat);
-        EXPECT_EQ(cfg.value(QStringLiteral("Zelpora 3.0/Adaptar")).toString(), QString())
-            << "cancelling the exit writes nothing";
-    }
-    t.resposta = QMessageBox::No;
-    EXPECT_TRUE(w.close());
-    QSettings cfg(t.ArquivoConfiguracao(), QSettings::IniFormat);
-    EXPECT_EQ(cfg.value(QStringLiteral("Zelpora 3.0/Dificuldade")).toString(), QStringLiteral("1"));
-    EXPECT_EQ(cfg.value(QStringLiteral("Zelpora 3.0/Adaptar")).toString(), QStringLiteral("True"));
-}
-
 TEST(Partida, PastaVaziaOuAusente)
 {
     JanelaDeTeste t;
@@ -181,14 +158,12 @@ TEST(Partida, FiguraIlegivelViraQuebraCabecaDasPalavras)
     JanelaDeTeste t;
     frmZelpo& w = t.w();
     QFile::remove(t.pasta.path() + QStringLiteral("/Facil/figura.bmp"));
-    QFile lixo(t.pasta.path() + QStringLiteral("/Facil/lixo.jpg"));
-    ASSERT_TRUE(lixo.open(QIODevice::WriteOnly));
-    lixo.write("not a picture at all");
-    lixo.close();
+    const QString lixo = t.pasta.path() + QStringLiteral("/Facil/lixo.jpg");
+    ASSERT_TRUE(teste::Gravar(lixo, "not a picture at all"));
     w.Iniciar({});
     ASSERT_EQ(t.mensagens.size(), 1u);
     EXPECT_EQ(t.mensagens[0].titulo, QStringLiteral("Figura inválida"));
-    EXPECT_TRUE(t.mensagens[0].texto.endsWith(QStringLiteral("\n\n'") + lixo.fileName() + QLatin1Char('\'')));
+    EXPECT_TRUE(t.mensagens[0].texto.endsWith(QStringLiteral("\n\n'") + lixo + QLatin1Char('\'')));
     EXPECT_GE(t.jogo().Colunas, 5); // the words are wider than tall
     EXPECT_EQ(t.jogo().Linhas, 2);
     EXPECT_TRUE(t.Relogio()->isActive());

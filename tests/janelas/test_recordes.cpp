@@ -2,7 +2,6 @@
 // next game, and the Recordes window.
 #include "ambiente_teste.h"
 #include "files/recordes.h"
-#include "frmGerar.h"
 #include "frmRecordes.h"
 #include "game/textos.h"
 
@@ -30,10 +29,7 @@ QImage LinhaCom(JanelaDeTeste& t, const QString& texto)
     return linha;
 }
 
-QImage Linha(JanelaDeTeste& t)
-{
-    return t.Tela()->tela().copy(LINHA_MENSAGEM);
-}
+QImage Linha(JanelaDeTeste& t) { return t.Tela()->tela().copy(LINHA_MENSAGEM); }
 
 // Completes the puzzle with the clock at `segundos`.
 void Completar(JanelaDeTeste& t, int segundos)
@@ -80,12 +76,8 @@ TEST(RecordesJanela, LinhaDeMensagemAteOProximoJogoEJanelaDeRecordes)
     EXPECT_EQ(t.w().findChild<frmRecordes*>(), nullptr);
 
     // The next game clears the line; a damaged table starts empty, and says nothing.
-    QFile lixo(t.ArquivoRecordes());
-    ASSERT_TRUE(lixo.open(QIODevice::WriteOnly) && lixo.write("{\"formato\": ") > 0);
-    lixo.close();
-    frmGerar::DefinirExibicao([](frmGerar& d) { d.btnOk_Click(); });
-    t.Comando("mnuJogoNovo");
-    frmGerar::DefinirExibicao({});
+    ASSERT_TRUE(teste::Gravar(t.ArquivoRecordes(), "{\"formato\": "));
+    t.Novo();
     EXPECT_EQ(Linha(t), LinhaCom(t, zelpo::TextoPartesIniciais(1, 3)));
     Completar(t, 200);
     EXPECT_EQ(Linha(t), LinhaCom(t, QStringLiteral("Novo recorde: 00:03:20")));
