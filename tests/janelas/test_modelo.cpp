@@ -14,10 +14,7 @@
 // ZELPO_PASSOS=<n> sets its length.
 #include "ambiente_teste.h"
 #include "files/zpr.h"
-#include "frmGerar.h"
 #include "frmPreview.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,8 +2,6 @@
 // overloads of QTest route each event through the piece masks as a real pointer does.
 #include "ambiente_teste.h"
 
-#include <gtest/gtest.h>
-
 #include <QWheelEvent>
 
 using namespace zelpo;

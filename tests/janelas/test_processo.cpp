@@ -5,8 +5,6 @@
 #include "ambiente_teste.h"
 #include "files/zpr.h"
 
-#include <gtest/gtest.h>
-
 #include <QProcess>
 
 #include <csignal>

@@ -5,8 +5,6 @@
 #include "frmRecordes.h"
 #include "game/textos.h"
 
-#include <gtest/gtest.h>
-
 #include <QPainter>
 
 using namespace zelpo;

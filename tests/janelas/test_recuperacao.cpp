@@ -5,8 +5,6 @@
 // with Não.)
 #include "ambiente_teste.h"
 
-#include <gtest/gtest.h>
-
 using namespace zelpo;
 using zelpo::teste::Conteudo;
 using zelpo::teste::JanelaDeTeste;

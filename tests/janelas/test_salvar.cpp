@@ -4,8 +4,6 @@
 // clock and the board at the next start of the program, and the drop.)
 #include "ambiente_teste.h"
 
-#include <gtest/gtest.h>
-
 #include <QMimeData>
 #include <QUrl>
 
