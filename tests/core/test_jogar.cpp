@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 
 using namespace zelpo;
 
@@ -45,13 +46,7 @@ JogoSalvo Jogo3x3()
 
 TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
 {
-    struct Caso {
-        ListaRolagem antes;
-        int16_t na;
-        ListaRolagem depois;
-        int16_t conta;
-    };
-    const Caso casos[] = {
+    const struct { ListaRolagem antes; int16_t na; ListaRolagem depois; int16_t conta; } casos[] = {
         {Lista({5, VAZIO, 7, 8}), 4, Lista({5, 7, 8}), 3},  // a gap in the middle
         {Lista({5, 6, 7, VAZIO}), 4, Lista({5, 6, 7}), 3},  // the last live slot
         {Lista({VAZIO}), 1, Lista({}), 0},                  // the last piece
@@ -75,10 +70,7 @@ TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
         cheia[i] = static_cast<int16_t>(i);
     cheia[0] = VAZIO;
     EXPECT_EQ(FecharLacuna(cheia, 81), 80);
-    EXPECT_EQ(cheia[0], 1);
-    EXPECT_EQ(cheia[79], 80);
-    EXPECT_EQ(cheia[80], VAZIO);
-    EXPECT_EQ(cheia[81], VAZIO);
+    EXPECT_TRUE(cheia[0] == 1 && cheia[79] == 80 && cheia[80] == VAZIO && cheia[81] == VAZIO);
 }
 
 TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
@@ -101,19 +93,13 @@ TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
 
 TEST(Rolagem, TeclasComLimites)
 {
-    struct Caso {
-        int tecla, valor, esperado;
-    };
-    const Caso casos[] = {
-        {Qt::Key_Up, 0, 0},       {Qt::Key_Left, 3, 2},    {Qt::Key_Down, 5, 6},
-        {Qt::Key_Right, 6, 6},    {Qt::Key_PageDown, 1, 5}, {Qt::Key_PageDown, 2, 6},
-        {Qt::Key_PageUp, 3, 0},   {Qt::Key_PageUp, 0, 0},   {Qt::Key_Home, 4, 0},
-        {Qt::Key_End, 1, 6},
-    };
-    for (const auto& c : casos) {
-        const auto r = TeclaRolagem(c.tecla, c.valor, 0, 6, 4);
-        EXPECT_TRUE(r.tratada);
-        EXPECT_EQ(r.valor, c.esperado) << c.tecla << " from " << c.valor;
+    // (key, value before, value after) between 0 and 6, four rows to the page
+    const std::tuple<int, int, int> casos[] = {{Qt::Key_Up, 0, 0},     {Qt::Key_Left, 3, 2},     {Qt::Key_Down, 5, 6},
+        {Qt::Key_Right, 6, 6}, {Qt::Key_PageDown, 1, 5}, {Qt::Key_PageDown, 2, 6}, {Qt::Key_PageUp, 3, 0},
+        {Qt::Key_PageUp, 0, 0}, {Qt::Key_Home, 4, 0}, {Qt::Key_End, 1, 6}};
+    for (const auto& [tecla, valor, esperado] : casos) {
+        const auto r = TeclaRolagem(tecla, valor, 0, 6, 4);
+        EXPECT_TRUE(r.tratada && r.valor == esperado) << tecla << " from " << valor << ": " << r.valor;
     }
     EXPECT_FALSE(TeclaRolagem(Qt::Key_F, 1, 0, 6, 4).tratada);
 }
@@ -124,16 +110,10 @@ TEST(Encaixe, ToleranciaDeVintePixelsEmCadaEixo)
     j.Partes[4].Encaixada = VERDADEIRO; // the centre is placed
     const QPoint lugar = LugarVerdadeiro(j, 0);
     EXPECT_EQ(lugar, QPoint(100, 50));
-    struct Caso {
-        QPoint desvio;
-        bool encaixa;
-    };
-    const Caso casos[] = {
-        {{0, 0}, true},   {{20, -20}, true},  {{-20, 20}, true}, {{21, 0}, false},
-        {{0, -21}, false}, {{20, 21}, false}, {{-21, -21}, false},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(ParteEncaixa(j, 0, lugar + c.desvio), c.encaixa) << c.desvio.x() << "," << c.desvio.y();
+    const std::pair<QPoint, bool> casos[] = {{{0, 0}, true},    {{20, -20}, true}, {{-20, 20}, true},  {{21, 0}, false},
+                                             {{0, -21}, false}, {{20, 21}, false}, {{-21, -21}, false}};
+    for (const auto& [desvio, encaixa] : casos)
+        EXPECT_EQ(ParteEncaixa(j, 0, lugar + desvio), encaixa) << desvio.x() << "," << desvio.y();
 }
 
 TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
@@ -160,46 +140,29 @@ TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
 
 TEST(Relogio, TextoEArredondamento)
 {
-    const std::pair<int, const char*> casos[] = {
-        {0, "00:00:00"},    {59, "00:00:59"},    {60, "00:01:00"},      {3599, "00:59:59"},
-        {3600, "01:00:00"}, {3725, "01:02:05"}, {360000, "100:00:00"},
-    };
+    const std::pair<int, const char*> casos[] = {{0, "00:00:00"},    {59, "00:00:59"},   {60, "00:01:00"},
+        {3599, "00:59:59"}, {3600, "01:00:00"}, {3725, "01:02:05"}, {360000, "100:00:00"}};
     for (auto [s, texto] : casos)
         EXPECT_EQ(SegundosParaHora(s), QLatin1String(texto));
-    EXPECT_EQ(InicioDoRelogio(10500, 0), 10);  // 10.5 goes to the even 10
-    EXPECT_EQ(InicioDoRelogio(11500, 0), 12);
-    EXPECT_EQ(InicioDoRelogio(11500, 600), -588);
-    EXPECT_EQ(InicioDoRelogio(-1500, 0), -2);  // a tick count past 2^31 reads negative
+    // The clock's start in whole seconds, halves to the even one; a tick count past 2^31 reads negative.
+    for (auto [ticks, segundos, inicio] : {std::tuple{10500, 0, 10}, {11500, 0, 12}, {11500, 600, -588}, {-1500, 0, -2}})
+        EXPECT_EQ(InicioDoRelogio(ticks, segundos), inicio) << ticks;
     EXPECT_EQ(SegundosDesde(InicioDoRelogio(5000, 600) * 1000 + 4000, InicioDoRelogio(5000, 600)), 4);
 }
 
 TEST(Textos, MensagensDasPecasIniciais)
 {
-    struct Caso {
-        int dificuldade, iniciais;
-        const char* texto;
-    };
-    const Caso casos[] = {
-        {1, 3, "Selecione três peças para iniciar o jogo!"},
-        {1, 2, "Selecione a penúltima peça para iniciar o jogo!"},
-        {1, 1, "Selecione a última peça para iniciar o jogo!"},
-        {2, 2, "Selecione duas peças para iniciar o jogo!"},
-        {2, 1, "Selecione a última peça para iniciar o jogo!"},
-        {3, 1, "Selecione uma peça para iniciar o jogo!"},
-        {7, 5, "Selecione uma peça para iniciar o jogo!"},
-        {1, 4, ""}, {2, 3, ""}, {1, 0, ""}, {3, 0, ""},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(TextoPartesIniciais(c.dificuldade, c.iniciais), QString::fromUtf8(c.texto))
-            << c.dificuldade << "/" << c.iniciais;
+    // "Selecione ... peça(s) para iniciar o jogo!", by the difficulty and the pieces still to choose
+    const std::tuple<int, int, const char*> casos[] = {{1, 3, "três peças"}, {1, 2, "a penúltima peça"},
+        {1, 1, "a última peça"}, {2, 2, "duas peças"}, {2, 1, "a última peça"}, {3, 1, "uma peça"}, {7, 5, "uma peça"},
+        {1, 4, nullptr}, {2, 3, nullptr}, {1, 0, nullptr}, {3, 0, nullptr}};
+    for (const auto& [dificuldade, iniciais, pecas] : casos)
+        EXPECT_EQ(TextoPartesIniciais(dificuldade, iniciais),
+                  pecas ? QStringLiteral("Selecione %1 para iniciar o jogo!").arg(QString::fromUtf8(pecas)) : QString())
+            << dificuldade << "/" << iniciais;
     EXPECT_EQ(LegendaArea(2, 6, 5), QStringLiteral("Médio - 30 peças - 6 x 5"));
     EXPECT_EQ(LegendaArea(9, 2, 2), QStringLiteral(" - 4 peças - 2 x 2"));
     JogoSalvo j;
-    j.EsquerdaTabuleiro = 219;
-    j.TopoTabuleiro = 57;
-    j.Colunas = 6;
-    j.Linhas = 5;
-    const QRect area = RetanguloAreaDeJogo(j);
-    EXPECT_EQ(area.topLeft(), QPoint(242, 80));
-    EXPECT_EQ(area.bottomRight(), QPoint(627, 401));
+    std::tie(j.EsquerdaTabuleiro, j.TopoTabuleiro, j.Colunas, j.Linhas) = std::tuple(219, 57, 6, 5);
+    EXPECT_EQ(RetanguloAreaDeJogo(j), QRect(QPoint(242, 80), QPoint(627, 401)));
 }
