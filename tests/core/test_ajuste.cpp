@@ -3,14 +3,12 @@
 // shrink the pixels of QImage::scaled(..., Qt::SmoothTransformation) of the whole.
 #include "figuras_de_teste.h"
 #include "pieces/ajuste.h"
-#include "pieces/corte.h"
 #include "pieces/figura.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -217,25 +215,6 @@ TEST(Ajuste, FotosComoOLeitorDoQt)
     const ResultadoFigura r = CarregarFiguraDeBytes(cinza, REDUZIR);
     ASSERT_TRUE(r.figura);
     EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(PeloQt(cinza), REDUZIR)), 2);
-}
-
-// A panorama far wider than the board becomes a strip of the board's width.
-TEST(Ajuste, PanoramaDe20000x300)
-{
-    QImage panorama(20000, 300, QImage::Format_ARGB32);
-    for (int x = 0; x < panorama.width(); ++x)
-        for (int y = 0; y < panorama.height(); ++y)
-            panorama.setPixel(x, y, qRgb(x % 256, (x / 256) % 256, y < 200 ? 200 : 40));
-    QTemporaryDir pasta;
-    const QString caminho = pasta.filePath(QStringLiteral("panorama.bmp"));
-    ASSERT_TRUE(Gravar(caminho, Bmp(20000, 300, 24, 0, {}, Linhas(panorama, 24, false))));
-    const ResultadoFigura r = CarregarFigura(caminho, REDUZIR);
-    ASSERT_TRUE(r.figura) << r.erro.toStdString();
-    EXPECT_EQ(r.figura->natural, QSize(20000, 300));
-    EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(panorama, REDUZIR)), 0);
-    const Corte corte = CortarFigura(r.figura->imagem, false, Opcoes{});
-    EXPECT_EQ(corte.tamanhoFigura, QSize(384, 5));
-    EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), QSize(6, 2));
 }
 
 // Pictures whose whole decode would take hundreds of megabytes take a few: the process's
