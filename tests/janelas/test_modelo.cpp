@@ -135,7 +135,7 @@ private:
     }
 
     // The new-puzzle dialog answers OK with random choices, or Cancel; a new game follows OK.
-    void Gerar(const std::function<void()>& comando)
+    bool Gerar(const std::function<void()>& comando)
     {
         const bool ok = Moeda();
         frmGerar::DefinirExibicao([this, ok](frmGerar& d) {
@@ -152,6 +152,7 @@ private:
         frmGerar::DefinirExibicao({});
         if (ok)
             Mudou(EstadoJogo::EscolhendoPecas);
+        return ok;
     }
 
     void Novo()
@@ -159,11 +160,16 @@ private:
         Gerar([this] { t_.Comando("mnuJogoNovo"); });
     }
 
-    // A good picture, one that is not a picture, or one that is gone.
+    // A good picture, one that is not a picture, or one that is gone: the last two say so
+    // under their name, and the puzzle is of those words.
     void AbrirFigura()
     {
         const char* nomes[] = {"/Facil/figura.bmp", "/lixo.jpg", "/sumida.bmp"};
-        Gerar([&] { t_.Comando("mnuJogoAbrir", Pasta(Um(nomes))); });
+        const QString figura = Pasta(Um(nomes));
+        const bool ilegivel = Gerar([&] { t_.Comando("mnuJogoAbrir", figura); }) && !figura.endsWith(QLatin1String(nomes[0]));
+        ASSERT_EQ(t_.mensagens.size(), ilegivel ? 1u : 0u);
+        EXPECT_TRUE(!ilegivel || (t_.mensagens[0].titulo == QStringLiteral("Figura inválida")
+                                  && t_.mensagens[0].texto.endsWith(QLatin1Char('\'') + figura + QLatin1Char('\''))));
     }
 
     void AbrirSalvo()
