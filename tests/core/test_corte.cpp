@@ -58,50 +58,41 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
     }
 }
 
-TEST(Corte, BordaEmVoltaETransparenciaMostramACorDaBorda)
+// The picture centred on the canvas, its transparent pixels and the margin around it in
+// the border colour; without fitting, its top-left corner kept at full scale.
+TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
 {
     Opcoes o;
     o.BorderColor = 255; // pure red as 0x00BBGGRR
     QImage figura = Figura(64, 64, Qt::blue);
     figura.setPixelColor(10, 10, Qt::transparent);
-    const Corte corte = CortarFigura(figura, false, o);
-    const QImage& c = corte.canvas;
-    EXPECT_EQ(c.pixelColor(24, 24), QColor(Qt::red));   // grid corner, outside the picture
-    EXPECT_EQ(c.pixelColor(56, 56), QColor(Qt::blue));  // the picture's corner
-    EXPECT_EQ(c.pixelColor(66, 66), QColor(Qt::red));   // its transparent pixel
-    EXPECT_EQ(c.pixelColor(119, 119), QColor(Qt::blue));
-    EXPECT_EQ(c.pixelColor(120, 120), QColor(Qt::red));
-}
-
-TEST(Corte, SemAdaptarGuardaOCantoSuperiorEsquerdo)
-{
-    Opcoes o;
+    const QImage c = CortarFigura(figura, false, o).canvas;
+    // the grid's corner, the picture's, its transparent pixel, its last one and past it
+    for (auto [x, y, cor] : {std::tuple{24, 24, Qt::red}, {56, 56, Qt::blue}, {66, 66, Qt::red}, {119, 119, Qt::blue},
+                             {120, 120, Qt::red}})
+        EXPECT_EQ(c.pixelColor(x, y), QColor(cor)) << x << "," << y;
     o.Adaptar = false;
-    QImage figura = Figura(800, 600, Qt::green);
+    figura = Figura(800, 600, Qt::green);
     figura.setPixelColor(383, 383, Qt::blue);
     figura.setPixelColor(384, 0, Qt::red);
-    const Corte corte = CortarFigura(figura, false, o);
-    EXPECT_EQ(corte.canvas.pixelColor(24 + 383, 24 + 383), QColor(Qt::blue));
-    EXPECT_EQ(corte.canvas.pixelColor(24 + 382, 24), QColor(Qt::green));
+    const QImage cortada = CortarFigura(figura, false, o).canvas;
+    EXPECT_EQ(cortada.pixelColor(24 + 383, 24 + 383), QColor(Qt::blue));
+    EXPECT_EQ(cortada.pixelColor(24 + 382, 24), QColor(Qt::green));
 }
 
 // What the decoder is asked to keep: S by the piece size, cropped only without fitting
 // and for a file that is not a metafile by name.
 TEST(Corte, AjusteDaFiguraPelasOpcoesEPeloNome)
 {
-    const struct { bool pequenas, adaptar, metarquivo; Ajuste ajuste; } casos[] = {
-        {false, true, false, {384, true}},
-        {false, false, false, {384, false}},
-        {true, false, false, {378, false}},
-        {true, false, true, {378, true}},
-    };
-    for (const auto& c : casos) {
+    // small pieces, fitting, a metafile by name -> the side kept, shrunk (or cropped)
+    for (auto [pequenas, adaptar, metarquivo, lado, reduzir] :
+         {std::tuple{false, true, false, 384, true}, {false, false, false, 384, false}, {true, false, false, 378, false},
+          {true, false, true, 378, true}}) {
         Opcoes o;
-        o.Pequenas = c.pequenas;
-        o.Adaptar = c.adaptar;
-        const Ajuste a = AjusteDaFigura(o, c.metarquivo);
-        EXPECT_EQ(a.lado, c.ajuste.lado);
-        EXPECT_EQ(a.reduzir, c.ajuste.reduzir);
+        o.Pequenas = pequenas;
+        o.Adaptar = adaptar;
+        const Ajuste a = AjusteDaFigura(o, metarquivo);
+        EXPECT_TRUE(a.lado == lado && a.reduzir == reduzir) << pequenas << adaptar << metarquivo;
     }
     EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
     EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));

@@ -99,11 +99,8 @@ TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
         ASSERT_TRUE(r.figura) << c.nome << ": " << r.erro.toStdString();
         ASSERT_EQ(r.figura->imagem.size(), c.tamanho) << c.nome;
         ASSERT_EQ(r.figura->imagem.format(), QImage::Format_ARGB32) << c.nome;
-        std::vector<QRgb> pixels;
-        for (int i = 0; i < int(c.pixels.size()); ++i) {
-            pixels.push_back(r.figura->imagem.pixel(i % c.tamanho.width(), i / c.tamanho.width()));
-        }
-        EXPECT_EQ(pixels, c.pixels) << c.nome;
+        for (int i = 0; i < int(c.pixels.size()); ++i)
+            EXPECT_EQ(r.figura->imagem.pixel(i % c.tamanho.width(), i / c.tamanho.width()), c.pixels[size_t(i)]) << c.nome << " " << i;
     }
 }
 
