@@ -74,7 +74,7 @@ public:
             &Passeio::Novo,    &Passeio::AbrirSalvo, &Passeio::AbrirRecusado, &Passeio::AbrirFigura,
             &Passeio::Escolher, &Passeio::SoltarCerto, &Passeio::SoltarErrado, &Passeio::Salvar,
             &Passeio::SalvarComo, &Passeio::SalvarComo, &Passeio::Sabotar, &Passeio::Reiniciar,
-            &Passeio::AcordeG, &Passeio::Visualizar, &Passeio::Sair,       &Passeio::Cair};
+            &Passeio::Reiniciar, &Passeio::Visualizar, &Passeio::Sair,     &Passeio::Cair};
         const int comando = Sorteio(int(std::size(comandos)));
         SCOPED_TRACE(testing::Message() << "step " << indice << ", command " << comando);
         antes_ = Tirar();
@@ -320,32 +320,26 @@ private:
         antes_ = Tirar();
     }
 
+    // Reiniciar, or Shift+Ctrl+Alt+G which first deals the tray in grid order; then the
+    // restart question, answered Sim or Não.
     void Reiniciar()
     {
-        const bool sim = Moeda();
+        const bool acorde = Moeda(), sim = Moeda();
         Responder(sim);
-        t_.Comando("mnuJogoReiniciar");
-        if (sim && Carregado()) {
-            Mudou(EstadoJogo::EscolhendoPecas);
-            EXPECT_EQ(t_.jogo().PartesRolagem, t_.jogo().PartesRolagemInicio);
-        }
-    }
-
-    // Shift+Ctrl+Alt+G: the deal in grid order, then the restart question.
-    void AcordeG()
-    {
-        const bool sim = Moeda();
-        Responder(sim);
-        QTest::keyClick(w().windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (acorde)
+            QTest::keyClick(w().windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        else
+            t_.Comando("mnuJogoReiniciar");
         QCoreApplication::processEvents();
         if (!Carregado())
             return;
-        jogoAntes_.PartesRolagemInicio = t_.jogo().PartesRolagemInicio;
-        if (sim) {
-            Mudou(EstadoJogo::EscolhendoPecas);
-            for (int i = 0; i < SLOTS_ROLAGEM; ++i)
-                ASSERT_EQ(t_.jogo().PartesRolagem[i], i < t_.jogo().Pecas() ? i : VAZIO) << "the tray in grid order";
-        }
+        jogoAntes_.PartesRolagemInicio = acorde ? t_.jogo().PartesRolagemInicio : jogoAntes_.PartesRolagemInicio;
+        if (!sim)
+            return;
+        Mudou(EstadoJogo::EscolhendoPecas);
+        EXPECT_EQ(t_.jogo().PartesRolagem, t_.jogo().PartesRolagemInicio);
+        for (int i = 0; acorde && i < SLOTS_ROLAGEM; ++i)
+            ASSERT_EQ(t_.jogo().PartesRolagem[i], i < t_.jogo().Pecas() ? i : VAZIO) << "the tray in grid order";
     }
 
     // F9 shows the preview; while it is active, F2 or F9 only close it.

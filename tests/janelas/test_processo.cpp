@@ -3,7 +3,6 @@
 // next start takes back; ended with SIGTERM or SIGHUP it writes the game as it was at that
 // moment and leaves the orderly way, without asking.
 #include "ambiente_teste.h"
-#include "files/zpr.h"
 
 #include <QProcess>
 
@@ -60,16 +59,19 @@ ino_t Inode(const QString& arquivo)
     return e.st_ino;
 }
 
-// The copy holds the saved game, played on for `segundos` or more, and names its file.
-void CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& arquivo)
+// The saved game, played on for as long or longer.
+bool MesmoJogo(JogoSalvo jogo, const JogoSalvo& salvo)
+{
+    const bool relogio = jogo.SegundosJogo >= salvo.SegundosJogo;
+    jogo.SegundosJogo = salvo.SegundosJogo;
+    return relogio && jogo == salvo;
+}
+
+// The copy holds the saved game and names its file.
+bool CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& arquivo)
 {
     const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(copia));
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->arquivoJogo, arquivo);
-    EXPECT_GE(c->jogo.SegundosJogo, salvo.SegundosJogo);
-    JogoSalvo jogo = c->jogo;
-    jogo.SegundosJogo = salvo.SegundosJogo;
-    EXPECT_TRUE(jogo == salvo);
+    return c && c->arquivoJogo == arquivo && MesmoJogo(c->jogo, salvo);
 }
 
 } // namespace
@@ -92,7 +94,7 @@ TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
     ASSERT_FALSE(copia.isEmpty()) << "no copy from the program";
     morto.Sinal(SIGKILL);
     ASSERT_EQ(morto.Processo().exitStatus(), QProcess::CrashExit);
-    CopiaDoJogo(copia, salvo, arquivo);
+    EXPECT_TRUE(CopiaDoJogo(copia, salvo, arquivo));
 
     // The next start, without a file, answered Sim.
     t.pastaRecuperacao = morto.Pasta();
@@ -102,10 +104,7 @@ TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
     t.w().Iniciar({});
     ASSERT_EQ(t.mensagens.size(), 1u) << "the question";
     EXPECT_FALSE(QFile::exists(copia));
-    JogoSalvo voltou = t.jogo();
-    EXPECT_GE(voltou.SegundosJogo, salvo.SegundosJogo);
-    voltou.SegundosJogo = salvo.SegundosJogo;
-    EXPECT_TRUE(voltou == salvo) << "board, tray and progress";
+    EXPECT_TRUE(MesmoJogo(t.jogo(), salvo)) << "board, tray and progress";
     EXPECT_EQ(t.Tabuleiro(), tabuleiro);
     EXPECT_EQ(t.w().partida().SessaoAtual().ArquivoJogo, arquivo);
     t.resposta = QMessageBox::No;
@@ -125,6 +124,6 @@ TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
         EXPECT_EQ(p.Processo().exitCode(), 0);
         EXPECT_EQ(p.Arquivos(), QStringList{QFileInfo(primeira).fileName()}) << "the copy alone, no lock";
         EXPECT_NE(Inode(primeira), antes) << "written again at the end";
-        CopiaDoJogo(primeira, salvo, arquivo);
+        EXPECT_TRUE(CopiaDoJogo(primeira, salvo, arquivo));
     }
 }
