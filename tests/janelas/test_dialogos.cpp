@@ -1,5 +1,6 @@
 // The small windows driven as a player would: the new-puzzle dialog, the file filters and
 // the colour chooser (answered through its hook), the preview window and the about window.
+// (The preview opened and closed from the main window by its keys is in the random walk.)
 #include "Autor.h"
 #include "ambiente_teste.h"
 #include "CoresSistema.h"
@@ -151,7 +152,7 @@ TEST_F(Dialogos, GerarLegendaDoQuadroNaLinhaDoQuadro)
     EXPECT_TRUE(linhaEm(direita + 6, linha)) << "the line goes on after the caption";
 }
 
-// --- filters and colour chooser --------------------------------------------------------
+// --- file and colour dialogs ------------------------------------------------------------
 
 // The names the file list shows, folders with a "/".
 QStringList NomesMostrados(QFileDialog& d)
@@ -237,50 +238,40 @@ TEST_F(Dialogos, CorComDezesseisCinzasEMenosUmAoCancelar)
 
 // --- preview window ------------------------------------------------------------------
 
-// The client area by the grid, the picture's corners in it, the button face around; and
-// on screen the recessed frame around the 5 x 4 picture at (4, 4), 120 x 96: dark outline
-// (1,1)-(127,103), light one (0,0)-(126,102).
-TEST_F(Dialogos, PreviewTamanhoFiguraEMoldura)
+// The client area by the grid, the picture's corners in it, the button face around; on
+// screen the recessed frame around the 5 x 4 picture at (4, 4), 120 x 96: dark outline
+// (1,1)-(127,103), light one (0,0)-(126,102). The window shows where the options say,
+// but never off the screen, and closes on a click or F9 keeping where it was moved to.
+TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
 {
-    const struct { int colunas, linhas; QSize cliente; QPoint canto; } casos[] = {
-        {9, 9, {224, 224}, {4, 4}}, {3, 2, {129, 65}, {28, 8}}, {5, 4, {129, 104}, {4, 4}}};
+    const struct { int colunas, linhas; QSize cliente; QPoint canto, guardada, mostrada; bool tecla; } casos[] = {
+        {9, 9, {224, 224}, {4, 4}, {10, 5000}, {10, 72}, false},
+        {3, 2, {129, 65}, {28, 8}, {5000, 100}, {56, 100}, true},
+        {5, 4, {129, 104}, {4, 4}, {30, 40}, {30, 40}, false}};
     const QImage mini = Miniatura();
     const QColor sombra = Cor(CorSistema::SombraBotao), realce = Cor(CorSistema::Realce3D), face = Cor(CorSistema::FaceBotao);
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.colunas << "x" << c.linhas);
         ModuloZelpo m;
-        frmPreview p(m, mini, c.colunas, c.linhas, nullptr);
-        EXPECT_EQ(p.size(), c.cliente);
-        const QImage& d = p.Desenho();
+        m.opcoes.PreviewLeft = c.guardada.x();
+        m.opcoes.PreviewTop = c.guardada.y();
+        QPointer<frmPreview> p = new frmPreview(m, mini, c.colunas, c.linhas, nullptr);
+        EXPECT_EQ(p->size(), c.cliente);
+        const QImage& d = p->Desenho();
         const QPoint fim(c.colunas * 24 - 1, c.linhas * 24 - 1);
         EXPECT_EQ(d.pixel(c.canto), mini.pixel(0, 0));
         EXPECT_EQ(d.pixel(c.canto + fim), mini.pixel(fim));
         EXPECT_EQ(QColor(d.pixel(c.canto + fim + QPoint(1, 0))), face);
         EXPECT_EQ(QColor(d.pixel(c.canto + fim + QPoint(0, 1))), face);
-        if (c.colunas != 5)
-            continue;
-        p.show();
-        const QImage tela = p.grab().toImage();
-        const std::pair<QPoint, QColor> pontos[] = {{{0, 0}, realce}, {{126, 50}, realce}, {{50, 102}, realce},
-            {{1, 50}, sombra}, {{127, 103}, sombra}, {{127, 1}, sombra}, {{127, 0}, face}, {{2, 50}, face}};
-        for (const auto& [q, cor] : pontos)
-            EXPECT_EQ(QColor(tela.pixel(q)), cor) << q.x() << "," << q.y();
-    }
-}
-
-TEST_F(Dialogos, PreviewFicaNaTelaEFechaGuardandoAPosicao)
-{
-    // (left, top) in the options -> where the window shows; closed by a click or by F9
-    const struct { QPoint guardada, mostrada; bool tecla; } casos[] = {
-        {{10, 5000}, {10, 72}, false}, {{5000, 100}, {56, 100}, true}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(testing::Message() << c.guardada.x() << "," << c.guardada.y());
-        ModuloZelpo m;
-        m.opcoes.PreviewLeft = c.guardada.x();
-        m.opcoes.PreviewTop = c.guardada.y();
-        QPointer<frmPreview> p = new frmPreview(m, Miniatura(), 5, 4, nullptr);
         Ativar(*p);
         EXPECT_EQ(p->frameGeometry().topLeft(), c.mostrada);
+        if (c.colunas == 5) {
+            const QImage tela = p->grab().toImage();
+            const std::pair<QPoint, QColor> pontos[] = {{{0, 0}, realce}, {{126, 50}, realce}, {{50, 102}, realce},
+                {{1, 50}, sombra}, {{127, 103}, sombra}, {{127, 1}, sombra}, {{127, 0}, face}, {{2, 50}, face}};
+            for (const auto& [q, cor] : pontos)
+                EXPECT_EQ(QColor(tela.pixel(q)), cor) << q.x() << "," << q.y();
+        }
         p->move(140, 90);
         if (c.tecla)
             QTest::keyClick(p, Qt::Key_F9);
