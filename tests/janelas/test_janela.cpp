@@ -93,33 +93,6 @@ TEST(Janela, EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada)
     }
 }
 
-// The offscreen platform draws a frame around every window: the new-puzzle dialog and
-// the about window centre theirs on the main window's.
-TEST(Janela, DialogosCentradosNaJanelaPelaMoldura)
-{
-    JanelaDeTeste t;
-    t.w().Iniciar({});
-    const QRect principal = t.w().frameGeometry();
-    ASSERT_NE(principal, t.w().geometry()) << "no frame to centre";
-    EXPECT_TRUE(Centrado(principal, t.w().screen()->availableGeometry()));
-    QRect gerar;
-    frmGerar::DefinirExibicao([&](frmGerar& d) {
-        d.show();
-        QCoreApplication::processEvents();
-        gerar = d.frameGeometry();
-        d.reject();
-    });
-    t.Comando("mnuJogoNovo");
-    frmGerar::DefinirExibicao({});
-    EXPECT_TRUE(Centrado(gerar, principal));
-    t.Comando("mnuAjudaAutor");
-    auto* autor = t.w().findChild<Autor*>();
-    ASSERT_NE(autor, nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(Centrado(autor->frameGeometry(), principal));
-    autor->close();
-}
-
 // Shift+Ctrl+Alt+F writes each piece's grid position on its picture: every pixel it
 // touches takes the text colour, none a blend of text and picture.
 TEST(Janela, AcordeFEscreveSemSuavizar)
@@ -154,7 +127,7 @@ TEST(Janela, AcordeFEscreveSemSuavizar)
 // empty board (242, 32)-(628, 418), with no caption under it; the widgets where the layout
 // puts them and the game's items greyed. The menu bar's titles are in the menus' normal
 // weight; the window keeps its bold font for the messages it writes.
-TEST(Janela, MolduraDaBandejaRegraEAreaInicial)
+TEST(Janela, JanelaSemJogoEDialogosCentrados)
 {
     JanelaDeTeste t;
     QDir(t.pasta.path() + QStringLiteral("/Facil")).removeRecursively(); // stay on the empty board
@@ -181,6 +154,28 @@ TEST(Janela, MolduraDaBandejaRegraEAreaInicial)
     EXPECT_FALSE(QFontInfo(t.w().menuBar()->font()).bold());
     EXPECT_EQ(QFontInfo(t.w().menuBar()->font()).family(), QFontInfo(QApplication::font("QMenu")).family());
     EXPECT_TRUE(QFontInfo(t.w().font()).bold());
+
+    // The offscreen platform draws a frame around every window: the main window centres
+    // its own on the screen, the new-puzzle dialog and the about window theirs on it.
+    const QRect principal = t.w().frameGeometry();
+    ASSERT_NE(principal, t.w().geometry()) << "no frame to centre";
+    EXPECT_TRUE(Centrado(principal, t.w().screen()->availableGeometry()));
+    QRect gerar;
+    frmGerar::DefinirExibicao([&](frmGerar& d) {
+        d.show();
+        QCoreApplication::processEvents();
+        gerar = d.frameGeometry();
+        d.reject();
+    });
+    t.Comando("mnuJogoNovo");
+    frmGerar::DefinirExibicao({});
+    EXPECT_TRUE(Centrado(gerar, principal));
+    t.Comando("mnuAjudaAutor");
+    auto* autor = t.w().findChild<Autor*>();
+    ASSERT_NE(autor, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Centrado(autor->frameGeometry(), principal));
+    autor->close();
 }
 
 TEST(Janela, AreaDeJogoELegendaCentrada)

@@ -100,22 +100,18 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     QScrollBar* rolagem = t.Rolagem();
     ASSERT_TRUE(rolagem->isEnabled());
     EXPECT_EQ(rolagem->maximum(), 29 / 2 - 4 + 1);
+    // the first slot whose piece shows, and whether it sits at the top of the tray
     const auto primeiraVisivel = [&] {
         for (int s = 0; s < t.jogo().PartesNaRolagem; ++s)
             if (t.Peca(t.jogo().PartesRolagem[s])->isVisible())
-                return s;
+                return t.Peca(t.jogo().PartesRolagem[s])->pos() == QPoint(12, 11) ? s : -2;
         return -1;
     };
-    QTest::keyClick(w.windowHandle(), Qt::Key_Down);
-    EXPECT_EQ(rolagem->value(), 1);
-    EXPECT_EQ(primeiraVisivel(), 2);
-    QTest::keyClick(w.windowHandle(), Qt::Key_End);
-    EXPECT_EQ(rolagem->value(), 11);
-    EXPECT_EQ(primeiraVisivel(), 22);
-    // slot 22 sits in the first visible row, at the top of the tray
-    EXPECT_EQ(t.Peca(t.jogo().PartesRolagem[22])->pos(), QPoint(12, 11));
-    QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
-    EXPECT_EQ(rolagem->value(), 7);
+    // (key, scroll value, first slot shown): two pieces to a row, four rows to the page
+    for (auto [tecla, valor, primeira] : {std::tuple{Qt::Key_Down, 1, 2}, {Qt::Key_End, 11, 22}, {Qt::Key_PageUp, 7, 14}}) {
+        QTest::keyClick(w.windowHandle(), tecla);
+        EXPECT_TRUE(rolagem->value() == valor && primeiraVisivel() == primeira) << tecla;
+    }
 
     const auto rodar = [&](QWidget* alvo) {
         const QPointF ponto(5, 5);
