@@ -70,11 +70,10 @@ public:
     void Dar(int indice)
     {
         using Comando = void (Passeio::*)();
-        static constexpr Comando comandos[] = {
-            &Passeio::Novo,    &Passeio::AbrirSalvo, &Passeio::AbrirRecusado, &Passeio::AbrirFigura,
-            &Passeio::Escolher, &Passeio::SoltarCerto, &Passeio::SoltarErrado, &Passeio::Salvar,
-            &Passeio::SalvarComo, &Passeio::SalvarComo, &Passeio::Sabotar, &Passeio::Reiniciar,
-            &Passeio::Reiniciar, &Passeio::Visualizar, &Passeio::Sair,     &Passeio::Cair};
+        static constexpr Comando comandos[] = {&Passeio::Novo, &Passeio::AbrirSalvo, &Passeio::AbrirRecusado,
+            &Passeio::AbrirFigura, &Passeio::Mover, &Passeio::Mover, &Passeio::Mover, &Passeio::Salvar, &Passeio::Salvar,
+            &Passeio::Salvar, &Passeio::Sabotar, &Passeio::Reiniciar, &Passeio::Reiniciar, &Passeio::Visualizar,
+            &Passeio::Sair, &Passeio::Cair};
         const int comando = Sorteio(int(std::size(comandos)));
         SCOPED_TRACE(testing::Message() << "step " << indice << ", command " << comando);
         antes_ = Tirar();
@@ -222,37 +221,30 @@ private:
 
     int Qualquer(const std::vector<int>& pecas) { return pecas.empty() ? -1 : pecas[size_t(Sorteio(int(pecas.size())))]; }
 
-    void Escolher()
+    // A starting piece clicked while there are some; else a piece beside a placed one
+    // dropped within 20 px of its place, where it fits, or any piece 21 px or more to the
+    // right of its place, where none does.
+    void Mover()
     {
-        if (Estado() != EstadoJogo::EscolhendoPecas)
+        if (Estado() == EstadoJogo::EscolhendoPecas) {
+            const int peca = Qualquer(PecasVisiveis(false));
+            ASSERT_GE(peca, 0);
+            t_.Clicar(peca);
+            Mudou(EstadoDe(t_.jogo()));
+            EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, VERDADEIRO);
+            EXPECT_EQ(t_.jogo().PartesIniciais, jogoAntes_.PartesIniciais - 1);
+            EXPECT_EQ(t_.jogo().PartesNaRolagem, jogoAntes_.PartesNaRolagem - 1);
             return;
-        const int peca = Qualquer(PecasVisiveis(false));
-        ASSERT_GE(peca, 0);
-        t_.Clicar(peca);
-        Mudou(EstadoDe(t_.jogo()));
-        EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, VERDADEIRO);
-        EXPECT_EQ(t_.jogo().PartesIniciais, jogoAntes_.PartesIniciais - 1);
-        EXPECT_EQ(t_.jogo().PartesNaRolagem, jogoAntes_.PartesNaRolagem - 1);
-    }
-
-    // Within 20 px of its place a piece beside a placed one fits; 21 px or more off, none does.
-    void SoltarCerto()
-    {
-        const int peca = Estado() == EstadoJogo::Jogando ? Qualquer(PecasVisiveis(true)) : -1;
+        }
+        const bool certo = Moeda();
+        const int peca = Estado() == EstadoJogo::Jogando ? Qualquer(PecasVisiveis(certo)) : -1;
         if (peca < 0)
             return;
-        t_.Arrastar(peca, LugarVerdadeiro(t_.jogo(), peca) + QPoint(Sorteio(41) - 20, Sorteio(41) - 20));
-        EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, VERDADEIRO);
-        Mudou(EstadoDe(t_.jogo()));
-    }
-
-    void SoltarErrado()
-    {
-        if (Estado() != EstadoJogo::Jogando)
-            return;
-        const int peca = Qualquer(PecasVisiveis(false));
-        t_.Arrastar(peca, LugarVerdadeiro(t_.jogo(), peca) + QPoint(21 + Sorteio(60), 0));
-        EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, FALSO);
+        const QPoint desvio = certo ? QPoint(Sorteio(41) - 20, Sorteio(41) - 20) : QPoint(21 + Sorteio(60), 0);
+        t_.Arrastar(peca, LugarVerdadeiro(t_.jogo(), peca) + desvio);
+        EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, certo ? VERDADEIRO : FALSO);
+        if (certo)
+            Mudou(EstadoDe(t_.jogo()));
     }
 
     // The save dialog answers a new file, or one in a folder that cannot exist.
@@ -265,24 +257,21 @@ private:
 
     bool PodeGravar(const QString& caminho) { return !caminho.contains(QStringLiteral("/bloqueio/")) && !QFileInfo(caminho).isDir(); }
 
-    // Ctrl+S: a game with a file of its own is saved there without a question.
+    // Ctrl+S, which saves a game with a file of its own there without a question; or
+    // Salvar como... under a game's name or a picture's.
     void Salvar()
     {
-        const QString destino = ArquivoJogo().isEmpty() ? NomeParaSalvar(QStringLiteral(".zpr")) : ArquivoJogo();
+        const int modo = Sorteio(3); // Ctrl+S, Salvar como... a game, a picture
+        const bool pergunta = modo > 0 || ArquivoJogo().isEmpty();
+        const QString destino = pergunta ? NomeParaSalvar(modo == 2 ? QStringLiteral(".bmp") : QStringLiteral(".zpr")) : ArquivoJogo();
         {
-            teste::RespostaDeArquivo resposta(ArquivoJogo().isEmpty() ? destino : QString());
-            QTest::keyClick(w().windowHandle(), Qt::Key_S, Qt::ControlModifier);
+            teste::RespostaDeArquivo resposta(pergunta ? destino : QString());
+            if (modo == 0)
+                QTest::keyClick(w().windowHandle(), Qt::Key_S, Qt::ControlModifier);
+            else
+                t_.Comando("mnuJogoSalvar1");
         }
-        Salvou(destino, true);
-    }
-
-    // Salvar como... under a game's name, or a picture's.
-    void SalvarComo()
-    {
-        const bool jogo = Moeda();
-        const QString destino = NomeParaSalvar(jogo ? QStringLiteral(".zpr") : QStringLiteral(".bmp"));
-        t_.Comando("mnuJogoSalvar1", destino);
-        Salvou(destino, jogo);
+        Salvou(destino, modo < 2);
     }
 
     // What a save must have done: written the whole file and named it, or changed nothing.
