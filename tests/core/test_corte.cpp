@@ -14,19 +14,13 @@ QImage Figura(int w, int h, QColor cor = Qt::red)
     return f;
 }
 
-struct CasoDeCorte {
-    QSize figura;
-    bool pequenas, adaptar, metarquivo;
-    QSize tamanho, canvas, grade;
-    QPoint posicao;
-    int esquerda; // -1: not checked
-};
-
 } // namespace
 
 TEST(Corte, ExemplosDeCanvasGradeEPosicao)
 {
-    const CasoDeCorte casos[] = {
+    // picture, small pieces, fitting, metafile -> picture kept, canvas, grid, the picture's
+    // place on the canvas, the board's left edge (-1: not checked)
+    const struct { QSize figura; bool pequenas, adaptar, metarquivo; QSize tamanho, canvas, grade; QPoint posicao; int esquerda; } casos[] = {
         {{100, 80}, false, true, false, {100, 80}, {178, 178}, {2, 2}, {38, 48}, 347},
         {{64, 64}, false, true, false, {64, 64}, {178, 178}, {2, 2}, {56, 56}, -1},
         {{128, 128}, false, true, false, {128, 128}, {178, 178}, {2, 2}, {24, 24}, -1},

@@ -101,36 +101,25 @@ TEST(Formas, PecaDeLadosRetosTemBiselNasBordasDoQuadrado)
     EXPECT_EQ(pecas.figuras[0].convertToFormat(QImage::Format_RGB32), esperada);
 }
 
-TEST(Formas, MascaraTemCadaFormaNoSeuLugar)
-{
-    const Montagem m(3, 2, GeometriaPara(false));
-    ASSERT_EQ(m.pecas.mascara.size(), QSize(342, 228));
-    ASSERT_EQ(m.pecas.formas.size(), 6u);
-    int erradas = 0;
-    for (int y = 0; y < 228; ++y)
-        for (int x = 0; x < 342; ++x) {
-            const bool naForma = m.pecas.formas[size_t(y / 114 * 3 + x / 114)].contains(QPoint(x % 114, y % 114));
-            erradas += m.pecas.mascara.pixel(x, y) != (naForma ? PRETO : BRANCO);
-        }
-    EXPECT_EQ(erradas, 0);
-}
-
+// The pieces pasted on the board as it pastes them give back the canvas they were cut
+// from, but for their bevel; the mask holds each shape in its own cell, as the pointer
+// finds it. Grids wider than tall, so a row taken for a column shows.
 TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
 {
-    for (auto [colunas, pequenas] : {std::pair{9, true}, std::pair{6, false}}) {
-        SCOPED_TRACE(testing::Message() << colunas << "x" << colunas << (pequenas ? " small" : ""));
+    for (auto [colunas, linhas, pequenas] : {std::tuple{9, 7, true}, std::tuple{6, 4, false}}) {
+        SCOPED_TRACE(testing::Message() << colunas << "x" << linhas << (pequenas ? " small" : ""));
         const Geometria g = GeometriaPara(pequenas);
-        const int t = g.TamanhoParte, c = g.TamanhoCelula;
-        const Montagem m(colunas, colunas, g);
+        const int t = g.TamanhoParte, c = g.TamanhoCelula, n = colunas * linhas;
+        const Montagem m(colunas, linhas, g);
         // Paste every piece as the board does, on a background no piece pixel can equal.
         QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));
-        for (int i = 0; i < colunas * colunas; ++i) {
+        for (int i = 0; i < n; ++i) {
             const QPoint lugar(m.partes[i].Coluna, m.partes[i].Linha);
             ColarNoTabuleiro(tabuleiro, m.pecas.mascara, lugar * c, m.pecas.figuras[size_t(i)], lugar * t, c);
         }
         int diferentes = 0, bisel = 0;
-        for (int y = g.m(); y < g.m() + colunas * t; ++y)
+        for (int y = g.m(); y < g.m() + linhas * t; ++y)
             for (int x = g.m(); x < g.m() + colunas * t; ++x) {
                 const QRgb p = tabuleiro.pixel(x, y);
                 bisel += p != m.canvas.pixel(x, y) && (p == MEDIO || p == CLARO);
@@ -138,7 +127,15 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
             }
         EXPECT_EQ(diferentes, 0);
         // Two 1-px lines along each shape's boundary, never a flooded piece.
-        EXPECT_LT(bisel, colunas * colunas * t * t / 6);
-        EXPECT_GT(bisel, 2 * colunas * colunas * t);
+        EXPECT_LT(bisel, n * t * t / 6);
+        EXPECT_GT(bisel, 2 * n * t);
+        ASSERT_EQ(m.pecas.mascara.size(), QSize(colunas * c, linhas * c));
+        int erradas = 0;
+        for (int y = 0; y < linhas * c; ++y)
+            for (int x = 0; x < colunas * c; ++x) {
+                const bool naForma = m.pecas.formas[size_t(y / c * colunas + x / c)].contains(QPoint(x % c, y % c));
+                erradas += m.pecas.mascara.pixel(x, y) != (naForma ? PRETO : BRANCO);
+            }
+        EXPECT_EQ(erradas, 0);
     }
 }
