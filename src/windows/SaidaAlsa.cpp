@@ -25,7 +25,10 @@ public:
     bool Abrir(int amostrasPorSegundo, int canais)
     {
         snd_lib_error_set_handler(&Calar);
-        return snd_pcm_open(&pcm_, "default", SND_PCM_STREAM_PLAYBACK, 0) >= 0 && Ajustar(amostrasPorSegundo, canais);
+        // Opened without waiting, or a card held by another program would hold this
+        // thread, and the game's exit with it; written to with waiting, a piece at a time.
+        return snd_pcm_open(&pcm_, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) >= 0
+               && snd_pcm_nonblock(pcm_, 0) >= 0 && Ajustar(amostrasPorSegundo, canais);
     }
 
     ~DispositivoAlsa()
