@@ -1,30 +1,47 @@
 #pragma once
-// Sound output: plays one of the game's embedded WAV images without blocking, a new
-// sound cutting off the one before, and stops everything on request. Without an audio
-// device the effects simply stay silent; the game never waits for a sound.
+// The game's sounds: the click of a piece that fits and the two closing fanfares, read
+// once from their embedded WAV images and handed to the sound output (SaidaDeSom).
+// TocarSom returns at once and the sound plays in the background; a new sound cuts off
+// the one before, so quick fits restart the click and the fanfare replaces the last
+// click; PararSom silences everything when the game closes. Without an audio device the
+// game is silent and says nothing about it.
+//
+// Nothing is opened when Som is made, so the window shows up first: the main window
+// calls Preparar once it has painted, which reads the sounds and starts the output's
+// own thread, where the device is opened. A sound asked for before that prepares
+// everything on the spot, and plays as soon as the device is open.
 
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <map>
-
-class QSoundEffect;
+#include <memory>
 
 namespace zelpo {
+
+class SaidaDeSom;
+struct SomPcm;
 
 class Som : public QObject {
     Q_OBJECT
 public:
-    explicit Som(QObject* pai = nullptr);
+    using AbridorDeSaida = std::function<std::unique_ptr<SaidaDeSom>(int amostrasPorSegundo, int canais)>;
 
+    explicit Som(QObject* pai = nullptr);
+    Som(AbridorDeSaida abrir, QObject* pai); // another output, for tests and measurements
+    ~Som() override;
+
+    void Preparar();
     void TocarSom(const QString& nome);
     void PararSom();
     QString UltimoSom() const { return ultimo_; } // what the game last asked for
+    SaidaDeSom* Saida() const { return saida_.get(); }
 
 private:
-    QSoundEffect* Efeito(const QString& nome);
-    std::map<QString, QSoundEffect*> efeitos_;
-    QSoundEffect* tocando_ = nullptr;
+    AbridorDeSaida abrir_;
+    std::map<QString, SomPcm> sons_; // outlives saida_, which plays from it
+    std::unique_ptr<SaidaDeSom> saida_;
     QString ultimo_;
 };
 

@@ -199,6 +199,9 @@ void frmZelpo::PosicionarJanela()
 
 void frmZelpo::Iniciar(const QString& linhaDeComando)
 {
+    // The sound output opens once the player sees the game, never before.
+    connect(tela_, &Superficie::pintada, som_, &Som::Preparar,
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     PosicionarJanela();
     DesenharMoldura();
     AreaInicial();

@@ -13,10 +13,12 @@
 #include <QLocale>
 #include <QStyle>
 #include <QSessionManager>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -70,6 +72,12 @@ int main(int argc, char** argv)
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
     ambiente.icone = IconeDoPrograma();
+    // The report of an install check starts a game and leaves at once: its copy of the
+    // game goes to a folder of its own, so that it is neither offered nor left behind.
+    const bool relatorio = qEnvironmentVariableIsSet("ZELPO_RELATORIO");
+    std::optional<QTemporaryDir> pastaDoRelatorio;
+    if (relatorio)
+        ambiente.pastaRecuperacao = pastaDoRelatorio.emplace().path();
     zelpo::frmZelpo janela(ambiente);
     // The session may end without asking anybody: the game in play is kept first.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &janela, [&janela] { janela.GravarCopia(); });
@@ -86,7 +94,7 @@ int main(int argc, char** argv)
         return 0;
 
     // For install checks: report the game that started and leave at once.
-    if (qEnvironmentVariableIsSet("ZELPO_RELATORIO")) {
+    if (relatorio) {
         const zelpo::JogoSalvo& jogo = janela.partida().Jogo();
         QApplication::processEvents();
         const QRect moldura = janela.frameGeometry();

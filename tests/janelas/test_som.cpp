@@ -1,0 +1,192 @@
+// The game's sounds: the WAV reader on the embedded images and on damaged ones, what
+// Som hands the output (a new sound replaces the old, a name without a sound silences),
+// and the real output on a machine without any sound device, which must stay quiet.
+#include "SaidaDeSom.h"
+#include "Som.h"
+#include "Wav.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace zelpo;
+
+namespace {
+
+QByteArray Embutido(const char* nome)
+{
+    QFile f(QStringLiteral(":/sons/") + QLatin1String(nome));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray L32(uint32_t v)
+{
+    const char b[] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    return QByteArray(b, 4);
+}
+
+QByteArray L16(uint16_t v)
+{
+    const char b[] = {char(v), char(v >> 8)};
+    return QByteArray(b, 2);
+}
+
+QByteArray Bloco(const char* nome, const QByteArray& dados)
+{
+    QByteArray b = QByteArray(nome, 4) + L32(uint32_t(dados.size())) + dados;
+    return dados.size() % 2 ? b + '\0' : b;
+}
+
+QByteArray Fmt(uint16_t formato, uint16_t canais, uint16_t bits, uint16_t bloco = 0)
+{
+    const uint32_t taxa = 11025;
+    const uint16_t alinhamento = bloco ? bloco : uint16_t(canais * bits / 8);
+    return Bloco("fmt ", L16(formato) + L16(canais) + L32(taxa) + L32(taxa * alinhamento) + L16(alinhamento) + L16(bits));
+}
+
+QByteArray Riff(const QByteArray& blocos)
+{
+    return "RIFF" + L32(uint32_t(blocos.size() + 4)) + "WAVE" + blocos;
+}
+
+} // namespace
+
+TEST(Som, ImagensEmbutidas)
+{
+    struct Caso {
+        const char* arquivo;
+        double segundos;
+        int16_t primeira, segunda;
+    };
+    // 8-bit samples are centred on 128: 0x80 is silence and 0x86 six steps above it.
+    for (const Caso& c : {Caso{"encaixe.wav", 0.09, 0, 6 * 256}, Caso{"fim1.wav", 2.9, 0x075d, 0x0c53},
+                          Caso{"fim2.wav", 2.85, 7 * 256, 12 * 256}}) {
+        SCOPED_TRACE(c.arquivo);
+        const auto som = LerWav(Embutido(c.arquivo));
+        ASSERT_TRUE(som);
+        EXPECT_EQ(som->amostrasPorSegundo, 11025);
+        EXPECT_EQ(som->canais, 1);
+        EXPECT_NEAR(som->Segundos(), c.segundos, 0.03);
+        EXPECT_EQ(som->amostras[0], c.primeira);
+        EXPECT_EQ(som->amostras[1], c.segunda);
+    }
+}
+
+TEST(Som, ImagensMontadasEDanificadas)
+{
+    const QByteArray dados = QByteArray("\x80\xff\x00\x81", 4);
+    const QByteArray bom = Riff(Fmt(1, 1, 8) + Bloco("data", dados));
+    struct Caso {
+        const char* nome;
+        QByteArray imagem;
+        int amostras; // -1: refused
+    };
+    const Caso casos[] = {
+        {"inteira", bom, 4},
+        {"zeros depois do RIFF", bom + QByteArray(1280 - bom.size(), '\0'), 4},
+        {"bloco de marcas ímpar antes dos dados", Riff(Fmt(1, 1, 8) + Bloco("LIST", "abc") + Bloco("data", dados)), 4},
+        {"16 bits estéreo", Riff(Fmt(1, 2, 16) + Bloco("data", dados + dados)), 4},
+        {"cortada no meio dos dados", bom.left(bom.size() - 1), -1},
+        {"dados maiores que o RIFF", Riff(Fmt(1, 1, 8) + "data" + L32(100) + dados), -1},
+        {"dados antes do formato", Riff(Bloco("data", dados) + Fmt(1, 1, 8)), -1},
+        {"sem dados", Riff(Fmt(1, 1, 8)), -1},
+        {"ponto flutuante", Riff(Fmt(3, 1, 32) + Bloco("data", dados)), -1},
+        {"24 bits", Riff(Fmt(1, 1, 24) + Bloco("data", dados + dados.left(2))), -1},
+        {"nenhum canal", Riff(Fmt(1, 0, 8, 1) + Bloco("data", dados)), -1},
+        {"alinhamento errado", Riff(Fmt(1, 1, 16, 4) + Bloco("data", dados)), -1},
+        {"não é RIFF", "RIFX" + bom.mid(4), -1},
+        {"só o cabeçalho", bom.left(10), -1},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const auto som = LerWav(c.imagem);
+        EXPECT_EQ(som ? int(som->amostras.size()) : -1, c.amostras);
+    }
+    const auto som = LerWav(bom);
+    ASSERT_TRUE(som);
+    EXPECT_EQ(som->amostras, (std::vector<int16_t>{0, 127 * 256, -128 * 256, 256}));
+}
+
+namespace {
+
+// Writes down what Som asks of the output: the length of each sound, or "parar".
+class SaidaAnotada final : public SaidaDeSom {
+public:
+    explicit SaidaAnotada(QStringList& notas) : notas_(notas) {}
+    void Tocar(const SomPcm& som) override { notas_ << QString::number(som.Segundos(), 'f', 2); }
+    void Parar() override { notas_ << QStringLiteral("parar"); }
+    std::string Dispositivo() const override { return "anotada"; }
+
+private:
+    QStringList& notas_;
+};
+
+} // namespace
+
+TEST(Som, PedidosChegamASaida)
+{
+    QStringList notas;
+    int aberturas = 0;
+    Som som(
+        [&](int, int) {
+            ++aberturas;
+            return std::make_unique<SaidaAnotada>(notas);
+        },
+        nullptr);
+    EXPECT_EQ(aberturas, 0); // nothing opened before the window has painted
+    som.PararSom();
+    EXPECT_EQ(aberturas, 0);
+
+    // A fit before Preparar opens the output on the spot; later calls reuse it.
+    som.TocarSom(QStringLiteral("ENCAIXE"));
+    som.Preparar();
+    som.TocarSom(QStringLiteral("ENCAIXE"));
+    som.TocarSom(QStringLiteral("FIM2"));
+    som.TocarSom(QStringLiteral("NADA"));
+    EXPECT_EQ(som.UltimoSom(), QStringLiteral("NADA"));
+    som.TocarSom(QStringLiteral("FIM1"));
+    som.PararSom();
+    EXPECT_EQ(aberturas, 1);
+    EXPECT_EQ(notas, QStringList({"0.09", "0.09", "2.85", "parar", "2.90", "parar"}));
+}
+
+// With neither a sound server nor an ALSA device the sounds are dropped, and neither
+// libpulse nor ALSA may write a word on the game's standard output or error.
+TEST(Som, SemDispositivoNadaEscrito)
+{
+    QTemporaryFile saida;
+    ASSERT_TRUE(saida.open());
+    qputenv("PULSE_SERVER", "unix:/nenhum/servidor");
+    qputenv("ALSA_CARD", "NenhumaPlaca");
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int antigaSaida = dup(1), antigoErro = dup(2);
+    dup2(saida.handle(), 1);
+    dup2(saida.handle(), 2);
+    std::string dispositivo;
+    {
+        Som som;
+        som.TocarSom(QStringLiteral("ENCAIXE"));
+        for (int i = 0; i < 500 && som.Saida()->Dispositivo().empty(); ++i)
+            QTest::qWait(20);
+        dispositivo = som.Saida()->Dispositivo();
+        som.TocarSom(QStringLiteral("FIM1"));
+        som.PararSom();
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(antigaSaida, 1);
+    dup2(antigoErro, 2);
+    close(antigaSaida);
+    close(antigoErro);
+    qunsetenv("PULSE_SERVER");
+    qunsetenv("ALSA_CARD");
+    EXPECT_EQ(dispositivo, "nenhum");
+    saida.seek(0); // the file offset is shared with the descriptors written through
+    EXPECT_EQ(saida.readAll(), QByteArray());
+}
