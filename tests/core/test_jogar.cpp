@@ -1,3 +1,4 @@
+#include "game/partida.h"
 #include "game/textos.h"
 #include "play/encaixe.h"
 #include "play/relogio.h"
@@ -136,6 +137,34 @@ TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
     EXPECT_FALSE(TemVizinhoEncaixado(j, 6));
     j.PartesIniciais = 1; // starting pieces fit anywhere
     EXPECT_TRUE(ParteEncaixa(j, 0, QPoint(0, 0)));
+}
+
+// Older saves hold difficulties out of range, starting counts below zero and clocks that ran
+// backwards; opened, each is a game that can be played, and its options become the player's.
+TEST(Partida, SalvosAntigosAbremJogaveis)
+{
+    const struct { int16_t dificuldade, iniciais; int32_t segundos; bool algumaColocada; int16_t esperadas; } casos[] = {
+        {7, -1, -5, false, 1}, {0, -3, 40, false, 1}, {1, 0, 0, false, 3},
+        {2, -1, 0, true, 0},   {3, 2, 10, false, 2},
+    };
+    for (const auto& c : casos) {
+        JogoSalvo j = Jogo3x3();
+        j.PartesNaRolagem = int16_t(c.algumaColocada ? 8 : 9);
+        j.Partes[4].Encaixada = c.algumaColocada ? VERDADEIRO : FALSO;
+        j.Dificuldade = c.dificuldade;
+        j.PartesIniciais = c.iniciais;
+        j.SegundosJogo = c.segundos;
+        j.Pequenas = true;
+        j.Adaptar = false;
+        Partida partida;
+        Opcoes opcoes;
+        partida.AbrirSalvo(QStringLiteral("/jogos/velho.zpr"), QStringLiteral("/tmp/Tmp_1.bmp"), j, opcoes);
+        const JogoSalvo& aberto = partida.Jogo();
+        EXPECT_EQ(aberto.PartesIniciais, c.esperadas) << c.dificuldade << " " << c.iniciais;
+        EXPECT_EQ(aberto.SegundosJogo, std::max(c.segundos, 0));
+        EXPECT_TRUE(ParteEncaixa(aberto, 0, LugarVerdadeiro(aberto, 0))) << "playable";
+        EXPECT_TRUE(opcoes.Dificuldade == c.dificuldade && opcoes.Pequenas && !opcoes.Adaptar);
+    }
 }
 
 TEST(Relogio, TextoEArredondamento)

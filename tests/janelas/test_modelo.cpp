@@ -183,6 +183,10 @@ private:
         Mudou(EstadoDe(*lido.jogo));
         EXPECT_TRUE(t_.jogo() == *lido.jogo);
         EXPECT_EQ(ArquivoJogo(), arquivo);
+        // the file's three options become the player's, to be written at exit
+        const Opcoes& o = w().opcoes();
+        EXPECT_TRUE(o.Dificuldade == lido.jogo->Dificuldade && o.Pequenas == lido.jogo->Pequenas
+                    && o.Adaptar == lido.jogo->Adaptar);
         // the one message a saved game may bring: its picture could not be read
         for (const PedidoMensagem& m : t_.mensagens) {
             EXPECT_EQ(m.titulo, QStringLiteral("Figura inválida")) << m.texto.toStdString();
