@@ -5,6 +5,7 @@
 // (bench/entradas_figuras.h). Peak memory needs a process of its own: see
 // bench/medir_figuras.sh.
 #include "entradas_figuras.h"
+#include "pecas_da_figura.h"
 #include "game/aleatorio.h"
 #include "game/novojogo.h"
 #include "pieces/corte.h"
@@ -51,27 +52,17 @@ QString Entrada(const char* nome)
     return {};
 }
 
-// Load, cut, draw the edges and deal, fill and shape: what a new game does with a file.
 void FiguraAtePecas(benchmark::State& estado, const char* nome, bool adaptar)
 {
     const QString arquivo = Entrada(nome);
     Opcoes opcoes;
     opcoes.Adaptar = adaptar;
     Aleatorio rnd(9);
+    QString erro;
     for (auto _ : estado) {
-        const bool metarquivo = EhMetarquivo(arquivo);
-        ResultadoFigura lida = CarregarFigura(arquivo, AjusteDaFigura(opcoes, metarquivo));
-        const QImage imagem = lida.figura ? lida.figura->imagem : FiguraInvalida();
-        const Corte corte = CortarFigura(imagem, metarquivo, opcoes);
-        JogoSalvo jogo;
-    jogo.Colunas = corte.Colunas;
-    jogo.Linhas = corte.Linhas;
-        FormarEstado(jogo, rnd);
-        PecasMontadas pecas;
-        pecas.figuras = QuadradosDasPecas(corte.canvas, corte.Colunas, corte.Linhas, corte.geo);
-        MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo);
-        if (!lida.figura)
-            estado.SkipWithError(qPrintable(lida.erro));
+        const PecasMontadas pecas = PecasDaFigura(arquivo, opcoes, rnd, erro);
+        if (!erro.isEmpty())
+            estado.SkipWithError(qPrintable(erro));
         benchmark::DoNotOptimize(pecas.mascara.constBits());
     }
 }

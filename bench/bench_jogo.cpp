@@ -6,6 +6,7 @@
 #include "Superficie.h"
 #include "frmZelpo.h"
 #include "files/zpr.h"
+#include "pecas_da_figura.h"
 #include "game/novojogo.h"
 #include "pieces/corte.h"
 #include "pieces/figura.h"
@@ -132,7 +133,7 @@ QString FotoDeTeste(const QString& pasta, bool ruido)
     return caminho;
 }
 
-// Picture file to shaped pieces: load, cut, draw the edges and deal, fill and shape.
+// Picture file to shaped pieces.
 void FiguraAtePecas(benchmark::State& estado, bool pequenas)
 {
     QTemporaryDir tmp;
@@ -141,16 +142,9 @@ void FiguraAtePecas(benchmark::State& estado, bool pequenas)
     opcoes.Pequenas = pequenas;
     opcoes.Adaptar = false; // cropped to the largest board: 9 x 9 small, 6 x 6 normal
     Aleatorio rnd(9);
+    QString erro;
     for (auto _ : estado) {
-        ResultadoFigura lida = CarregarFigura(foto, AjusteDaFigura(opcoes, false));
-        const Corte corte = CortarFigura(lida.figura->imagem, false, opcoes);
-        JogoSalvo jogo;
-        jogo.Colunas = corte.Colunas;
-        jogo.Linhas = corte.Linhas;
-        FormarEstado(jogo, rnd);
-        PecasMontadas pecas;
-        pecas.figuras = QuadradosDasPecas(corte.canvas, corte.Colunas, corte.Linhas, corte.geo);
-        MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo);
+        const PecasMontadas pecas = PecasDaFigura(foto, opcoes, rnd, erro);
         benchmark::DoNotOptimize(pecas.mascara.constBits());
     }
 }

@@ -5,6 +5,8 @@
 // more than their bytes hold, a panorama bitmap, and a metafile of many ellipses drawn
 // on a large box.
 
+#include "../tests/core/figuras_de_teste.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -20,22 +22,9 @@
 
 namespace zelpo::entradas {
 
-// Little-endian integers of N bytes each.
-template <int N>
-QByteArray Le(std::initializer_list<qint64> valores)
-{
-    QByteArray b;
-    for (qint64 v : valores)
-        for (int i = 0; i < N; ++i)
-            b += char(v >> (8 * i));
-    return b;
-}
-
-inline bool Gravar(const QString& caminho, const QByteArray& bytes)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+// The byte builders and the file writer are the picture tests' own.
+using figuras_de_teste::Gravar;
+using figuras_de_teste::Le;
 
 // A cheap generator with the same sequence everywhere.
 struct Sorteio {
