@@ -146,7 +146,14 @@ int main(int argc, char** argv)
     amb.arquivoConfiguracao = ini;
     amb.pastaRecuperacao = tmp.path() + QStringLiteral("/recuperacao");
     amb.arquivoRecordes = tmp.path() + QStringLiteral("/recordes.json");
+    // the game's clock, moved on by hand so that the pictures show a game that took time
+    int32_t agora = 5'000'000;
+    amb.ticks = [&agora] { return agora; };
     frmZelpo w(amb);
+    const auto passar = [&](int segundos) {
+        agora += segundos * 1000;
+        QMetaObject::invokeMethod(&w, "tmrHora_Timer");
+    };
     w.Iniciar({});
     Salvar(w, saida, "inicio.png");
 
@@ -156,6 +163,7 @@ int main(int argc, char** argv)
     }
     for (int i = 0; i < 9 && ColocarUma(w); ++i) {
     }
+    passar(207);
     // one piece held over the board, as in a drag
     SobreAPeca(w, w.partida().Jogo().PartesRolagem[1]);
     QTest::mouseMove(w.windowHandle(), QPoint(520, 300));
@@ -174,6 +182,7 @@ int main(int argc, char** argv)
         preview->close();
     }
 
+    passar(254);
     while (ColocarUma(w)) {
     }
     Salvar(w, saida, "completo.png");
