@@ -7,11 +7,13 @@
 #include <QRectF>
 #include <QSvgRenderer>
 #include <QTransform>
+#include <QtEndian>
 
 #include <emf2svg.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 namespace zelpo {
@@ -282,17 +284,10 @@ QByteArray DentroDoOrcamento(const QByteArray& b, const Orcamento& orcamento)
         trabalho += orcamento.Custo(b, pos, tipo, tamanho);
         if (trabalho > TRABALHO_MAXIMO_EMF) {
             QByteArray cortado = b.left(pos) + QByteArray(TAMANHO_REGISTRO_FIM, '\0');
-            const auto escrever = [&cortado](qint64 onde, quint32 v) {
-                for (int i = 0; i < 4; ++i) {
-                    cortado[onde + i] = static_cast<char>(v >> (8 * i));
-                }
-            };
             const quint32 fim[] = {EMR_EOF, TAMANHO_REGISTRO_FIM, 0, 16, TAMANHO_REGISTRO_FIM};
-            for (int i = 0; i < 5; ++i) {
-                escrever(pos + 4 * i, fim[i]);
-            }
-            escrever(POS_TAMANHO_ARQUIVO, static_cast<quint32>(cortado.size()));
-            escrever(POS_REGISTROS, static_cast<quint32>(registros + 1));
+            qToLittleEndian<quint32>(fim, std::size(fim), cortado.data() + pos);
+            qToLittleEndian<quint32>(static_cast<quint32>(cortado.size()), cortado.data() + POS_TAMANHO_ARQUIVO);
+            qToLittleEndian<quint32>(static_cast<quint32>(registros + 1), cortado.data() + POS_REGISTROS);
             return cortado;
         }
         pos += tamanho;
