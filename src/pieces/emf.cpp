@@ -142,7 +142,9 @@ QRectF QuadroNoSvg(const CabecalhoEmf& c)
     return eixoYQuebrado ? quadro : quadro.translated(-c.limites.topLeft());
 }
 
-QByteArray ConverterEmSvg(const QByteArray& bytes, const CabecalhoEmf& c)
+// The converter takes a mutable buffer: data() copies the records only when they are
+// still shared with the caller's, not when they are a cut of them made for the converter.
+QByteArray ConverterEmSvg(QByteArray emf, const CabecalhoEmf& c)
 {
     generatorOptions opcoes{};
     // Version 1.1.0 closes some elements (clipPath, defs) without the namespace prefix
@@ -155,10 +157,9 @@ QByteArray ConverterEmSvg(const QByteArray& bytes, const CabecalhoEmf& c)
     // One SVG unit to the reference-device pixel.
     opcoes.imgWidth = qAbs(c.limites.width());
     opcoes.imgHeight = qAbs(c.limites.height());
-    QByteArray copia(bytes.constData(), bytes.size()); // the converter takes a mutable buffer
     char* saida = nullptr;
     size_t tamanho = 0;
-    const int ok = emf2svg(copia.data(), static_cast<size_t>(copia.size()), &saida, &tamanho, &opcoes);
+    const int ok = emf2svg(emf.data(), static_cast<size_t>(emf.size()), &saida, &tamanho, &opcoes);
     QByteArray svg;
     if (saida) {
         svg = QByteArray(saida, static_cast<qsizetype>(tamanho));
