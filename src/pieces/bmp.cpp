@@ -12,7 +12,6 @@ namespace zelpo {
 
 namespace {
 
-constexpr int TAMANHO_CABECALHO_OS2 = 12;
 constexpr int TAMANHO_MINIMO_CABECALHO_INFO = 16; // OS/2 2.x may cut its header short
 constexpr int TAMANHO_CABECALHO_INFO = 40;
 constexpr int TAMANHO_CABECALHO_V3 = 56;          // the first with an alpha mask

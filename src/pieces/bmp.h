@@ -22,12 +22,19 @@
 namespace zelpo {
 
 inline constexpr int TAMANHO_CABECALHO_ARQUIVO_BMP = 14;
+inline constexpr int TAMANHO_CABECALHO_OS2 = 12; // OS/2 1.x, sizes in 16 bits
 inline constexpr quint32 BI_RGB = 0;
 inline constexpr quint32 BI_RLE8 = 1;
 inline constexpr quint32 BI_RLE4 = 2;
 inline constexpr quint32 BI_BITFIELDS = 3;
 // Enough of the start of a file for every header, the bit-field masks and a palette.
 inline constexpr int TAMANHO_MAXIMO_CABECALHOS_BMP = TAMANHO_CABECALHO_ARQUIVO_BMP + 124 + 12 + 256 * 4;
+
+// The bytes of one stored row of pixels, padded to whole 32-bit words.
+inline qint64 BytesPorLinhaBmp(qint64 largura, int bitsPorPixel)
+{
+    return (largura * bitsPorPixel + 31) / 32 * 4;
+}
 
 // The fields of a bitmap's headers that decoding needs, whatever the header's version.
 struct CabecalhoBmp {
@@ -42,7 +49,7 @@ struct CabecalhoBmp {
     int bytesPorCor = 4;          // 3 in OS/2 1.x palettes
     quint32 mascaras[4] = {0, 0, 0, 0}; // red, green, blue, alpha of bit-field pixels
 
-    qint64 BytesPorLinha() const { return (qint64(largura) * bitsPorPixel + 31) / 32 * 4; }
+    qint64 BytesPorLinha() const { return BytesPorLinhaBmp(largura, bitsPorPixel); }
     bool Rle() const { return compressao == BI_RLE8 || compressao == BI_RLE4; }
 };
 

@@ -86,7 +86,7 @@ qint64 BytesDoBitmapDoIcone(const QByteArray& b, qint64 inicio, QSize lado)
     const qint64 cabecalho = LerU32(b, inicio);
     const int bits = LerU16(b, inicio + 14);
     const qint64 cores = bits <= 8 ? (LerU32(b, inicio + 32) ? LerU32(b, inicio + 32) : qint64(1) << bits) : 0;
-    const qint64 linhaCor = (qint64(lado.width()) * bits + 31) / 32 * 4;
+    const qint64 linhaCor = BytesPorLinhaBmp(lado.width(), bits);
     return cabecalho + cores * 4 + linhaCor * lado.height();
 }
 
@@ -110,7 +110,7 @@ const char* ProblemaDoIcone(const QByteArray& b)
         if (png) {
             lado = QSize(static_cast<int>(LerU32BigEndian(b, inicio + 16) & 0x7FFFFFFF),
                          static_cast<int>(LerU32BigEndian(b, inicio + 20) & 0x7FFFFFFF));
-        } else if (LerU32(b, inicio) == 12) {
+        } else if (LerU32(b, inicio) == TAMANHO_CABECALHO_OS2) {
             lado = QSize(LerU16(b, inicio + 4), LerU16(b, inicio + 6) / 2);
         } else {
             // The height of an icon's bitmap counts its AND mask too.

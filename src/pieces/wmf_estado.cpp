@@ -24,7 +24,6 @@ constexpr qint64 CUSTO_RETANGULO_RECORTE = 50;
 constexpr int LADO_MAXIMO_TEXTURA = 256;
 constexpr qint64 CUSTO_PIXEL_DIB = 5;
 constexpr qint64 PIXELS_POR_BYTE_RLE = 128;
-constexpr quint32 TAMANHO_CABECALHO_DIB_OS2 = 12;
 
 constexpr int PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5;
 constexpr int PS_TIPO = 0x000F, PS_PONTA = 0x0F00, PS_JUNCAO = 0xF000;
@@ -49,7 +48,7 @@ Qt::BrushStyle Hachura(int hachura)
 
 qint64 CustoDoDib(const QByteArray& dib)
 {
-    const bool os2 = LerU32(dib, 0) == TAMANHO_CABECALHO_DIB_OS2;
+    const bool os2 = LerU32(dib, 0) == TAMANHO_CABECALHO_OS2;
     const qint64 largura = os2 ? LerU16(dib, 4) : qAbs(qint64(LerS32(dib, 4)));
     const qint64 altura = os2 ? LerU16(dib, 6) : qAbs(qint64(LerS32(dib, 8)));
     return CUSTO_PIXEL_DIB * std::min(largura * altura, PIXELS_POR_BYTE_RLE * dib.size());
