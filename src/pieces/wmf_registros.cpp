@@ -116,12 +116,13 @@ void Tocador::LinhaAte(const Parametros& p)
 // The corner is an ellipse of the given width and height, so its radii are halves.
 void Tocador::RetanguloArredondado(const Parametros& p)
 {
-    if (!Custear(Retangulo(p, 2))) {
+    const QRectF caixa = Retangulo(p, 2);
+    if (!Custear(caixa)) {
         return;
     }
     UsarCaneta();
     UsarPincel();
-    p_.drawRoundedRect(Retangulo(p, 2), qAbs(p.S(1) * EscalaX()) / 2, qAbs(p.S(0) * EscalaY()) / 2);
+    p_.drawRoundedRect(caixa, qAbs(p.S(1) * EscalaX()) / 2, qAbs(p.S(0) * EscalaY()) / 2);
 }
 
 // However small the picture, a pixel stays visible.
