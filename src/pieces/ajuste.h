@@ -9,10 +9,11 @@
 // The shrink gives the same pixels as shrinking the whole decoded picture with
 // QImage::scaled(..., Qt::SmoothTransformation), which is what the cut did before
 // decoders knew the board: large pictures (and any shrunk to less than half) go through
-// Qt's area-averaging scaler, whose fixed-point arithmetic ReceptorDeLinhas repeats row by
+// Qt's area-averaging scaler, whose fixed-point arithmetic the receptor repeats row by
 // row; smaller ones are still decoded whole and scaled by Qt. The decoders (figura.cpp,
-// bmp.cpp, jpeg.cpp, the metafile players) build one receptor per picture; the cut
-// (corte.cpp) crops or shrinks through AjustarImagem what arrives whole.
+// bmp.cpp, jpeg.cpp) build one receptor per picture; the metafile players draw at
+// TamanhoAjustado; the cut (corte.cpp) crops or shrinks through AjustarImagem what
+// arrives whole.
 
 #include <QImage>
 #include <QSize>

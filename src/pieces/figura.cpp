@@ -80,7 +80,8 @@ bool EhTiff(const QByteArray& b)
         || b.startsWith(QByteArray("II+\0", 4)) || b.startsWith(QByteArray("MM\0+", 4));
 }
 
-// The bytes an icon's bitmap needs: header, palette, colour rows and the mask's rows.
+// The bytes an icon's bitmap needs: header, palette and colour rows (the mask's rows
+// are not required).
 qint64 BytesDoBitmapDoIcone(const QByteArray& b, qint64 inicio, QSize lado)
 {
     const qint64 cabecalho = LerU32(b, inicio);
