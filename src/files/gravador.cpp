@@ -4,9 +4,6 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <unistd.h>
-
 namespace zelpo {
 
 GravadorAssincrono::GravadorAssincrono() : trabalhador_([this] { Trabalhar(); }) {}
@@ -45,12 +42,6 @@ void GravadorAssincrono::Esperar()
     sinal_.wait(trava, [this] { return !pendente_ && !ocupado_; });
 }
 
-QString GravadorAssincrono::UltimoErro() const
-{
-    std::lock_guard trava(mutex_);
-    return ultimoErro_;
-}
-
 void GravadorAssincrono::Trabalhar()
 {
     std::unique_lock trava(mutex_);
@@ -69,19 +60,14 @@ void GravadorAssincrono::Trabalhar()
     }
 }
 
-// Runs on the worker thread, without the lock.
+// Runs on the worker thread, without the lock. Nobody waits for the outcome, and the
+// game prints nothing: a failure is left for the next request to mend.
 void GravadorAssincrono::Executar(const Pedido& pedido)
 {
-    QString erro;
-    if (pedido.bytes) {
-        erro = GravarArquivo(pedido.caminho, *pedido.bytes);
-    } else if (::unlink(QFile::encodeName(pedido.caminho).constData()) != 0 && errno != ENOENT) {
-        erro = DescricaoDoErro(errno);
-    }
-    // Nobody waits for this write, and the game prints nothing: the error is kept for
-    // whoever asks (UltimoErro), and the next copy tries again.
-    std::lock_guard trava(mutex_);
-    ultimoErro_ = erro.isEmpty() ? QString() : pedido.caminho + QStringLiteral(": ") + erro;
+    if (pedido.bytes)
+        GravarArquivo(pedido.caminho, *pedido.bytes);
+    else
+        QFile::remove(pedido.caminho);
 }
 
 } // namespace zelpo

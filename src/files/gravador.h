@@ -5,8 +5,8 @@
 // request counts: one made while the disk is busy replaces any other still waiting, so a
 // burst of moves costs at most one write after the one under way. Requests are carried
 // out in the order they were made, a deletion included, and the destructor carries out
-// what is still waiting before it returns. The game's copy of the puzzle in play
-// (Salvaguarda) is its user.
+// what is still waiting before it returns. A request that fails is not reported: the
+// next one tries again. The game's copy of the puzzle in play (Salvaguarda) is its user.
 
 #include <QByteArray>
 #include <QString>
@@ -29,8 +29,6 @@ public:
     void Apagar(const QString& caminho);
     // Returns once every request made so far has been carried out.
     void Esperar();
-    // The file and what went wrong with the last request carried out; "" when it succeeded.
-    QString UltimoErro() const;
 
 private:
     struct Pedido {
@@ -45,7 +43,6 @@ private:
     std::optional<Pedido> pendente_;
     bool ocupado_ = false;
     bool fim_ = false;
-    QString ultimoErro_;
     std::thread trabalhador_; // last: it starts once everything above exists
 };
 

@@ -3,6 +3,7 @@
 #include "files/arquivos.h"
 #include "files/zpr.h"
 #include "game/produto.h"
+#include "pieces/bytes.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -19,14 +20,6 @@ constexpr int POSICAO_TAMANHO_FIGURA = INICIO_FIGURA_ZPR - 4; // N, just before 
 constexpr qint64 MAIOR_RECUPERACAO =
     TAMANHO_FIXO_ZPR + TAMANHO_MAXIMO_FIGURA + TAMANHO_MAGICA_RECUPERACAO + 2 * (4 + MAIOR_NOME_RECUPERACAO);
 
-uint32_t LerNatural32(const QByteArray& b, qsizetype pos)
-{
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(static_cast<uint8_t>(b[pos + i])) << (8 * i);
-    return v;
-}
-
 void EscreverTexto(QByteArray& destino, const QString& texto)
 {
     const QByteArray utf8 = texto.toUtf8().left(MAIOR_NOME_RECUPERACAO);
@@ -41,7 +34,7 @@ std::optional<QString> LerTexto(const QByteArray& b, qsizetype& pos)
 {
     if (b.size() - pos < 4)
         return std::nullopt;
-    const uint32_t n = LerNatural32(b, pos);
+    const uint32_t n = LerU32(b, pos);
     pos += 4;
     if (n > MAIOR_NOME_RECUPERACAO || b.size() - pos < static_cast<qsizetype>(n))
         return std::nullopt;
@@ -80,7 +73,7 @@ std::optional<Recuperacao> DecodificarRecuperacao(const QByteArray& bytes)
 {
     if (bytes.size() < TAMANHO_FIXO_ZPR)
         return std::nullopt;
-    const auto n = static_cast<int32_t>(LerNatural32(bytes, POSICAO_TAMANHO_FIGURA));
+    const qint32 n = LerS32(bytes, POSICAO_TAMANHO_FIGURA);
     if (n <= 0 || n > TAMANHO_MAXIMO_FIGURA || bytes.size() - TAMANHO_FIXO_ZPR < n)
         return std::nullopt;
     const qsizetype fimDoJogo = TAMANHO_FIXO_ZPR + n;

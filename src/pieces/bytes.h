@@ -1,5 +1,5 @@
 #pragma once
-// Little-endian numbers read from picture files. Every reader returns 0 past the end of
+// Little-endian numbers read from a file's bytes. Every reader returns 0 past the end of
 // the data instead of reading out of bounds, so a decoder that checks sizes once per
 // structure cannot be led astray by a field it forgot to check.
 

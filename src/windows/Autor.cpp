@@ -1,8 +1,7 @@
 #include "Autor.h"
 
-#include "CoresSistema.h"
-
 #include "Centralizador.h"
+#include "CoresSistema.h"
 #include "game/produto.h"
 
 #include <QDesktopServices>

@@ -1,7 +1,5 @@
 #include "CoresSistema.h"
 
-#include <QWidget>
-
 #include "game/fontes.h"
 
 #include <QApplication>
@@ -9,6 +7,7 @@
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace zelpo {
 

@@ -14,6 +14,7 @@
 // that buffer, so whatever is written is heard that soon.
 #include "PedidosDeSom.h"
 #include "Wav.h"
+#include "game/produto.h"
 
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -37,7 +38,7 @@ public:
     explicit ConexaoPulse(PedidosDeSom& pedidos) : pedidos_(pedidos), laco_(pa_mainloop_new())
     {
         pa_proplist* propriedades = pa_proplist_new();
-        pa_proplist_sets(propriedades, PA_PROP_APPLICATION_NAME, "Zelpora 3.0");
+        pa_proplist_sets(propriedades, PA_PROP_APPLICATION_NAME, TITULO_APLICACAO);
         pa_proplist_sets(propriedades, PA_PROP_APPLICATION_ICON_NAME, "zelpora");
         contexto_ = pa_context_new_with_proplist(pa_mainloop_get_api(laco_), nullptr, propriedades);
         pa_proplist_free(propriedades);

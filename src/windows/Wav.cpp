@@ -1,5 +1,7 @@
 #include "Wav.h"
 
+#include "pieces/bytes.h"
+
 #include <cstring>
 #include <string_view>
 
@@ -13,18 +15,6 @@ constexpr int TAMANHO_FMT_PCM = 16; // format, channels, rate, bytes/s, block, b
 constexpr uint16_t FORMATO_PCM = 1;
 constexpr int MAX_CANAIS = 2;
 
-uint32_t Le32(const char* p)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
-}
-
-uint16_t Le16(const char* p)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return uint16_t(b[0] | b[1] << 8);
-}
-
 bool Nome(const char* p, std::string_view nome)
 {
     return std::memcmp(p, nome.data(), 4) == 0;
@@ -36,27 +26,26 @@ struct Formato {
     int bits = 0;
 };
 
-std::optional<Formato> LerFormato(const char* p, uint32_t tamanho)
+std::optional<Formato> LerFormato(const QByteArray& b, qint64 pos, uint32_t tamanho)
 {
-    if (tamanho < TAMANHO_FMT_PCM || Le16(p) != FORMATO_PCM)
+    if (tamanho < TAMANHO_FMT_PCM || LerU16(b, pos) != FORMATO_PCM)
         return std::nullopt;
-    const Formato f{Le16(p + 2), int(Le32(p + 4)), Le16(p + 14)};
+    const Formato f{LerU16(b, pos + 2), int(LerU32(b, pos + 4)), LerU16(b, pos + 14)};
     const int bytesPorQuadro = f.canais * f.bits / 8;
     const bool valido = f.canais >= 1 && f.canais <= MAX_CANAIS && f.taxa > 0 && (f.bits == 8 || f.bits == 16)
-                        && Le16(p + 12) == bytesPorQuadro;
+                        && LerU16(b, pos + 12) == bytesPorQuadro;
     return valido ? std::optional(f) : std::nullopt;
 }
 
 // 8-bit samples are unsigned around 128; both widths end up signed 16-bit.
-std::vector<int16_t> Amostras(const char* p, uint32_t tamanho, const Formato& f)
+std::vector<int16_t> Amostras(const QByteArray& b, qint64 pos, uint32_t tamanho, const Formato& f)
 {
     std::vector<int16_t> saida;
     const int largura = f.bits / 8;
     const uint32_t quadros = tamanho / uint32_t(largura * f.canais);
     saida.reserve(quadros * f.canais);
     for (uint32_t i = 0; i < quadros * f.canais; ++i)
-        saida.push_back(largura == 1 ? int16_t((static_cast<unsigned char>(p[i]) - 128) * 256)
-                                     : static_cast<int16_t>(Le16(p + 2 * i)));
+        saida.push_back(largura == 1 ? int16_t((LerU8(b, pos + i) - 128) * 256) : LerS16(b, pos + 2 * i));
     return saida;
 }
 
@@ -72,7 +61,7 @@ std::optional<SomPcm> LerWav(const QByteArray& imagem)
     const char* p = imagem.constData();
     if (imagem.size() < CABECALHO_RIFF || !Nome(p, "RIFF") || !Nome(p + 8, "WAVE"))
         return std::nullopt;
-    const uint64_t fim = uint64_t(Le32(p + 4)) + 8;
+    const uint64_t fim = uint64_t(LerU32(imagem, 4)) + 8;
     if (fim > uint64_t(imagem.size()))
         return std::nullopt;
 
@@ -81,17 +70,17 @@ std::optional<SomPcm> LerWav(const QByteArray& imagem)
     // before "data", and anything else (a LIST of tags) is passed over.
     for (uint64_t pos = CABECALHO_RIFF; pos + CABECALHO_BLOCO <= fim;) {
         const char* bloco = p + pos;
-        const uint32_t tamanho = Le32(bloco + 4);
+        const uint32_t tamanho = LerU32(imagem, qint64(pos) + 4);
         const uint64_t inicio = pos + CABECALHO_BLOCO;
         if (inicio + tamanho > fim)
             return std::nullopt;
         if (Nome(bloco, "fmt ")) {
-            if (!(formato = LerFormato(p + inicio, tamanho)))
+            if (!(formato = LerFormato(imagem, qint64(inicio), tamanho)))
                 return std::nullopt;
         } else if (Nome(bloco, "data")) {
             if (!formato)
                 return std::nullopt;
-            return SomPcm{formato->taxa, formato->canais, Amostras(p + inicio, tamanho, *formato)};
+            return SomPcm{formato->taxa, formato->canais, Amostras(imagem, qint64(inicio), tamanho, *formato)};
         }
         pos = inicio + tamanho + (tamanho & 1);
     }

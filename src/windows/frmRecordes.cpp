@@ -1,5 +1,6 @@
 #include "frmRecordes.h"
 
+#include "Centralizador.h"
 #include "CoresSistema.h"
 #include "game/textos.h"
 #include "play/relogio.h"
@@ -83,6 +84,7 @@ frmRecordes::frmRecordes(const std::optional<Recorde>& atual, const std::vector<
     coluna->addWidget(recentesGrupo);
     coluna->addWidget(btnOk, 0, Qt::AlignHCenter);
     coluna->setSizeConstraint(QLayout::SetFixedSize);
+    Centralizador::Centrar(this, dono);
 }
 
 QString frmRecordes::DescricaoDe(const Recorde& recorde)
@@ -112,14 +114,9 @@ void frmRecordes::keyPressEvent(QKeyEvent* evento)
         QDialog::keyPressEvent(evento);
 }
 
-// Centred on the owner's whole window, as the other small windows, and active, so that
-// Enter and Escape reach it.
+// Active once shown, so that Enter and Escape reach it.
 void frmRecordes::showEvent(QShowEvent* evento)
 {
-    if (parentWidget()) {
-        const QRect dono = parentWidget()->window()->frameGeometry();
-        move(dono.left() + (dono.width() - width()) / 2, dono.top() + (dono.height() - height()) / 2);
-    }
     QDialog::showEvent(evento);
     activateWindow();
 }

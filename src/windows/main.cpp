@@ -11,8 +11,8 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyle>
 #include <QSessionManager>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTranslator>
 
