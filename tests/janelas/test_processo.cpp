@@ -78,14 +78,8 @@ bool CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& ar
 
 TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
 {
-    // A game half played and saved at 75 s.
     JanelaDeTeste t(320, 256, 2);
-    t.w().Iniciar({});
-    t.Jogar(3);
-    t.ticks += 75'000;
-    t.Tique();
-    const QString arquivo = t.pasta.path() + QStringLiteral("/partida.zpr");
-    t.Comando("mnuJogoSalvar0", arquivo);
+    const QString arquivo = t.SalvarMeioJogo(3, 75);
     const JogoSalvo salvo = t.jogo();
     const QImage tabuleiro = t.Tabuleiro();
 

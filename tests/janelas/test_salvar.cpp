@@ -14,13 +14,7 @@ using zelpo::teste::JanelaDeTeste;
 TEST(Salvar, SalvarFecharEAbrirVoltaOndeEstava)
 {
     JanelaDeTeste t(320, 256, 2);
-    t.w().Iniciar({});
-    t.Jogar(1);
-    ASSERT_EQ(t.jogo().PartesNaRolagem, 20 - 3);
-    t.ticks += 600'000;
-    t.Tique();
-    const QString arquivo = t.pasta.path() + QStringLiteral("/partida.zpr");
-    t.Comando("mnuJogoSalvar0", arquivo);
+    const QString arquivo = t.SalvarMeioJogo(1, 600);
     const QImage tabuleiro = t.Tabuleiro();
     const JogoSalvo antes = t.jogo();
 
