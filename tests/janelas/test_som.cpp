@@ -51,8 +51,7 @@ TEST(Som, ImagensEmbutidas)
         SCOPED_TRACE(c.arquivo);
         const auto som = LerWav(Embutido(c.arquivo));
         ASSERT_TRUE(som);
-        EXPECT_EQ(som->amostrasPorSegundo, 11025);
-        EXPECT_EQ(som->canais, 1);
+        EXPECT_TRUE(som->amostrasPorSegundo == 11025 && som->canais == 1);
         EXPECT_NEAR(som->Segundos(), c.segundos, 0.03);
         EXPECT_EQ(som->amostras[0], c.primeira);
         EXPECT_EQ(som->amostras[1], c.segunda);
