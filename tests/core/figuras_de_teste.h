@@ -3,7 +3,10 @@
 // test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus the
 // comparisons of decoded pictures. Nothing here is a decoder: each builder writes the
 // layout of its format as the format's documentation gives it. Also the plain file
-// reading and writing that every test of files shares (the window tests too).
+// reading and writing that every test of files shares (the window tests too), and a
+// consistent game for the tests of saved games.
+
+#include "game/jogo.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -119,6 +122,41 @@ inline int DiferencaMaxima(const QImage& a, const QImage& b)
                 maior = std::max(maior, std::abs(int((p[c] >> deslocamento) & 0xFF) - int((q[c] >> deslocamento) & 0xFF)));
     }
     return maior;
+}
+
+// A consistent game: inner edges spread over codes 1..52, the deal a fixed shuffle whose
+// first `encaixadas` pieces are placed and the others left in the tray in deal order.
+inline zelpo::JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int encaixadas)
+{
+    zelpo::JogoSalvo j;
+    j.Colunas = int16_t(colunas);
+    j.Linhas = int16_t(linhas);
+    j.Dificuldade = 3;
+    j.Pequenas = pequenas;
+    j.Adaptar = false;
+    const int n = colunas * linhas;
+    for (int i = 0; i < n; ++i) {
+        zelpo::Parte& p = j.Partes[i];
+        p.Coluna = int16_t(i % colunas);
+        p.Linha = int16_t(i / colunas);
+        if (p.Coluna + 1 < colunas)
+            p.Direita = j.Partes[i + 1].Esquerda = int16_t(1 + (i * 11 + n) % 52);
+        if (p.Linha + 1 < linhas)
+            p.Baixo = j.Partes[i + colunas].Cima = int16_t(1 + (i * 17 + 3) % 52);
+        const auto peca = int16_t((i * 7 + 3) % n); // no grid holds a multiple of 7 pieces
+        j.PartesRolagemInicio[i] = peca;
+        if (i < encaixadas)
+            j.Partes[peca].Encaixada = zelpo::VERDADEIRO;
+        else
+            j.PartesRolagem[i - encaixadas] = peca;
+    }
+    j.PartesNaRolagem = int16_t(n - encaixadas);
+    j.TopoTabuleiro = 23;
+    j.EsquerdaTabuleiro = 187;
+    j.BytesFigura = QByteArray("\x01\x80\xFF\x00\x7F", 5).repeated(60);
+    j.PartesIniciais = 1;
+    j.SegundosJogo = 3725;
+    return j;
 }
 
 } // namespace figuras_de_teste

@@ -114,7 +114,6 @@ TEST(Ajuste, ReceptorComoAFiguraInteira)
         {1100, 1000, {384, true}, true, true, true},
         {900, 300, REDUZIR, true, false, false},         // small, but to less than half
         {700, 500, REDUZIR, false, true, false},         // small and mild: painted by Qt
-        {20000, 300, REDUZIR, false, false, true},
         {3000, 7, REDUZIR, true, true, false},           // 384 x 1
         {1, 1000, REDUZIR_PEQUENAS, false, false, false}, // 1 x 378, one column kept as it is
         {800, 600, CORTAR, true, true, true},
@@ -259,17 +258,14 @@ TEST(Ajuste, WebPETiffPelosPlugins)
     const QImage foto = QImage(QStringLiteral(ZELPO_FONTE "/pictures/Medio/abeja.jpg"))
                             .convertToFormat(QImage::Format_ARGB32)
                             .scaled(1000, 750);
-    const struct { const char* formato; int qualidade; int tolerancia; } casos[] = {{"webp", 100, 0}, {"tiff", -1, 0}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.formato);
-        if (!QImageWriter::supportedImageFormats().contains(c.formato))
-            GTEST_SKIP() << c.formato << ": qt6-image-formats-plugins is not installed";
-        const QByteArray bytes = Codificar(foto, c.formato, c.qualidade);
-        ASSERT_FALSE(bytes.isEmpty());
+    for (const char* formato : {"webp", "tiff"}) {
+        SCOPED_TRACE(formato);
+        if (!QImageWriter::supportedImageFormats().contains(formato))
+            GTEST_SKIP() << formato << ": qt6-image-formats-plugins is not installed";
+        const QByteArray bytes = Codificar(foto, formato, 100); // lossless WebP
         const ResultadoFigura r = CarregarFiguraDeBytes(bytes, REDUZIR);
         ASSERT_TRUE(r.figura) << r.erro.toStdString();
-        EXPECT_EQ(r.figura->natural, foto.size());
-        EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(foto, REDUZIR)), c.tolerancia);
+        EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(foto, REDUZIR)), 0);
         const ResultadoFigura cortado = CarregarFiguraDeBytes(bytes.left(bytes.size() / 2), CORTAR);
         EXPECT_FALSE(cortado.figura);
         EXPECT_EQ(cortado.erro, QString::fromUtf8(ERRO_CORROMPIDO));

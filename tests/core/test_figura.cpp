@@ -72,23 +72,14 @@ QImage Carregar(const QByteArray& arquivo)
 TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
 {
     QTemporaryDir pasta;
-    const QByteArray quatro = Paleta({VERMELHO, VERDE, AZUL, BRANCO}), oito = Bytes({2, 3, 0, 0, 0, 1, 0, 0});
-    const std::vector<QRgb> quatroCores{VERMELHO, VERDE, AZUL, BRANCO};
     const struct { const char* nome; QByteArray bytes; QSize tamanho; std::vector<QRgb> pixels; } casos[] = {
-        {"1.bmp", Bmp(2, 2, 1, 0, Paleta({PRETO, BRANCO}), P32({0x40, 0x80})), {2, 2}, {BRANCO, PRETO, PRETO, BRANCO}},
-        {"4.bmp", Bmp(2, 2, 4, 0, quatro, P32({0x23, 0x01})), {2, 2}, quatroCores},
-        {"8.bmp", Bmp(2, 2, 8, 0, quatro, oito), {2, 2}, quatroCores},
-        // OS/2 palettes always hold every colour of the depth.
-        {"os2.bmp", Bmp(2, 2, 8, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}, true) + QByteArray(252 * 3, 0), oito, true),
-         {2, 2}, quatroCores},
-        {"24.bmp", Bmp(2, 2, 24, 0, {}, Bytes({255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0})),
-         {2, 2}, quatroCores},
-        {"32.bmp", Bmp(2, 2, 32, 0, {}, P32({0xFF, 0xFFFFFF, 0xFF0000, 0xFF00})), {2, 2}, quatroCores},
+        // OS/2 palettes have three bytes an entry and always every colour of the depth.
+        {"os2.bmp", Bmp(2, 2, 8, 0, Paleta({VERMELHO, VERDE, AZUL, BRANCO}, true) + QByteArray(252 * 3, 0),
+                        Bytes({2, 3, 0, 0, 0, 1, 0, 0}), true), {2, 2}, {VERMELHO, VERDE, AZUL, BRANCO}},
         {"rle8.rle", RLE8, {4, 3}, {NADA, NADA, AZUL, NADA, VERDE, AZUL, VERDE, NADA, VERMELHO, VERMELHO, NADA, NADA}},
         {"rle4.jpg", RLE4, {4, 2}, {VERMELHO, VERDE, AZUL, NADA, VERDE, AZUL, VERDE, NADA}},
         {"gif.bmp", Gif(1, 1), {1, 1}, {VERMELHO}},
         {"icone", Icone({{16, VERMELHO}, {48, AZUL}, {32, VERDE}}), {48, 48}, {}},
-        {"cursor.ico", Icone({{32, VERDE}}, 2), {32, 32}, {}},
         {"tigre.png", Ler("/pictures/Facil/tigre.gif"), {384, 384}, {}},
         {"altai.gif", Ler("/pictures/Facil/altai.jpg"), {384, 288}, {}},
     };
@@ -106,21 +97,16 @@ TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
 
 TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
 {
-    const QByteArray paisaje = Ler("/pictures/Facil/paisaje.wmf"), farol = Ler("/tests/dados/farol.emf");
-    const QByteArray tigre = Ler("/pictures/Facil/tigre.gif"), altai = Ler("/pictures/Facil/altai.jpg");
+    const QByteArray farol = Ler("/tests/dados/farol.emf"), altai = Ler("/pictures/Facil/altai.jpg");
     // A metafile with the placeable header has its first record's size at bytes 40-43.
     const struct { const char* nome; QByteArray bytes; const char* erro; } casos[] = {
         {"texto", "Nada de figura aqui.", ERRO_FORMATO},
-        {"BMP de 100000 x 100000 sem os pixels", Bmp(100000, 100000, 24, 0, {}, QByteArray(64, '\0')), ERRO_CORROMPIDO},
         {"RLE de dois milhões de px de largura", Trocar(RLE8, 18, P32({2000000})), ERRO_GRANDE},
         {"BMP cortado", Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F')).left(6000), ERRO_CORROMPIDO},
         {"RLE4 com 8 bits por pixel", Trocar(RLE4, 28, Bytes({8})), ERRO_CORROMPIDO},
         {"GIF de 65535 x 65535", Gif(65535, 65535), ERRO_GRANDE},
-        {"GIF cortado", tigre.left(tigre.size() / 2), ERRO_CORROMPIDO},
         {"JPEG cortado", altai.left(altai.size() / 2), ERRO_CORROMPIDO},
-        {"ícone apontando para fora", Icone({{16, AZUL}}).left(200), ERRO_CORROMPIDO},
         {"ícone de 30000 px sem os pixels", Trocar(Icone({{16, AZUL}}), 26, P16({30000})), ERRO_CORROMPIDO},
-        {"WMF cortado", paisaje.left(paisaje.size() / 2), ERRO_CORROMPIDO},
         {"registro de tamanho zero", Trocar(Wmf(Caixa(ELLIPSE, QUADRADO)), 40, P32({0})), ERRO_CORROMPIDO},
         {"WMF sem nada desenhado nem tamanho", Wmf({}, std::nullopt), ERRO_CORROMPIDO},
         {"EMF cortado", farol.left(farol.size() / 2), ERRO_CORROMPIDO},

@@ -1,3 +1,4 @@
+#include "figuras_de_teste.h"
 #include "game/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
@@ -7,15 +8,13 @@
 
 #include <QPainter>
 
-
 using namespace zelpo;
 
 namespace {
 
-constexpr QRgb PRETO = 0xFF000000;
-constexpr QRgb BRANCO = 0xFFFFFFFF;
-constexpr QRgb MEDIO = 0xFF808080;
-constexpr QRgb CLARO = 0xFFC0C0C0;
+using figuras_de_teste::BRANCO;
+using figuras_de_teste::PRETO;
+constexpr QRgb MEDIO = 0xFF808080, CLARO = 0xFFC0C0C0;
 
 // How many pixels of the colunas x linhas grid are not covered exactly once by the
 // pieces' shapes, each placed with its picture's corner at (coluna * T, linha * T).

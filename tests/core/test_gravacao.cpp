@@ -48,16 +48,10 @@ void LimitarTamanho(rlim_t bytes)
     setrlimit(RLIMIT_FSIZE, &limite);
 }
 
+// A 2 x 2 game whose picture is `bytesDaFigura` long.
 JogoSalvo JogoCom(qsizetype bytesDaFigura)
 {
-    JogoSalvo j;
-    j.Colunas = j.Linhas = 2;
-    for (int i = 0; i < 4; ++i) {
-        j.Partes[i].Coluna = int16_t(i % 2);
-        j.Partes[i].Linha = int16_t(i / 2);
-        j.PartesRolagem[i] = j.PartesRolagemInicio[i] = int16_t(i);
-    }
-    j.PartesNaRolagem = 4;
+    JogoSalvo j = figuras_de_teste::JogoValido(2, 2, false, 0);
     j.BytesFigura = QByteArray(bytesDaFigura, 'f');
     return j;
 }

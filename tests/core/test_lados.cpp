@@ -83,11 +83,6 @@ TEST(Lados, VariantesDeCadaGrupoEDadosDoGrupoUm)
             for (int v = 0; v < 4; ++v) // vertical outlines run the group backwards
                 EXPECT_EQ(Contorno(b + v, false, s.pequenas), Contorno(b + 3 - v, true, s.pequenas));
         }
-    // Group 1 is the hand-drawn outline, point for point.
-    const ListaPontos normal = CarregarLado(1, true, false), pequenas = CarregarLado(1, true, true);
-    ASSERT_TRUE(normal.size() == 89u && pequenas.size() == 59u);
-    EXPECT_TRUE(normal[20] == QPoint(20, 32) && normal[33] == QPoint(23, 45) && normal[78] == QPoint(56, 22));
-    EXPECT_TRUE(pequenas[21] == QPoint(16, 29) && pequenas[46] == QPoint(32, 14));
 }
 
 // New puzzles draw their inner sides from codes 1 to 40, every one of them, and never the

@@ -52,7 +52,6 @@ TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
 TEST(NovoJogo, ListaDeArquivosDaPasta)
 {
     QTemporaryDir tmp;
-    EXPECT_EQ(PastaDaDificuldade(tmp.path(), 1), tmp.path() + QStringLiteral("/Facil/"));
     EXPECT_EQ(PastaDaDificuldade(tmp.path(), 7), tmp.path() + QStringLiteral("/Dificil/"));
     ListaArquivos lista;
     lista.Path = tmp.path() + QStringLiteral("/nada");

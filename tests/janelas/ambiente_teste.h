@@ -195,6 +195,18 @@ struct JanelaDeTeste {
                 return p;
         return -1;
     }
+    // A game of this folder with `pecas` pieces fitted and `segundos` on the clock, saved as
+    // partida.zpr; the file's path.
+    QString SalvarMeioJogo(int pecas, int segundos)
+    {
+        janela->Iniciar({});
+        Jogar(pecas);
+        ticks += segundos * 1000;
+        Tique();
+        const QString arquivo = pasta.path() + QStringLiteral("/partida.zpr");
+        Comando("mnuJogoSalvar0", arquivo);
+        return arquivo;
+    }
     // The starting pieces chosen and `n` more pieces fitted (all of them with -1).
     void Jogar(int n)
     {

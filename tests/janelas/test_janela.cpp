@@ -43,16 +43,13 @@ struct Relatorio {
 Relatorio Executar(const QStringList& argumentos, const QString& estiloNoAmbiente, QSize tela)
 {
     QTemporaryDir casa;
-    QFile configuracao(casa.filePath(QStringLiteral("tela.json")));
-    EXPECT_TRUE(configuracao.open(QIODevice::WriteOnly));
-    configuracao.write(QStringLiteral(R"({"screens": [{"name": "t", "width": %1, "height": %2}]})")
-                           .arg(tela.width()).arg(tela.height()).toUtf8());
-    configuracao.close();
+    const QString configuracao = casa.filePath(QStringLiteral("tela.json"));
+    EXPECT_TRUE(teste::Gravar(configuracao, QStringLiteral(R"({"screens": [{"name": "t", "width": %1, "height": %2}]})")
+                                                .arg(tela.width()).arg(tela.height()).toUtf8()));
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracao.fileName());
-    ambiente.insert(QStringLiteral("HOME"), casa.path());
-    ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), casa.path());
-    ambiente.insert(QStringLiteral("XDG_DATA_HOME"), casa.path());
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracao);
+    for (const char* pasta : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        ambiente.insert(QLatin1String(pasta), casa.path());
     ambiente.insert(QStringLiteral("ZELPO_RELATORIO"), QStringLiteral("1"));
     ambiente.remove(QStringLiteral("QT_STYLE_OVERRIDE"));
     if (!estiloNoAmbiente.isEmpty())
@@ -137,20 +134,15 @@ TEST(Janela, JanelaSemJogoEDialogosCentrados)
                  realce = Cor(CorSistema::Realce3D), luz = Cor(CorSistema::Luz3D),
                  escura = Cor(CorSistema::SombraEscura3D), fundo = t.w().palette().color(QPalette::Window);
     const std::tuple<int, int, QColor> pontos[] = {
-        {8, 100, sombra}, {100, 4, sombra}, {9, 100, escura}, {100, 5, escura}, {215, 100, realce}, {100, 429, realce},
-        {214, 100, luz}, {100, 428, luz}, {8, 429, realce}, // the bottom-left corner belongs to the light outline
-        {100, 200, area}, {7, 100, fundo}, {216, 100, fundo},
-        {242, 19, sombra}, {629, 19, sombra}, {630, 19, fundo}, {556, 12, sombra}, {570, 11, sombra}, {578, 11, sombra},
-        {576, 11, fundo}, {242, 100, realce}, {300, 32, realce}, {628, 100, sombra}, {300, 418, sombra},
-        {242, 418, sombra}, {243, 33, area}, {627, 417, area}, {300, 425, fundo}};
+        {8, 100, sombra}, {9, 100, escura}, {215, 100, realce}, {214, 100, luz},
+        {8, 429, realce}, // the bottom-left corner belongs to the light outline
+        {100, 200, area}, {7, 100, fundo}, {216, 100, fundo}, {242, 19, sombra}, {629, 19, sombra}, {630, 19, fundo},
+        {556, 12, sombra}, {576, 11, fundo}, {242, 100, realce}, {628, 100, sombra}, {242, 418, sombra},
+        {243, 33, area}, {627, 417, area}, {300, 425, fundo}};
     for (const auto& [x, y, cor] : pontos)
         EXPECT_EQ(tela.pixelColor(x, y), cor) << x << "," << y;
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(t.Hora()->geometry(), QRect(581, 4, 56, 14));
-    EXPECT_EQ(t.Rolagem()->geometry(), QRect(216, 4, 17, 425));
     EXPECT_FALSE(t.Rolagem()->isEnabled());
-    EXPECT_EQ(t.Tela()->size(), QSize(632, 434));
-    EXPECT_FALSE(t.Acao("mnuJogoSalvar0")->isEnabled() || t.Acao("mnuJogoReiniciar")->isEnabled());
     EXPECT_FALSE(QFontInfo(t.w().menuBar()->font()).bold());
     EXPECT_EQ(QFontInfo(t.w().menuBar()->font()).family(), QFontInfo(QApplication::font("QMenu")).family());
     EXPECT_TRUE(QFontInfo(t.w().font()).bold());
@@ -184,10 +176,8 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
     t.w().Iniciar({});
     ASSERT_TRUE(t.jogo().Colunas == 6 && t.jogo().Linhas == 5); // the board's place: test_corte.cpp
     const QImage tela = t.Tela()->tela();
-    EXPECT_EQ(tela.pixelColor(242, 100), Cor(CorSistema::Realce3D));
-    EXPECT_EQ(tela.pixelColor(627, 100), Cor(CorSistema::SombraBotao));
     EXPECT_EQ(tela.pixelColor(300, 57), Cor(CorSistema::Realce3D));
-    EXPECT_EQ(tela.pixelColor(300, 378), Cor(CorSistema::SombraBotao));
+    EXPECT_EQ(tela.pixelColor(627, 100), Cor(CorSistema::SombraBotao));
     // The caption "Médio - 30 peças - 6 x 5" from y = 385, centred on 242..627.
     int esquerda = 632, direita = -1, topo = 434;
     for (int y = 379; y < 434; ++y)
@@ -200,12 +190,7 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
     ASSERT_GE(direita, 0);
     EXPECT_GE(topo, 385);
     EXPECT_LE(std::abs((esquerda + direita) / 2 - (242 + 627) / 2), 3);
-    // The prompt is written on the message line, and every prompt fits before the clock mark.
-    int escuros = 0;
-    for (int y = 4; y <= 18; ++y)
-        for (int x = 242; x <= 545; ++x)
-            escuros += tela.pixelColor(x, y).lightness() < 60;
-    EXPECT_GT(escuros, 50);
+    // Every prompt fits before the clock mark. (How the line is drawn: test_recordes.cpp.)
     const QFontMetrics medidas(frmZelpo::FonteJanela());
     for (int dificuldade = 1; dificuldade <= 3; ++dificuldade)
         for (int iniciais = 1; iniciais <= 3; ++iniciais)

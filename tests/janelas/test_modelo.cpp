@@ -127,11 +127,7 @@ private:
     }
 
     // The command changed the game, as it should, and left it in `estado`.
-    void Mudou(EstadoJogo estado)
-    {
-        esperado_ = estado;
-        mudouJogo_ = true;
-    }
+    void Mudou(EstadoJogo estado) { esperado_ = estado; mudouJogo_ = true; }
 
     // The new-puzzle dialog answers OK with random choices, or Cancel; a new game follows OK.
     bool Gerar(const std::function<void()>& comando)
@@ -154,10 +150,7 @@ private:
         return ok;
     }
 
-    void Novo()
-    {
-        Gerar([this] { t_.Comando("mnuJogoNovo"); });
-    }
+    void Novo() { Gerar([this] { t_.Comando("mnuJogoNovo"); }); }
 
     // A good picture, one that is not a picture, or one that is gone: the last two say so
     // under their name, and the puzzle is of those words.

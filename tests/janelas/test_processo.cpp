@@ -78,39 +78,16 @@ bool CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& ar
 
 TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
 {
-    // A game half played and saved at 75 s.
     JanelaDeTeste t(320, 256, 2);
-    t.w().Iniciar({});
-    t.Jogar(3);
-    t.ticks += 75'000;
-    t.Tique();
-    const QString arquivo = t.pasta.path() + QStringLiteral("/partida.zpr");
-    t.Comando("mnuJogoSalvar0", arquivo);
+    const QString arquivo = t.SalvarMeioJogo(3, 75);
     const JogoSalvo salvo = t.jogo();
-    const QImage tabuleiro = t.Tabuleiro();
 
     Programa morto;
     const QString copia = morto.Iniciar(arquivo);
     ASSERT_FALSE(copia.isEmpty()) << "no copy from the program";
     morto.Sinal(SIGKILL);
     ASSERT_EQ(morto.Processo().exitStatus(), QProcess::CrashExit);
-    EXPECT_TRUE(CopiaDoJogo(copia, salvo, arquivo));
-
-    // The next start, without a file, answered Sim.
-    t.pastaRecuperacao = morto.Pasta();
-    t.Criar();
-    t.resposta = QMessageBox::Yes;
-    t.mensagens.clear();
-    t.w().Iniciar({});
-    ASSERT_EQ(t.mensagens.size(), 1u) << "the question";
-    EXPECT_FALSE(QFile::exists(copia));
-    EXPECT_TRUE(MesmoJogo(t.jogo(), salvo)) << "board, tray and progress";
-    EXPECT_EQ(t.Tabuleiro(), tabuleiro);
-    EXPECT_EQ(t.w().partida().SessaoAtual().ArquivoJogo, arquivo);
-    t.resposta = QMessageBox::No;
-    ASSERT_TRUE(t.w().close());
-    t.janela.reset(); // its lock goes with the program
-    EXPECT_TRUE(morto.Arquivos().isEmpty()) << morto.Arquivos().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(CopiaDoJogo(copia, salvo, arquivo)) << "what the next start offers back";
 
     // Ended from outside: the last copy is written at that moment, then the program leaves.
     for (const int sinal : {SIGTERM, SIGHUP}) {

@@ -37,10 +37,7 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     t.Criar();
     t.w().Iniciar({});
     ASSERT_EQ(t.mensagens.size(), 1u);
-    const PedidoMensagem& m = t.mensagens[0];
-    EXPECT_EQ(m.texto, PERGUNTA);
-    EXPECT_TRUE(m.titulo == QStringLiteral("Zelpora 3.0") && m.icone == QMessageBox::Question
-                && m.botoes == (QMessageBox::Yes | QMessageBox::No));
+    EXPECT_TRUE(t.mensagens[0].texto == PERGUNTA && t.mensagens[0].botoes == (QMessageBox::Yes | QMessageBox::No));
     JogoSalvo esperado = antes;
     esperado.SegundosJogo = 40;
     esperado.BytesFigura = bytesDaFigura;
@@ -64,10 +61,7 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
 TEST(RecuperacaoJanela, JogoComArquivoEsperaUmInicioSemArquivo)
 {
     JanelaDeTeste t;
-    t.w().Iniciar({});
-    t.Jogar(1);
-    const QString arquivo = t.pasta.path() + QStringLiteral("/partida.zpr");
-    t.Comando("mnuJogoSalvar0", arquivo);
+    const QString arquivo = t.SalvarMeioJogo(1, 0);
     t.Jogar(1); // one piece more than the file holds
     const JogoSalvo antes = t.jogo();
     const QString copia = t.Copias().value(0);
@@ -90,19 +84,4 @@ TEST(RecuperacaoJanela, JogoComArquivoEsperaUmInicioSemArquivo)
     EXPECT_EQ(t.mensagens[1].texto, PERGUNTA);
     EXPECT_TRUE(t.jogo() == antes);
     EXPECT_EQ(t.w().windowTitle(), teste::Titulo(arquivo));
-}
-
-// A damaged copy goes without a question, and a random game starts as usual.
-TEST(RecuperacaoJanela, CopiaDanificadaApagadaSemPerguntar)
-{
-    JanelaDeTeste t;
-    const QString copia = t.pastaRecuperacao + QStringLiteral("/andamento-antigo.zpr");
-    ASSERT_TRUE(QDir().mkpath(t.pastaRecuperacao)
-                && teste::Gravar(copia, QByteArray("ZPR 2.0 ") + QByteArray(3000, '\x01')));
-    t.w().Iniciar({});
-    EXPECT_TRUE(t.mensagens.empty());
-    EXPECT_FALSE(QFile::exists(copia));
-    EXPECT_EQ(t.w().partida().Estado(), EstadoJogo::EscolhendoPecas);
-    EXPECT_EQ(t.jogo().PartesNaRolagem, t.jogo().Pecas());
-    VerificarCopia(t);
 }

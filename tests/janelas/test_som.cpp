@@ -1,6 +1,7 @@
 // The game's sounds: the WAV reader on the embedded images and on damaged ones, what
 // Som hands the output (a new sound replaces the old, a name without a sound silences),
 // and the real output on a machine without any sound device, which must stay quiet.
+#include "../core/figuras_de_teste.h"
 #include "SaidaDeSom.h"
 #include "Som.h"
 #include "Wav.h"
@@ -15,6 +16,8 @@
 #include <unistd.h>
 
 using namespace zelpo;
+using figuras_de_teste::P16;
+using figuras_de_teste::P32;
 
 namespace {
 
@@ -24,53 +27,31 @@ QByteArray Embutido(const char* nome)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray L32(uint32_t v)
-{
-    const char b[] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    return QByteArray(b, 4);
-}
-
-QByteArray L16(uint16_t v)
-{
-    const char b[] = {char(v), char(v >> 8)};
-    return QByteArray(b, 2);
-}
-
 QByteArray Bloco(const char* nome, const QByteArray& dados)
 {
-    QByteArray b = QByteArray(nome, 4) + L32(uint32_t(dados.size())) + dados;
-    return dados.size() % 2 ? b + '\0' : b;
+    return QByteArray(nome, 4) + P32({dados.size()}) + dados + QByteArray(dados.size() % 2, '\0');
 }
 
-QByteArray Fmt(uint16_t formato, uint16_t canais, uint16_t bits, uint16_t bloco = 0)
+QByteArray Fmt(int formato, int canais, int bits, int bloco = 0)
 {
-    const uint32_t taxa = 11025;
-    const uint16_t alinhamento = bloco ? bloco : uint16_t(canais * bits / 8);
-    return Bloco("fmt ", L16(formato) + L16(canais) + L32(taxa) + L32(taxa * alinhamento) + L16(alinhamento) + L16(bits));
+    const int alinhamento = bloco ? bloco : canais * bits / 8;
+    return Bloco("fmt ", P16({formato, canais}) + P32({11025, 11025 * alinhamento}) + P16({alinhamento, bits}));
 }
 
-QByteArray Riff(const QByteArray& blocos)
-{
-    return "RIFF" + L32(uint32_t(blocos.size() + 4)) + "WAVE" + blocos;
-}
+QByteArray Riff(const QByteArray& blocos) { return "RIFF" + P32({blocos.size() + 4}) + "WAVE" + blocos; }
 
 } // namespace
 
 TEST(Som, ImagensEmbutidas)
 {
-    struct Caso {
-        const char* arquivo;
-        double segundos;
-        int16_t primeira, segunda;
-    };
+    struct Caso { const char* arquivo; double segundos; int16_t primeira, segunda; };
     // 8-bit samples are centred on 128: 0x80 is silence and 0x86 six steps above it.
     for (const Caso& c : {Caso{"encaixe.wav", 0.09, 0, 6 * 256}, Caso{"fim1.wav", 2.9, 0x075d, 0x0c53},
                           Caso{"fim2.wav", 2.85, 7 * 256, 12 * 256}}) {
         SCOPED_TRACE(c.arquivo);
         const auto som = LerWav(Embutido(c.arquivo));
         ASSERT_TRUE(som);
-        EXPECT_EQ(som->amostrasPorSegundo, 11025);
-        EXPECT_EQ(som->canais, 1);
+        EXPECT_TRUE(som->amostrasPorSegundo == 11025 && som->canais == 1);
         EXPECT_NEAR(som->Segundos(), c.segundos, 0.03);
         EXPECT_EQ(som->amostras[0], c.primeira);
         EXPECT_EQ(som->amostras[1], c.segunda);
@@ -81,31 +62,21 @@ TEST(Som, ImagensMontadasEDanificadas)
 {
     const QByteArray dados = QByteArray("\x80\xff\x00\x81", 4);
     const QByteArray bom = Riff(Fmt(1, 1, 8) + Bloco("data", dados));
-    struct Caso {
-        const char* nome;
-        QByteArray imagem;
-        int amostras; // -1: refused
-    };
-    const Caso casos[] = {
+    const struct { const char* nome; QByteArray imagem; int amostras; /* -1: refused */ } casos[] = {
         {"inteira", bom, 4},
-        {"zeros depois do RIFF", bom + QByteArray(1280 - bom.size(), '\0'), 4},
         {"bloco de marcas ímpar antes dos dados", Riff(Fmt(1, 1, 8) + Bloco("LIST", "abc") + Bloco("data", dados)), 4},
         {"16 bits estéreo", Riff(Fmt(1, 2, 16) + Bloco("data", dados + dados)), 4},
         {"cortada no meio dos dados", bom.left(bom.size() - 1), -1},
-        {"dados maiores que o RIFF", Riff(Fmt(1, 1, 8) + "data" + L32(100) + dados), -1},
+        {"dados maiores que o RIFF", Riff(Fmt(1, 1, 8) + "data" + P32({100}) + dados), -1},
         {"dados antes do formato", Riff(Bloco("data", dados) + Fmt(1, 1, 8)), -1},
-        {"sem dados", Riff(Fmt(1, 1, 8)), -1},
         {"ponto flutuante", Riff(Fmt(3, 1, 32) + Bloco("data", dados)), -1},
-        {"24 bits", Riff(Fmt(1, 1, 24) + Bloco("data", dados + dados.left(2))), -1},
         {"nenhum canal", Riff(Fmt(1, 0, 8, 1) + Bloco("data", dados)), -1},
         {"alinhamento errado", Riff(Fmt(1, 1, 16, 4) + Bloco("data", dados)), -1},
         {"não é RIFF", "RIFX" + bom.mid(4), -1},
-        {"só o cabeçalho", bom.left(10), -1},
     };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nome);
+    for (const auto& c : casos) {
         const auto som = LerWav(c.imagem);
-        EXPECT_EQ(som ? int(som->amostras.size()) : -1, c.amostras);
+        EXPECT_EQ(som ? int(som->amostras.size()) : -1, c.amostras) << c.nome;
     }
     const auto som = LerWav(bom);
     ASSERT_TRUE(som);
