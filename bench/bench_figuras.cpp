@@ -6,10 +6,10 @@
 // bench/medir_figuras.sh.
 #include "entradas_figuras.h"
 #include "pecas_da_figura.h"
-#include "game/aleatorio.h"
-#include "game/novojogo.h"
+#include "records/aleatorio.h"
+#include "play/novojogo.h"
 #include "pieces/corte.h"
-#include "pieces/figura.h"
+#include "pictures/figura.h"
 #include "pieces/formas.h"
 #include "play/encaixe.h"
 

@@ -1,7 +1,7 @@
 // Shaping every piece of the two largest puzzles: 9 x 9 small pieces and 6 x 6 normal
 // ones. The whole picture-to-pieces pipeline has to fit in 30 ms, so this step should
 // take a few.
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
 

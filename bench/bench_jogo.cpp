@@ -7,9 +7,9 @@
 #include "frmZelpo.h"
 #include "files/zpr.h"
 #include "pecas_da_figura.h"
-#include "game/novojogo.h"
+#include "play/novojogo.h"
 #include "pieces/corte.h"
-#include "pieces/figura.h"
+#include "pictures/figura.h"
 #include "pieces/formas.h"
 #include "play/encaixe.h"
 

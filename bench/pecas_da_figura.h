@@ -1,12 +1,10 @@
 #pragma once
-// What a new game does with a picture file, for the benchmarks that time it whole: load,
-// cut, draw the edges and deal, fill and shape.
+// What a new game does with a picture file, for the benchmarks that time it whole: the
+// file read, then the one call that forms the puzzle (decode, cut, edges and deal, pieces).
 
-#include "game/aleatorio.h"
-#include "game/novojogo.h"
-#include "pieces/corte.h"
-#include "pieces/figura.h"
-#include "pieces/formas.h"
+#include "files/arquivos.h"
+#include "game/formacao.h"
+#include "records/aleatorio.h"
 
 #include <QString>
 
@@ -16,18 +14,10 @@ namespace zelpo {
 // it, and its message left in `erro`.
 inline PecasMontadas PecasDaFigura(const QString& arquivo, const Opcoes& opcoes, Aleatorio& rnd, QString& erro)
 {
-    const bool metarquivo = EhMetarquivo(arquivo);
-    const ResultadoFigura lida = CarregarFigura(arquivo, AjusteDaFigura(opcoes, metarquivo));
-    erro = lida.erro;
-    const Corte corte = CortarFigura(lida.figura ? lida.figura->imagem : FiguraInvalida(), metarquivo, opcoes);
-    JogoSalvo jogo;
-    jogo.Colunas = corte.Colunas;
-    jogo.Linhas = corte.Linhas;
-    FormarEstado(jogo, rnd);
-    PecasMontadas pecas;
-    pecas.figuras = QuadradosDasPecas(corte.canvas, corte.Colunas, corte.Linhas, corte.geo);
-    MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo);
-    return pecas;
+    const Leitura lida = LerArquivo(arquivo, TAMANHO_MAXIMO_FIGURA);
+    QuebraCabeca qc = FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes, rnd);
+    erro = qc.recusa;
+    return std::move(qc.pecas);
 }
 
 } // namespace zelpo

@@ -4,8 +4,8 @@
 find_path(EMF2SVG_INCLUDE_DIR emf2svg.h REQUIRED)
 find_library(EMF2SVG_LIBRARY emf2svg REQUIRED)
 find_package(JPEG REQUIRED)
-target_include_directories(zelpo_core PRIVATE "${EMF2SVG_INCLUDE_DIR}")
-target_link_libraries(zelpo_core PRIVATE "${EMF2SVG_LIBRARY}" Qt6::Svg JPEG::JPEG)
+target_include_directories(zelpo_pictures PRIVATE "${EMF2SVG_INCLUDE_DIR}")
+target_link_libraries(zelpo_pictures PRIVATE "${EMF2SVG_LIBRARY}" Qt6::Svg JPEG::JPEG)
 
 # Writes decoded pictures as PNG files, for a visual check (tools/ver_figura.cpp).
 add_executable(zelpo_ver_figura ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/ver_figura.cpp")

@@ -4,7 +4,7 @@
 #   make zelpo_desenhar_janelas && ./zelpo_desenhar_janelas <source>/resources
 set(ZELPO_ICONE_JANELAS "${CMAKE_SOURCE_DIR}/resources/icons/zelpora-256.png")
 set_source_files_properties("${ZELPO_ICONE_JANELAS}" PROPERTIES QT_RESOURCE_ALIAS zelpora.png)
-qt_add_resources(zelpo_janelas "janelas_figuras" PREFIX "/janelas" BASE "${CMAKE_SOURCE_DIR}/resources/janelas"
+qt_add_resources(zelpo_windows "janelas_figuras" PREFIX "/janelas" BASE "${CMAKE_SOURCE_DIR}/resources/janelas"
   FILES
     "${CMAKE_SOURCE_DIR}/resources/janelas/cor_da_borda.png"
     "${CMAKE_SOURCE_DIR}/resources/janelas/logotipo.png"

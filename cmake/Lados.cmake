@@ -1,6 +1,6 @@
-# The edge-shape tables, embedded in the core library, and the contact-sheet tool that
+# The edge-shape tables, embedded in the pieces library, and the contact-sheet tool that
 # draws every outline of both piece sizes for a visual check (tools/folha_lados.cpp).
-qt_add_resources(zelpo_core "lados" PREFIX "/lados" BASE "${CMAKE_SOURCE_DIR}/resources/lados"
+qt_add_resources(zelpo_pieces "lados" PREFIX "/lados" BASE "${CMAKE_SOURCE_DIR}/resources/lados"
   FILES
     "${CMAKE_SOURCE_DIR}/resources/lados/normal.bin"
     "${CMAKE_SOURCE_DIR}/resources/lados/pequenas.bin")

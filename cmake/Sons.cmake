@@ -1,7 +1,7 @@
 # The three game sounds, embedded in the executable, and the libraries of the sound
 # output: PulseAudio's client library (PipeWire's server speaks its protocol too) and
 # ALSA for a machine without a sound server.
-qt_add_resources(zelpo_janelas "sons" PREFIX "/sons" BASE "${CMAKE_SOURCE_DIR}/resources/sons"
+qt_add_resources(zelpo_windows "sons" PREFIX "/sons" BASE "${CMAKE_SOURCE_DIR}/resources/sons"
   FILES
     "${CMAKE_SOURCE_DIR}/resources/sons/encaixe.wav"
     "${CMAKE_SOURCE_DIR}/resources/sons/fim1.wav"
@@ -10,4 +10,4 @@ qt_add_resources(zelpo_janelas "sons" PREFIX "/sons" BASE "${CMAKE_SOURCE_DIR}/r
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 find_package(ALSA REQUIRED)
 find_package(Threads REQUIRED)
-target_link_libraries(zelpo_janelas PRIVATE PkgConfig::PULSE ALSA::ALSA Threads::Threads)
+target_link_libraries(zelpo_windows PRIVATE PkgConfig::PULSE ALSA::ALSA Threads::Threads)

@@ -5,8 +5,8 @@
 //   folha_pecas.png   a 6 x 6 normal and a 9 x 9 small puzzle of random codes, each piece
 //                     filled in its own colour, so the interlocking can be judged.
 // Build: make zelpo_folha_lados; run: ./zelpo_folha_lados [folder]
-#include "game/aleatorio.h"
-#include "game/jogo.h"
+#include "records/aleatorio.h"
+#include "records/jogo.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
 

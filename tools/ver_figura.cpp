@@ -9,10 +9,11 @@
 // the peak. bench/medir_figuras.sh runs every case.
 // Build: make zelpo_ver_figura; run: ./zelpo_ver_figura folder picture...
 #include "../bench/entradas_figuras.h"
-#include "game/aleatorio.h"
-#include "game/novojogo.h"
+#include "files/arquivos.h"
+#include "records/aleatorio.h"
+#include "play/novojogo.h"
 #include "pieces/corte.h"
-#include "pieces/figura.h"
+#include "pictures/figura.h"
 #include "pieces/formas.h"
 #include "play/encaixe.h"
 
@@ -28,6 +29,15 @@
 namespace {
 
 const QColor FUNDO(0, 0, 128);
+
+// The picture file decoded as the game decodes it, or why it cannot be.
+zelpo::ResultadoFigura Carregar(const QString& arquivo, const zelpo::Ajuste& ajuste)
+{
+    const zelpo::Leitura lida = zelpo::LerArquivo(arquivo, zelpo::TAMANHO_MAXIMO_FIGURA);
+    if (!lida.ok())
+        return {{}, lida.erro};
+    return zelpo::CarregarFiguraDeBytes(lida.bytes, ajuste);
+}
 // Pictures larger than this on a side are written shrunk.
 constexpr int LADO_DE_VISTA = 4096;
 
@@ -78,7 +88,7 @@ int Pecas(const QStringList& argumentos)
     QElapsedTimer relogio;
     relogio.start();
     const bool metarquivo = zelpo::EhMetarquivo(arquivo);
-    zelpo::ResultadoFigura lida = zelpo::CarregarFigura(arquivo, zelpo::AjusteDaFigura(opcoes, metarquivo));
+    zelpo::ResultadoFigura lida = Carregar(arquivo, zelpo::AjusteDaFigura(opcoes, metarquivo));
     const QImage imagem = lida.figura ? lida.figura->imagem : zelpo::FiguraInvalida();
     const zelpo::Corte corte = zelpo::CortarFigura(imagem, metarquivo, opcoes);
     zelpo::Aleatorio rnd(9);
@@ -117,7 +127,7 @@ int main(int argc, char** argv)
     const QDir pasta(argumentos[1]);
     int falhas = 0;
     for (const QString& arquivo : argumentos.mid(2)) {
-        const zelpo::ResultadoFigura r = zelpo::CarregarFigura(arquivo, zelpo::Ajuste{LADO_DE_VISTA, true});
+        const zelpo::ResultadoFigura r = Carregar(arquivo, zelpo::Ajuste{LADO_DE_VISTA, true});
         if (!r.figura) {
             std::printf("%s: %s\n", qPrintable(arquivo), qPrintable(r.erro));
             ++falhas;
@@ -128,7 +138,7 @@ int main(int argc, char** argv)
         Salvar(imagem, base + QStringLiteral(".png"));
         if (r.figura->metarquivo) {
             const int terco = std::max(1, std::max(imagem.width(), imagem.height()) / 3);
-            const zelpo::ResultadoFigura menor = zelpo::CarregarFigura(arquivo, zelpo::Ajuste{terco, true});
+            const zelpo::ResultadoFigura menor = Carregar(arquivo, zelpo::Ajuste{terco, true});
             if (menor.figura) {
                 Salvar(menor.figura->imagem, base + QStringLiteral("_terco.png"));
             }

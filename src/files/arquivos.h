@@ -9,15 +9,14 @@
 // commit, so a full disk leaves the previous file as it was. Failures come back as a
 // Portuguese description of what the system reported, for the player to read.
 
+#include "records/jogo.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
 namespace zelpo {
-
-// The largest picture a puzzle is cut from, and so the largest one a saved game carries.
-inline constexpr qint64 TAMANHO_MAXIMO_FIGURA = 64LL * 1024 * 1024;
 
 enum class FalhaLeitura {
     Nenhuma,

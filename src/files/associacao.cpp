@@ -1,7 +1,7 @@
 #include "files/associacao.h"
 
 #include "files/arquivos.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "files/configuracao.h"
 
 #include "files/arquivos.h"
-#include "game/aleatorio.h"
-#include "game/produto.h"
+#include "records/aleatorio.h"
+#include "records/produto.h"
 
 #include <QDir>
 #include <QFileInfo>

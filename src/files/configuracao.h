@@ -6,7 +6,7 @@
 // hand-edited file) gives the key's default, as an absent key does; so does a file that
 // is not a regular file (it is never waited on).
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QString>
 

@@ -1,8 +1,7 @@
 #include "files/recordes.h"
 
 #include "files/arquivos.h"
-#include "game/partida.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -88,15 +87,6 @@ QString ChaveDoQuebraCabeca(const QByteArray& figura, int colunas, int linhas, b
         .arg(linhas)
         .arg(pequenas ? QStringLiteral("pequenas") : QStringLiteral("normais"))
         .arg(dificuldade);
-}
-
-Recorde RecordeDe(const Partida& partida, const QDateTime& data)
-{
-    const JogoSalvo& j = partida.Jogo();
-    const Sessao& s = partida.SessaoAtual();
-    const QString nome = QFileInfo(s.ArquivoJogo.isEmpty() ? s.ArquivoFigura : s.ArquivoJogo).fileName();
-    return {ChaveDoQuebraCabeca(partida.BytesDaFigura(), j.Colunas, j.Linhas, j.Pequenas, j.Dificuldade),
-            j.SegundosJogo, data.toUTC(), nome, j.Dificuldade, j.Colunas, j.Linhas, j.Pequenas};
 }
 
 int TabelaRecordes::Registrar(const Recorde& recorde)

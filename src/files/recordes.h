@@ -18,8 +18,6 @@
 
 namespace zelpo {
 
-class Partida;
-
 inline constexpr int RECORDES_POR_QUEBRA_CABECA = 5;
 inline constexpr int RECORDES_RECENTES = 10;
 
@@ -36,9 +34,6 @@ struct Recorde {
 };
 
 QString ChaveDoQuebraCabeca(const QByteArray& figura, int colunas, int linhas, bool pequenas, int dificuldade);
-
-// The time of the puzzle in play, as the clock shows it, made at `data`.
-Recorde RecordeDe(const Partida& partida, const QDateTime& data);
 
 class TabelaRecordes {
 public:

@@ -2,8 +2,8 @@
 
 #include "files/arquivos.h"
 #include "files/zpr.h"
-#include "game/produto.h"
-#include "pieces/bytes.h"
+#include "records/produto.h"
+#include "records/bytes.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

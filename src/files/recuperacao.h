@@ -18,7 +18,7 @@
 // Salvaguarda (game/salvaguarda.h) writes the copies; the main window looks for one left
 // behind at a start without a file.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QByteArray>
 #include <QString>

@@ -8,7 +8,7 @@
 // when the game can be shown and played safely; anything this program writes passes.
 // frmZelpo's SalvarZPR and LerZPR call the file functions below and show the messages.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QByteArray>
 #include <QString>

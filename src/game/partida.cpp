@@ -1,7 +1,7 @@
 #include "game/partida.h"
 
 #include "files/arquivos.h"
-#include "game/novojogo.h"
+#include "play/novojogo.h"
 #include "play/encaixe.h"
 #include "play/relogio.h"
 #include "play/rolagem.h"

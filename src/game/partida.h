@@ -14,7 +14,7 @@
 // A saved game:                 LimparTela, AbrirSalvo, Cortada, IniciarJogo.
 // A drop:                       VerificarOK, then AtualizarRolagem.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QPoint>
 

@@ -17,7 +17,7 @@
 // calls Atualizar once its command is over, Tique with its clock, and the ends.
 
 #include "files/gravador.h"
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QString>
 

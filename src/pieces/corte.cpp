@@ -1,7 +1,7 @@
 #include "pieces/corte.h"
 
-#include "game/aleatorio.h"
-#include "game/cores.h"
+#include "records/aleatorio.h"
+#include "records/cores.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -82,7 +82,10 @@ void PintarMiniatura(QImage& miniatura, const Corte& corte)
 QImage FiguraInvalida()
 {
     static const QString texto = QStringLiteral("Figura inválida");
-    QFont fonte(QStringLiteral("Times New Roman"));
+    // Times New Roman where it exists, else its metric twin shipped with the game
+    QFont fonte;
+    fonte.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                       QStringLiteral("DejaVu Serif")});
     fonte.setPixelSize(44); // 33 points at 96 dpi
     fonte.setBold(true);
     const QFontMetrics medidas(fonte);

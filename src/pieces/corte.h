@@ -7,8 +7,8 @@
 // CortarFigura once per puzzle right after; the piece pictures are then cut from the
 // canvas.
 
-#include "game/jogo.h"
-#include "pieces/ajuste.h"
+#include "records/jogo.h"
+#include "pictures/ajuste.h"
 
 #include <QColor>
 #include <QImage>

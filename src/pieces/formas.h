@@ -10,7 +10,7 @@
 // squares have been copied into the piece pictures; the pieces' windows take formas[i]
 // as their shape.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QImage>
 #include <QPolygon>

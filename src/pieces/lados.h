@@ -6,8 +6,8 @@
 // transposing. The tables are read once and kept for the life of the program.
 // The piece shapes (formas.h) call CarregarLado; the new-game step calls SortearLados.
 
-#include "game/aleatorio.h"
-#include "game/jogo.h"
+#include "records/aleatorio.h"
+#include "records/jogo.h"
 
 #include <QPoint>
 

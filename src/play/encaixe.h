@@ -5,7 +5,7 @@
 // piece fits wherever it is. Placed pieces live only as pixels of the board image:
 // their mask turns the shape black (AND), then the picture fills it (OR).
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QImage>
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "play/relogio.h"
 
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 
 namespace zelpo {
 

@@ -5,7 +5,7 @@
 // and empty slots (VAZIO) behind them; slot 81 is always empty, because closing a gap
 // copies the entry one past the last loose piece.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QPoint>
 

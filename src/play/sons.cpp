@@ -1,6 +1,6 @@
 #include "play/sons.h"
 
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 
 namespace zelpo {
 

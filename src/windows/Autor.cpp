@@ -2,7 +2,7 @@
 
 #include "Centralizador.h"
 #include "CoresSistema.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "Centralizador.h"
 
-#include "game/posicao.h"
+#include "posicao.h"
 
 #include <QEvent>
 #include <QScreen>

@@ -5,7 +5,7 @@
 // the window is placed when it shows, and placed again whenever its frame or size differ
 // from those of the last placement, until a frame has been reported. Without a window
 // manager the frame stays empty and the client area is centred. The arithmetic is
-// CantoCentrado (game/posicao.h). Attach before the first show; the object goes away
+// CantoCentrado (posicao.h). Attach before the first show; the object goes away
 // with its window, or as soon as the frame has been taken into account.
 
 #include <QMargins>

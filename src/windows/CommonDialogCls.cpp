@@ -1,7 +1,7 @@
 #include "CommonDialogCls.h"
 
 #include "Mensagem.h"
-#include "game/cores.h"
+#include "records/cores.h"
 
 #include <QColorDialog>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "CoresSistema.h"
 
-#include "game/fontes.h"
+#include "fontes.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "Mensagem.h"
 
 #include "Centralizador.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QApplication>
 #include <QGuiApplication>

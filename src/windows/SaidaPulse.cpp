@@ -14,7 +14,7 @@
 // that buffer, so whatever is written is heard that soon.
 #include "PedidosDeSom.h"
 #include "Wav.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <pulse/context.h>
 #include <pulse/mainloop.h>

@@ -1,6 +1,6 @@
 #include "Superficie.h"
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QMouseEvent>
 #include <QPainter>

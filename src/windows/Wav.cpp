@@ -1,6 +1,6 @@
 #include "Wav.h"
 
-#include "pieces/bytes.h"
+#include "records/bytes.h"
 
 #include <cstring>
 #include <string_view>

@@ -3,7 +3,7 @@
 #include "Centralizador.h"
 #include "CommonDialogCls.h"
 #include "CoresSistema.h"
-#include "game/cores.h"
+#include "records/cores.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -6,7 +6,7 @@
 // back on OK only; the caller reads the answer in ModuloZelpo::Cancelado. Until OK the
 // colour being chosen lives in the colour button alone.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QDialog>
 #include <QPushButton>

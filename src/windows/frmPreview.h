@@ -5,7 +5,7 @@
 // click, key, or switch to another window of the program, and then leaves its position
 // in PreviewTop/PreviewLeft for the next showing. Deletes itself on close.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QImage>
 #include <QPoint>

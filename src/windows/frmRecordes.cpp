@@ -2,7 +2,7 @@
 
 #include "Centralizador.h"
 #include "CoresSistema.h"
-#include "game/textos.h"
+#include "play/textos.h"
 #include "play/relogio.h"
 
 #include <QGridLayout>

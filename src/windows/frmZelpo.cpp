@@ -13,8 +13,8 @@
 #include "files/recuperacao.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
-#include "game/fontes.h"
-#include "game/produto.h"
+#include "fontes.h"
+#include "records/produto.h"
 
 #include <QAction>
 #include <QApplication>

@@ -16,9 +16,10 @@
 // and the hooks of the dialogs and message boxes; they read the game through partida()
 // and wait for the copy of the game on disk with ConcluirCopia().
 
-#include "game/aleatorio.h"
-#include "game/jogo.h"
-#include "game/novojogo.h"
+#include "records/aleatorio.h"
+#include "records/jogo.h"
+#include "files/pastas.h"
+#include "play/novojogo.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
 #include "pieces/corte.h"

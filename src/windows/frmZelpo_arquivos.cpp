@@ -8,7 +8,7 @@
 #include "files/arquivos.h"
 #include "files/zpr.h"
 #include "frmGerar.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -4,8 +4,8 @@
 
 #include "CoresSistema.h"
 #include "Superficie.h"
-#include "game/aleatorio.h"
-#include "game/textos.h"
+#include "records/aleatorio.h"
+#include "play/textos.h"
 #include "play/relogio.h"
 
 #include <QFontMetrics>

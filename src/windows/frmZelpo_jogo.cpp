@@ -6,7 +6,7 @@
 #include "PecaWidget.h"
 #include "Superficie.h"
 #include "files/arquivos.h"
-#include "pieces/figura.h"
+#include "pictures/figura.h"
 
 #include <QScrollBar>
 

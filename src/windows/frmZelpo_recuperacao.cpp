@@ -7,11 +7,12 @@
 #include "files/arquivos.h"
 #include "files/configuracao.h"
 #include "files/recordes.h"
+#include "game/classificacao.h"
 #include "files/recuperacao.h"
 #include "files/zpr.h"
 #include "frmRecordes.h"
-#include "game/produto.h"
-#include "game/textos.h"
+#include "records/produto.h"
+#include "play/textos.h"
 
 #include <QTimer>
 

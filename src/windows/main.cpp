@@ -4,7 +4,7 @@
 #include "CoresSistema.h"
 #include "Sinais.h"
 #include "frmZelpo.h"
-#include "game/produto.h"
+#include "records/produto.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 // reading and writing that every test of files shares (the window tests too), and a
 // consistent game for the tests of saved games.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -2,8 +2,8 @@
 // picture and then cropping or shrinking it gave: the same pixels for a crop, and for a
 // shrink the pixels of QImage::scaled(..., Qt::SmoothTransformation) of the whole.
 #include "figuras_de_teste.h"
-#include "pieces/ajuste.h"
-#include "pieces/figura.h"
+#include "pictures/ajuste.h"
+#include "pictures/figura.h"
 
 #include <QBuffer>
 #include <QDir>

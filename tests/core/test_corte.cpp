@@ -1,4 +1,3 @@
-#include "game/fontes.h"
 #include "pieces/corte.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +122,7 @@ TEST(Corte, MiniaturaETabuleiro)
 
 TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)
 {
-    MapearFontes();
+
     const QImage f = FiguraInvalida();
     EXPECT_GT(f.width(), 250);
     EXPECT_LT(f.width(), 384);

@@ -1,5 +1,5 @@
 #include "figuras_de_teste.h"
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
 #include "play/encaixe.h"

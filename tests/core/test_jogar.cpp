@@ -1,6 +1,6 @@
 #include "figuras_de_teste.h"
 #include "game/partida.h"
-#include "game/textos.h"
+#include "play/textos.h"
 #include "play/encaixe.h"
 #include "play/relogio.h"
 #include "play/rolagem.h"

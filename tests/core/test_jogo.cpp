@@ -1,5 +1,5 @@
-#include "game/aleatorio.h"
-#include "game/jogo.h"
+#include "records/aleatorio.h"
+#include "records/jogo.h"
 
 #include <gtest/gtest.h>
 

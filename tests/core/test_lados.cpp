@@ -1,4 +1,4 @@
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 #include "pieces/lados.h"
 
 #include <gtest/gtest.h>

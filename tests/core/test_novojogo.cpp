@@ -1,6 +1,7 @@
 #include "figuras_de_teste.h"
-#include "game/aleatorio.h"
-#include "game/novojogo.h"
+#include "records/aleatorio.h"
+#include "files/pastas.h"
+#include "play/novojogo.h"
 
 #include <gtest/gtest.h>
 

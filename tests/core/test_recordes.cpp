@@ -2,9 +2,10 @@
 // puzzle, the message line, and the table's file.
 #include "figuras_de_teste.h"
 #include "files/recordes.h"
-#include "game/aleatorio.h"
+#include "game/classificacao.h"
+#include "records/aleatorio.h"
 #include "game/partida.h"
-#include "game/textos.h"
+#include "play/textos.h"
 
 #include <gtest/gtest.h>
 

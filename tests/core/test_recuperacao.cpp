@@ -3,7 +3,7 @@
 #include "figuras_de_teste.h"
 #include "files/recuperacao.h"
 #include "files/zpr.h"
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
 #include "play/encaixe.h"

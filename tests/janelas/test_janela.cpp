@@ -2,7 +2,7 @@
 #include "ambiente_teste.h"
 #include "Autor.h"
 #include "CoresSistema.h"
-#include "game/textos.h"
+#include "play/textos.h"
 
 #include <QApplication>
 #include <QMenuBar>

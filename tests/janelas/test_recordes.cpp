@@ -3,7 +3,7 @@
 #include "ambiente_teste.h"
 #include "files/recordes.h"
 #include "frmRecordes.h"
-#include "game/textos.h"
+#include "play/textos.h"
 
 #include <QPainter>
 

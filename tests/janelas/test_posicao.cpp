@@ -1,6 +1,6 @@
 // Centring a window by its frame: the numbers an X11 window manager gives (a title bar
 // and thin borders around the client area) against the screen or the owner's window.
-#include "game/posicao.h"
+#include "posicao.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "pieces/bmp.h"
+#include "pictures/bmp.h"
 
-#include "pieces/bytes.h"
+#include "records/bytes.h"
 
 #include <algorithm>
 #include <array>

@@ -16,7 +16,7 @@
 // it draws it and stops playing when a picture's share of work is spent, so any metafile
 // becomes a picture in a bounded time, the first records drawn as usual.
 
-#include "pieces/bytes.h"
+#include "records/bytes.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -11,8 +11,8 @@
 // inch (the header gives the units per inch); without it, the first window extent at
 // 1440 units to the inch; with neither, the box of everything drawn, one unit a pixel.
 
-#include "pieces/ajuste.h"
-#include "pieces/figura.h"
+#include "pictures/ajuste.h"
+#include "pictures/figura.h"
 
 #include <QByteArray>
 

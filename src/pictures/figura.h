@@ -13,7 +13,7 @@
 // CarregarFigura once per puzzle with the Ajuste of the player's options (corte.h) and
 // hands the picture to CortarFigura.
 
-#include "pieces/ajuste.h"
+#include "pictures/ajuste.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -32,9 +32,6 @@ inline constexpr qint64 BYTES_MAXIMOS_FIGURA = 256LL * 1024 * 1024;
 inline constexpr int LADO_MAXIMO_FIGURA = 1 << 20;
 
 // The messages a failed load carries.
-inline constexpr char ERRO_NAO_ENCONTRADO[] = "Arquivo não encontrado";
-inline constexpr char ERRO_PASTA[] = "O caminho é uma pasta, não um arquivo";
-inline constexpr char ERRO_PERMISSAO[] = "Sem permissão de leitura";
 inline constexpr char ERRO_LEITURA[] = "Erro de leitura do arquivo";
 inline constexpr char ERRO_VAZIO[] = "Arquivo vazio";
 inline constexpr char ERRO_FORMATO[] = "Formato de figura desconhecido";
@@ -54,7 +51,6 @@ struct ResultadoFigura {
     QString erro; // why figura is empty
 };
 
-ResultadoFigura CarregarFigura(const QString& caminho, const Ajuste& ajuste);
 ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes, const Ajuste& ajuste);
 
 // What the content looks like, from its first bytes.

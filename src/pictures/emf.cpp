@@ -1,7 +1,7 @@
-#include "pieces/emf.h"
+#include "pictures/emf.h"
 
-#include "pieces/bytes.h"
-#include "pieces/trabalho.h"
+#include "records/bytes.h"
+#include "pictures/trabalho.h"
 
 #include <QPainter>
 #include <QRectF>

@@ -1,8 +1,8 @@
-#include "pieces/wmf_estado.h"
+#include "pictures/wmf_estado.h"
 
-#include "pieces/bmp.h"
-#include "pieces/figura.h"
-#include "pieces/trabalho.h"
+#include "pictures/bmp.h"
+#include "pictures/figura.h"
+#include "pictures/trabalho.h"
 
 #include <QPaintDevice>
 #include <QPen>

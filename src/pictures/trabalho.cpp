@@ -1,4 +1,4 @@
-#include "pieces/trabalho.h"
+#include "pictures/trabalho.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "game/posicao.h"
+#include "posicao.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 // picture-sized buffers are gone. CarregarFiguraDeBytes and CarregarFigura hand it any
 // content that starts with a JPEG marker.
 
-#include "pieces/ajuste.h"
-#include "pieces/figura.h"
+#include "pictures/ajuste.h"
+#include "pictures/figura.h"
 
 #include <QIODevice>
 

@@ -1,4 +1,4 @@
-#include "pieces/jpeg.h"
+#include "pictures/jpeg.h"
 
 #include <algorithm>
 #include <csetjmp>

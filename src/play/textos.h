@@ -3,7 +3,7 @@
 // prompt, the news of a record on the same line, the board caption and the inset area
 // around the grid.
 
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 #include <QRect>
 #include <QString>

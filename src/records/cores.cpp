@@ -1,6 +1,6 @@
-#include "game/cores.h"
+#include "records/cores.h"
 
-#include "game/aleatorio.h"
+#include "records/aleatorio.h"
 
 namespace zelpo {
 

@@ -36,6 +36,9 @@ inline constexpr int TOPO_ROLAGEM = 11;       // top edge of the tray's first ro
 inline constexpr int CELULA_MINIATURA = 24;   // one grid cell in the preview picture
 inline constexpr int LADO_MINIATURA = 9 * CELULA_MINIATURA;
 
+// The largest picture file a puzzle is cut from, and so the largest one a saved game carries.
+inline constexpr qint64 TAMANHO_MAXIMO_FIGURA = 64LL * 1024 * 1024;
+
 // First-run values of the options.
 inline constexpr int32_t COR_BORDA_PADRAO = 0x800000; // dark blue, 0x00BBGGRR
 inline constexpr int32_t TOPO_PREVIEW_PADRAO = 72;

@@ -1,4 +1,4 @@
-#include "game/jogo.h"
+#include "records/jogo.h"
 
 namespace zelpo {
 

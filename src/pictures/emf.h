@@ -7,8 +7,8 @@
 // The picture's natural size is its frame (rclFrame, hundredths of a millimetre) at 96
 // pixels to the inch; see emf.cpp for why the frame rather than the bounds.
 
-#include "pieces/ajuste.h"
-#include "pieces/figura.h"
+#include "pictures/ajuste.h"
+#include "pictures/figura.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "pieces/ajuste.h"
+#include "pictures/ajuste.h"
 
 #include <algorithm>
 #include <cstdint>

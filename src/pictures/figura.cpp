@@ -1,21 +1,15 @@
-#include "pieces/figura.h"
+#include "pictures/figura.h"
 
-#include "files/arquivos.h"
-
-#include "pieces/bmp.h"
-#include "pieces/bytes.h"
-#include "pieces/emf.h"
-#include "pieces/jpeg.h"
-#include "pieces/wmf.h"
+#include "pictures/bmp.h"
+#include "records/bytes.h"
+#include "records/jogo.h"
+#include "pictures/emf.h"
+#include "pictures/jpeg.h"
+#include "pictures/wmf.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelpo {
 
@@ -338,22 +332,6 @@ ResultadoFigura CarregarDoDispositivo(QIODevice& d, const Ajuste& ajuste)
     return LerComQt(d, tipo, ajuste);
 }
 
-const char* FalhaDeAbertura(int erro)
-{
-    switch (erro) {
-    case ENOENT:
-    case ENOTDIR:
-        return ERRO_NAO_ENCONTRADO;
-    case EACCES:
-    case EPERM:
-        return ERRO_PERMISSAO;
-    case EISDIR:
-        return ERRO_PASTA;
-    default:
-        return ERRO_LEITURA;
-    }
-}
-
 } // namespace
 
 ResultadoFigura FalhaDeFigura(const char* mensagem)
@@ -400,35 +378,6 @@ ResultadoFigura CarregarFiguraDeBytes(const QByteArray& bytes, const Ajuste& aju
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return CarregarDoDispositivo(buffer, ajuste);
-}
-
-ResultadoFigura CarregarFigura(const QString& caminho, const Ajuste& ajuste)
-{
-    if (caminho.isEmpty()) {
-        return FalhaDeFigura(ERRO_NAO_ENCONTRADO);
-    }
-    // Opened by hand rather than through QFile: the system's reason for a refusal
-    // (missing, forbidden, a folder) is what the player needs to read.
-    const QByteArray nome = QFile::encodeName(caminho);
-    const int fd = ::open(nome.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return FalhaDeFigura(FalhaDeAbertura(errno));
-    }
-    struct stat estado {};
-    const char* problema = nullptr;
-    if (::fstat(fd, &estado) != 0) {
-        problema = ERRO_LEITURA;
-    } else if (S_ISDIR(estado.st_mode)) {
-        problema = ERRO_PASTA;
-    } else if (!S_ISREG(estado.st_mode)) {
-        problema = ERRO_LEITURA;
-    }
-    QFile arquivo;
-    if (problema || !arquivo.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return FalhaDeFigura(problema ? problema : ERRO_LEITURA);
-    }
-    return CarregarDoDispositivo(arquivo, ajuste);
 }
 
 } // namespace zelpo

@@ -1,7 +1,7 @@
-#include "pieces/wmf.h"
+#include "pictures/wmf.h"
 
-#include "pieces/bytes.h"
-#include "pieces/wmf_estado.h"
+#include "records/bytes.h"
+#include "pictures/wmf_estado.h"
 
 #include <QPainter>
 #include <QPicture>

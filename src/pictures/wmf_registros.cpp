@@ -1,7 +1,7 @@
-#include "pieces/wmf_estado.h"
+#include "pictures/wmf_estado.h"
 
-#include "pieces/bmp.h"
-#include "pieces/figura.h"
+#include "pictures/bmp.h"
+#include "pictures/figura.h"
 
 #include <QFontMetricsF>
 #include <QPainterPath>

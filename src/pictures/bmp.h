@@ -11,8 +11,8 @@
 // header and the pixel data hang together, since a file cut short must be refused rather
 // than shown with blank rows.
 
-#include "pieces/ajuste.h"
-#include "pieces/figura.h"
+#include "pictures/ajuste.h"
+#include "pictures/figura.h"
 
 #include <QByteArray>
 #include <QIODevice>

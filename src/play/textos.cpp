@@ -1,4 +1,4 @@
-#include "game/textos.h"
+#include "play/textos.h"
 
 #include "play/relogio.h"
 

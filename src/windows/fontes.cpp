@@ -1,4 +1,4 @@
-#include "game/fontes.h"
+#include "fontes.h"
 
 #include <QFont>
 #include <QStringList>
