@@ -2,8 +2,7 @@
 // full 9 x 9 board (move the piece and paint what changed).
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
-#include "PecaWidget.h"
-#include "Superficie.h"
+#include "Tabuleiro.h"
 #include "frmZelpo.h"
 #include "files/zpr.h"
 #include "pecas_da_figura.h"
@@ -97,8 +96,7 @@ void BM_PassoDeArrasto9x9(benchmark::State& estado)
     frmZelpo w(AmbienteDeMedida(tmp.path(), ini));
     w.Iniciar(zpr);
     QApplication::processEvents();
-    PecaWidget* peca = w.findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(ultima));
-    const QPoint pega = peca->mapTo(&w, QPoint(40, 40));
+    const QPoint pega = w.tabuleiro().mapTo(&w, w.tabuleiro().Posicao(ultima) + QPoint(40, 40));
     QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, pega);
     int passo = 0;
     for (auto _ : estado) {

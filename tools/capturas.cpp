@@ -7,8 +7,7 @@
 #include "Autor.h"
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
-#include "PecaWidget.h"
-#include "Superficie.h"
+#include "Tabuleiro.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "frmRecordes.h"
@@ -42,18 +41,19 @@ void Salvar(QWidget& w, const QString& pasta, const char* nome)
     w.grab().save(pasta + QLatin1Char('/') + QLatin1String(nome));
 }
 
-PecaWidget* Peca(frmZelpo& w, int i)
+// The top-left corner of a loose piece's picture, in the window.
+QPoint CantoDaPeca(frmZelpo& w, int i)
 {
-    return w.findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(i));
+    return w.tabuleiro().mapTo(&w, w.tabuleiro().Posicao(static_cast<int16_t>(i)));
 }
 
 // Presses the mouse on a piece's body, as the player does.
 QPoint SobreAPeca(frmZelpo& w, int i)
 {
     const int centro = w.partida().Geo().m() + w.partida().Geo().TamanhoParte / 2;
-    const QPoint ponto = Peca(w, i)->mapTo(&w, QPoint(centro, centro));
+    const QPoint ponto = CantoDaPeca(w, i) + QPoint(centro, centro);
     QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, ponto);
-    return ponto - Peca(w, i)->mapTo(&w, QPoint(0, 0));
+    return ponto - CantoDaPeca(w, i);
 }
 
 // Drops one loose piece that has a placed neighbour on its place; false when none has.
@@ -65,7 +65,7 @@ bool ColocarUma(frmZelpo& w)
         if (!TemVizinhoEncaixado(j, p))
             continue;
         const QPoint pega = SobreAPeca(w, p);
-        const QPoint alvo = w.findChild<Superficie*>()->mapTo(&w, LugarVerdadeiro(j, p)) + pega;
+        const QPoint alvo = w.tabuleiro().mapTo(&w, LugarVerdadeiro(j, p)) + pega;
         QTest::mouseMove(w.windowHandle(), alvo);
         QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, alvo);
         return true;
@@ -205,9 +205,7 @@ int main(int argc, char** argv)
     Salvar(*autor, saida, "autor.png");
     autor->close();
 
-    ModuloZelpo modulo;
-    modulo.opcoes = w.opcoes();
-    auto* gerar = new frmGerar(modulo, &w);
+    auto* gerar = new frmGerar(w.opcoes(), &w);
     gerar->show();
     Salvar(*gerar, saida, "gerar.png");
     EscolherCor(*gerar, saida);

@@ -89,13 +89,12 @@ QString CaminhoConfiguracao()
     return pasta + QLatin1Char('/') + fabricante + QLatin1Char('/') + fabricante + QStringLiteral(".ini");
 }
 
-void LerCFG(const QString& arquivo, Opcoes& opcoes)
+Opcoes LerCFG(const QString& arquivo)
 {
+    Opcoes opcoes = PADRAO;
     const QFileInfo info(arquivo);
-    if (info.exists() && !info.isFile()) {
-        opcoes = PADRAO; // a FIFO or a folder in its place: nothing to read, nothing to wait for
-        return;
-    }
+    if (info.exists() && !info.isFile())
+        return opcoes; // a FIFO or a folder in its place: nothing to read, nothing to wait for
     QSettings store(arquivo, QSettings::IniFormat);
     store.beginGroup(QString::fromUtf8(TITULO_APLICACAO));
     opcoes.Dificuldade = LerInteiro<int16_t>(store, "Dificuldade", PADRAO.Dificuldade);
@@ -105,6 +104,7 @@ void LerCFG(const QString& arquivo, Opcoes& opcoes)
     opcoes.PreviewLeft = LerInteiro<int32_t>(store, "PreviewLeft", PADRAO.PreviewLeft);
     opcoes.Adaptar = LerBooleano(store, "Adaptar", PADRAO.Adaptar);
     store.endGroup();
+    return opcoes;
 }
 
 QString SalvarCFG(const QString& arquivo, const Opcoes& opcoes)

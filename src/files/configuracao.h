@@ -15,8 +15,8 @@ namespace zelpo {
 // $XDG_CONFIG_HOME/Brumas Vivas/Brumas Vivas.ini, in the INI form Qt's settings read.
 QString CaminhoConfiguracao();
 
-// Reads the six keys; every field is assigned, from the file or from its default.
-void LerCFG(const QString& arquivo, Opcoes& opcoes);
+// The six keys, each from the file or from its default.
+Opcoes LerCFG(const QString& arquivo);
 // Writes all six keys, changed or not: "" on success, else what went wrong. The
 // previous file stays whole when the write fails.
 QString SalvarCFG(const QString& arquivo, const Opcoes& opcoes);

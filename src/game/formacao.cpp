@@ -48,10 +48,11 @@ QuebraCabeca FormarQuebraCabeca(const QString& arquivo, const QByteArray& bytes,
     const bool metarquivo = EhMetarquivo(arquivo);
     const QImage figura = FiguraParaCorte(bytes, erroLeitura, opcoes, metarquivo, qc.recusa);
     const Corte corte = CortarFigura(figura, metarquivo, opcoes);
+    static_cast<OpcoesJogo&>(qc.jogo) = opcoes;
     qc.jogo.PartesIniciais = PartesIniciaisPara(opcoes.Dificuldade);
-    qc.jogo.Dificuldade = opcoes.Dificuldade;
-    qc.jogo.Pequenas = opcoes.Pequenas;
-    qc.jogo.Adaptar = opcoes.Adaptar;
+    // The picture as read, kept from now on: a save after its file has gone still holds it.
+    qc.jogo.BytesFigura = bytes.isEmpty() ? MarcadorFigura() : bytes;
+    qc.jogo.ExtensaoFigura = ExtensaoDe(arquivo);
     Montar(qc, corte);
     FormarEstado(qc.jogo, rnd);
     Moldar(qc, corte);
@@ -63,8 +64,7 @@ QuebraCabeca FormarSalvo(JogoSalvo salvo, double corBorda)
     QuebraCabeca qc;
     qc.jogo = std::move(salvo);
     Opcoes opcoes;
-    opcoes.Pequenas = qc.jogo.Pequenas;
-    opcoes.Adaptar = qc.jogo.Adaptar;
+    static_cast<OpcoesJogo&>(opcoes) = qc.jogo;
     opcoes.BorderColor = corBorda;
     const bool metarquivo = EhMetarquivo(qc.jogo.ExtensaoFigura.trimmed());
     const QImage figura = FiguraParaCorte(qc.jogo.BytesFigura, {}, opcoes, metarquivo, qc.recusa);

@@ -1,8 +1,8 @@
 #include "game/partida.h"
 
 #include "files/arquivos.h"
-#include "play/novojogo.h"
 #include "play/encaixe.h"
+#include "play/novojogo.h"
 #include "play/relogio.h"
 #include "play/rolagem.h"
 
@@ -37,7 +37,15 @@ void Partida::Mudou()
         observador_();
 }
 
-void Partida::LimparTela()
+// Play starts or resumes from the record's time; a complete game keeps its clock stopped.
+void Partida::Iniciar(int32_t ticks)
+{
+    carregado_ = true;
+    if (jogo_.PartesNaRolagem != 0)
+        sessao_.InicioRelogio = InicioDoRelogio(ticks, jogo_.SegundosJogo);
+}
+
+void Partida::Limpar()
 {
     jogo_ = JogoSalvo();
     sessao_ = Sessao();
@@ -45,18 +53,17 @@ void Partida::LimparTela()
     Mudou();
 }
 
-void Partida::NovaFigura(const QString& arquivo, QByteArray bytes, const Opcoes& opcoes)
+void Partida::Comecar(const QString& arquivoFigura, JogoSalvo formado, int32_t ticks)
 {
-    jogo_.PartesIniciais = PartesIniciaisPara(opcoes.Dificuldade);
-    jogo_.Dificuldade = opcoes.Dificuldade;
-    jogo_.Pequenas = opcoes.Pequenas;
-    jogo_.Adaptar = opcoes.Adaptar;
-    sessao_.ArquivoFigura = arquivo;
-    sessao_.BytesLidos = std::move(bytes);
+    jogo_ = std::move(formado);
+    jogo_.SegundosJogo = 0;
+    sessao_ = Sessao();
+    sessao_.ArquivoFigura = arquivoFigura;
+    Iniciar(ticks);
+    Mudou();
 }
 
-void Partida::AbrirSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo,
-                         Opcoes& opcoes)
+void Partida::AbrirSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo, int32_t ticks)
 {
     // Older saves may hold a count of starting pieces below zero, or a time that ran
     // backwards; neither can be played as it stands.
@@ -69,35 +76,65 @@ void Partida::AbrirSalvo(const QString& arquivoJogo, const QString& arquivoFigur
     sessao_ = Sessao();
     sessao_.ArquivoJogo = arquivoJogo;
     sessao_.ArquivoFigura = arquivoFigura;
-    // The saved bytes stand for the picture as read: a game taken back without a file of
-    // its own saves them at its first save rather than look for the picture's file.
-    sessao_.BytesLidos = jogo_.BytesFigura;
-    carregado_ = false;
-    opcoes.Dificuldade = jogo_.Dificuldade;
-    opcoes.Pequenas = jogo_.Pequenas;
-    opcoes.Adaptar = jogo_.Adaptar;
+    Iniciar(ticks);
     Mudou();
 }
 
-void Partida::Cortada(int16_t colunas, int16_t linhas, int32_t topo, int32_t esquerda)
+bool Partida::Solta(int16_t peca) const
 {
-    jogo_.Colunas = colunas;
-    jogo_.Linhas = linhas;
-    jogo_.TopoTabuleiro = topo;
-    jogo_.EsquerdaTabuleiro = esquerda;
+    return EmJogo() && peca >= 0 && peca < jogo_.Pecas() && jogo_.Partes[peca].Encaixada == FALSO;
 }
 
-void Partida::SortearPartes(Aleatorio& rnd)
+// The piece leaves the tray for its place; the tray closes the gap it leaves.
+Jogada Partida::Encaixar(int16_t peca)
 {
-    sessao_.ArquivoJogo.clear();
-    FormarEstado(jogo_, rnd);
+    RemoverDaLista(jogo_, peca);
+    jogo_.PartesNaRolagem = FecharLacuna(jogo_.PartesRolagem, jogo_.PartesNaRolagem);
+    return jogo_.PartesNaRolagem == 0 ? Jogada::Completa : Jogada::Encaixada;
 }
 
-void Partida::IniciarJogo(int32_t ticks)
+Jogada Partida::Pegar(int16_t peca)
 {
-    carregado_ = true;
-    if (jogo_.PartesNaRolagem != 0)
-        sessao_.InicioRelogio = InicioDoRelogio(ticks, jogo_.SegundosJogo);
+    if (!Solta(peca))
+        return Jogada::Recusada;
+    if (jogo_.PartesIniciais <= 0)
+        return Jogada::Segura;
+    // A starting piece goes to its place at once, wherever it is.
+    const Jogada jogada = Encaixar(peca);
+    --jogo_.PartesIniciais;
+    Mudou();
+    return jogada;
+}
+
+Jogada Partida::Soltar(int16_t peca, QPoint posicao)
+{
+    if (!Solta(peca))
+        return Jogada::Recusada;
+    if (!ParteEncaixa(jogo_, peca, posicao))
+        return Jogada::DeVolta;
+    const Jogada jogada = Encaixar(peca);
+    Mudou();
+    return jogada;
+}
+
+void Partida::Reiniciar(int32_t ticks)
+{
+    if (!carregado_)
+        return;
+    zelpo::Reiniciar(jogo_);
+    Iniciar(ticks);
+    Mudou();
+}
+
+void Partida::DistribuirEmOrdem()
+{
+    zelpo::DistribuirEmOrdem(jogo_);
+    Mudou();
+}
+
+void Partida::Salvar(const QString& caminho)
+{
+    sessao_.ArquivoJogo = caminho;
     Mudou();
 }
 
@@ -111,70 +148,15 @@ int32_t Partida::Tique(int32_t ticks)
     return jogo_.SegundosJogo;
 }
 
-bool Partida::VerificarOK(int16_t peca, QPoint posicao)
-{
-    const bool solta = EmJogo() && peca >= 0 && peca < jogo_.Pecas() && jogo_.Partes[peca].Encaixada == FALSO;
-    if (!solta || !ParteEncaixa(jogo_, peca, posicao))
-        return false;
-    RemoverDaLista(jogo_, peca);
-    Mudou();
-    return true;
-}
-
-void Partida::ParteInicialEscolhida()
-{
-    if (jogo_.PartesIniciais <= 0)
-        return;
-    --jogo_.PartesIniciais;
-    Mudou();
-}
-
-bool Partida::AtualizarRolagem()
-{
-    const bool havia = jogo_.PartesNaRolagem > 0;
-    jogo_.PartesNaRolagem = FecharLacuna(jogo_.PartesRolagem, jogo_.PartesNaRolagem);
-    Mudou();
-    return havia && jogo_.PartesNaRolagem == 0;
-}
-
-void Partida::Reiniciar()
-{
-    zelpo::Reiniciar(jogo_);
-    Mudou();
-}
-
-void Partida::DistribuirEmOrdem()
-{
-    zelpo::DistribuirEmOrdem(jogo_);
-    Mudou();
-}
-
-QByteArray Partida::BytesDaFigura() const
-{
-    if (jogo_.BytesFigura != MarcadorFigura() || sessao_.BytesLidos.isEmpty())
-        return jogo_.BytesFigura;
-    return sessao_.BytesLidos;
-}
-
 bool Partida::ImagemParaBytes()
 {
-    jogo_.ExtensaoFigura = ExtensaoDe(sessao_.ArquivoFigura);
-    QByteArray bytes = sessao_.BytesLidos;
-    bool lida = !bytes.isEmpty();
-    if (!lida) {
-        const Leitura leitura = LerArquivo(sessao_.ArquivoFigura, TAMANHO_MAXIMO_FIGURA);
-        lida = leitura.ok();
-        bytes = leitura.bytes;
-    }
+    if (jogo_.BytesFigura != MarcadorFigura())
+        return true;
+    const Leitura leitura = LerArquivo(sessao_.ArquivoFigura, TAMANHO_MAXIMO_FIGURA);
     // a picture of zero bytes is stored as the placeholder, but it was found
-    jogo_.BytesFigura = bytes.isEmpty() ? MarcadorFigura() : bytes;
-    return lida;
-}
-
-void Partida::Salvo(const QString& caminho)
-{
-    sessao_.ArquivoJogo = caminho;
-    Mudou();
+    if (leitura.ok() && !leitura.bytes.isEmpty())
+        jogo_.BytesFigura = leitura.bytes;
+    return leitura.ok();
 }
 
 } // namespace zelpo

@@ -13,14 +13,7 @@ namespace zelpo {
 Recuperacao RecuperacaoDe(const Partida& partida)
 {
     const Sessao& sessao = partida.SessaoAtual();
-    Recuperacao r{partida.Jogo(), sessao.ArquivoJogo, sessao.ArquivoFigura};
-    // A game never saved holds the placeholder: its copy takes the picture as a first
-    // save would, from the bytes read when the puzzle was formed.
-    if (r.jogo.BytesFigura == MarcadorFigura() && !sessao.BytesLidos.isEmpty()) {
-        r.jogo.BytesFigura = sessao.BytesLidos;
-        r.jogo.ExtensaoFigura = ExtensaoDe(sessao.ArquivoFigura);
-    }
-    return r;
+    return {partida.Jogo(), sessao.ArquivoJogo, sessao.ArquivoFigura};
 }
 
 Salvaguarda::Marca Salvaguarda::MarcaDe(const Partida& partida)

@@ -29,7 +29,6 @@ void Distribuir(JogoSalvo& jogo, int n, Aleatorio& rnd)
 
 void FormarEstado(JogoSalvo& jogo, Aleatorio& rnd)
 {
-    jogo.BytesFigura = MarcadorFigura();
     jogo.SegundosJogo = 0;
     SortearLados(jogo.Partes, jogo.Colunas, jogo.Linhas, rnd);
     Distribuir(jogo, jogo.Pecas(), rnd);

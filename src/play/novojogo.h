@@ -1,10 +1,9 @@
 #pragma once
 // The rules of a new game and of a restart: the random state of a new puzzle (edge codes
-// and the deal into the tray), the restart back to the deal, the pick of a random picture
-// and the lister of a difficulty's picture folder. Partida applies them to its record.
+// and the deal into the tray), the restart back to the deal and the pick of a random
+// picture. Forming a puzzle and Partida apply them to the record.
 
 #include "records/jogo.h"
-
 
 namespace zelpo {
 
@@ -14,7 +13,7 @@ class Aleatorio;
 int EscolherFigura(int n, Aleatorio& rnd);
 
 // The random state of a new puzzle of the record's grid: edge codes, deal, counts, the
-// time at zero; the picture bytes become the placeholder.
+// time at zero.
 void FormarEstado(JogoSalvo& jogo, Aleatorio& rnd);
 
 // Deals pieces 0..n-1 into random empty slots of both tray lists.

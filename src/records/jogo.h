@@ -3,13 +3,14 @@
 //  - JogoSalvo: the puzzle itself, everything a saved game (".zpr") carries: the grid, the
 //    edge codes, the two tray lists, the progress, the three options that shaped it and
 //    the picture file's bytes. The .zpr codec reads and writes this record as it is.
-//  - Sessao: what ties the puzzle to the running program: the file it was opened from or
-//    saved to, the picture it was cut from, the clock's zero.
-//  - Opcoes: the player's preferences, persisted in the settings store and edited by the
-//    new-puzzle dialog (shared with it through ModuloZelpo).
+//  - OpcoesJogo: those three options (difficulty, small pieces, fitting the picture),
+//    which both the puzzle and the player's preferences hold.
+//  - Opcoes: the player's preferences, persisted in the settings store: the three above,
+//    the border colour and where the preview window goes.
 //  - Geometria: the piece size and tray layout, which follow from the small-pieces flag
 //    it carries, so that the two can never disagree.
-// Partida (partida.h) owns one JogoSalvo and one Sessao and is their only writer.
+// Partida (game/partida.h) owns the puzzle in play and is its only writer; the main window
+// owns the player's preferences and is theirs.
 
 #include <QByteArray>
 #include <QString>
@@ -82,25 +83,25 @@ struct Geometria {
 
 Geometria GeometriaPara(bool pequenas);
 
-// The player's options: the settings store holds them between runs.
-struct Opcoes {
+// The options that shape a puzzle: a new puzzle takes the player's, and opening a saved
+// game makes the player's those of the game.
+struct OpcoesJogo {
     int16_t Dificuldade = 2;
     bool Pequenas = false;
     bool Adaptar = true;
+    bool operator==(const OpcoesJogo&) const = default;
+};
+
+// The player's options: the settings store holds them between runs.
+struct Opcoes : OpcoesJogo {
     double BorderColor = COR_BORDA_PADRAO; // 0x00BBGGRR held in a double
     int32_t PreviewTop = TOPO_PREVIEW_PADRAO;
     int32_t PreviewLeft = ESQUERDA_PREVIEW_PADRAO;
     bool operator==(const Opcoes&) const = default;
 };
 
-// What the main window shares with its dialogs: the options and the new-puzzle answer.
-struct ModuloZelpo {
-    Opcoes opcoes;
-    bool Cancelado = true;
-};
-
-// The puzzle as a saved game holds it, field for field.
-struct JogoSalvo {
+// The puzzle as a saved game holds it, field for field (the options are written last).
+struct JogoSalvo : OpcoesJogo {
     ListaRolagem PartesRolagem = ListaVazia();
     ListaRolagem PartesRolagemInicio = ListaVazia();
     int16_t PartesNaRolagem = 0;
@@ -113,21 +114,10 @@ struct JogoSalvo {
     QString ExtensaoFigura; // at most 8 characters, dot included; stored padded
     int16_t PartesIniciais = 0;
     int32_t SegundosJogo = 0;
-    int16_t Dificuldade = 2;
-    bool Pequenas = false;
-    bool Adaptar = true;
     bool operator==(const JogoSalvo&) const = default;
 
     Geometria Geo() const { return GeometriaPara(Pequenas); }
     int Pecas() const { return Colunas * Linhas; }
-};
-
-// The puzzle's ties to the running program.
-struct Sessao {
-    QString ArquivoJogo;   // the .zpr it was opened from or last saved to; "" if never saved
-    QString ArquivoFigura; // the picture it was cut from; "" when no game is loaded
-    QByteArray BytesLidos; // that picture's bytes as read when the puzzle was formed
-    int32_t InicioRelogio = 0;
 };
 
 // The extension of a picture path from its last dot, cut to eight characters.

@@ -15,4 +15,12 @@ void MapearFontes()
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
+QFont FonteJanela()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(PIXELS_FONTE_JANELA);
+    f.setBold(true);
+    return f;
+}
+
 } // namespace zelpo

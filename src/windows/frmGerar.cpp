@@ -92,9 +92,9 @@ void BotaoCor::paintEvent(QPaintEvent*)
 
 // --- the dialog ------------------------------------------------------------------------
 
-frmGerar::frmGerar(ModuloZelpo& modulo, QWidget* dono)
+frmGerar::frmGerar(const Opcoes& opcoes, QWidget* dono)
     : QDialog(dono, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      modulo_(modulo)
+      opcoes_(opcoes)
 {
     setObjectName(QStringLiteral("frmGerar"));
     setWindowTitle(QStringLiteral("Criar o zelpora"));
@@ -149,7 +149,7 @@ void frmGerar::CriarControles()
 
 void frmGerar::Form_Load()
 {
-    const Opcoes& o = modulo_.opcoes;
+    const Opcoes& o = opcoes_;
     if (o.Dificuldade == 1)
         optFacil->setChecked(true);
     else if (o.Dificuldade == 2)
@@ -163,12 +163,12 @@ void frmGerar::Form_Load()
 
 void frmGerar::btnOk_Click()
 {
-    Opcoes& o = modulo_.opcoes;
+    Opcoes& o = opcoes_;
     o.Dificuldade = optFacil->isChecked() ? 1 : optMedio->isChecked() ? 2 : 3;
     o.BorderColor = btnBorda->CorAtual();
     o.Adaptar = chkAdaptar->isChecked();
-    modulo_.Cancelado = false;
     o.Pequenas = chkPequenas->isChecked();
+    escolhidas_ = o;
     accept();
 }
 
@@ -211,16 +211,16 @@ void frmGerar::DefinirExibicao(std::function<void(frmGerar&)> e)
     exibicao() = std::move(e);
 }
 
-void SelecionarDificuldade(ModuloZelpo& modulo, QWidget* dono)
+std::optional<Opcoes> SelecionarDificuldade(const Opcoes& atuais, QWidget* dono)
 {
     if (dono)
         dono->repaint();
-    modulo.Cancelado = true;
-    frmGerar dialogo(modulo, dono);
+    frmGerar dialogo(atuais, dono);
     if (exibicao())
         exibicao()(dialogo);
     else
         dialogo.exec();
+    return dialogo.Escolhidas();
 }
 
 } // namespace zelpo

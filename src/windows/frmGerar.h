@@ -2,9 +2,9 @@
 // "Criar o zelpora": the small modal dialog in which the player sets up the next puzzle
 // before a picture is cut (difficulty, small pieces, fitting the picture, border colour).
 // The main window calls SelecionarDificuldade for the Novo command and before cutting
-// an opened picture. The dialog starts from the options in ModuloZelpo and writes them
-// back on OK only; the caller reads the answer in ModuloZelpo::Cancelado. Until OK the
-// colour being chosen lives in the colour button alone.
+// an opened picture. The dialog starts from the player's options and, on OK only,
+// returns them as chosen; the caller applies them. Until OK the colour being chosen lives
+// in the colour button alone.
 
 #include "records/jogo.h"
 
@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -39,7 +40,10 @@ private:
 class frmGerar : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGerar(ModuloZelpo& modulo, QWidget* dono = nullptr);
+    explicit frmGerar(const Opcoes& opcoes, QWidget* dono = nullptr);
+
+    // The options as chosen, once OK was pressed; nothing otherwise.
+    const std::optional<Opcoes>& Escolhidas() const { return escolhidas_; }
 
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancelar = nullptr;
@@ -68,11 +72,12 @@ private:
     void Form_Load();
     bool Form_KeyPress(QWidget* foco);
 
-    ModuloZelpo& modulo_;
+    Opcoes opcoes_;
+    std::optional<Opcoes> escolhidas_;
 };
 
-// Shows the dialog for the next puzzle; Cancelado is false afterwards only if the player
-// pressed OK, and then the four options hold the choices.
-void SelecionarDificuldade(ModuloZelpo& modulo, QWidget* dono);
+// Shows the dialog for the next puzzle, starting from `atuais`: the options chosen if the
+// player pressed OK, nothing if the dialog was cancelled.
+std::optional<Opcoes> SelecionarDificuldade(const Opcoes& atuais, QWidget* dono);
 
 } // namespace zelpo

@@ -37,14 +37,13 @@ int Centro(int folga)
 
 } // namespace
 
-frmPreview::frmPreview(ModuloZelpo& modulo, const QImage& miniatura, int colunas, int linhas, QWidget* dono)
-    : QWidget(dono, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      modulo_(modulo)
+frmPreview::frmPreview(QPoint canto, const QImage& miniatura, int colunas, int linhas, QWidget* dono)
+    : QWidget(dono, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Visualizar"));
-    Form_Load(miniatura, colunas, linhas);
+    Form_Load(canto, miniatura, colunas, linhas);
 }
 
 QSize frmPreview::TamanhoCliente(int colunas, int linhas)
@@ -53,18 +52,17 @@ QSize frmPreview::TamanhoCliente(int colunas, int linhas)
             linhas < LINHAS_MINIMAS ? ALTURA_MINIMA : linhas * CELULA_MINIATURA + FOLGA};
 }
 
-void frmPreview::Form_Load(const QImage& miniatura, int colunas, int linhas)
+void frmPreview::Form_Load(QPoint canto, const QImage& miniatura, int colunas, int linhas)
 {
     // keep the window on the screen: a stored position past the far edges falls back to
     // the first-run place; there is no lower bound
     const QScreen* tela = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QSize tamanhoTela = tela ? tela->geometry().size() : QSize();
-    Opcoes& o = modulo_.opcoes;
-    if (tela && o.PreviewTop > tamanhoTela.height() - MARGEM_TELA)
-        o.PreviewTop = TOPO_PREVIEW_PADRAO;
-    if (tela && o.PreviewLeft > tamanhoTela.width() - MARGEM_TELA)
-        o.PreviewLeft = ESQUERDA_PREVIEW_PADRAO;
-    move(o.PreviewLeft, o.PreviewTop);
+    if (tela && canto.y() > tamanhoTela.height() - MARGEM_TELA)
+        canto.setY(TOPO_PREVIEW_PADRAO);
+    if (tela && canto.x() > tamanhoTela.width() - MARGEM_TELA)
+        canto.setX(ESQUERDA_PREVIEW_PADRAO);
+    move(canto);
 
     const QSize cliente = TamanhoCliente(colunas, linhas);
     setFixedSize(cliente);
@@ -139,9 +137,7 @@ void frmPreview::closeEvent(QCloseEvent* evento)
 
 void frmPreview::Form_Unload()
 {
-    const QPoint canto = frameGeometry().topLeft();
-    modulo_.opcoes.PreviewTop = canto.y();
-    modulo_.opcoes.PreviewLeft = canto.x();
+    Q_EMIT fechada(frameGeometry().topLeft());
 }
 
 } // namespace zelpo

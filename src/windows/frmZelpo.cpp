@@ -1,26 +1,32 @@
 #include "frmZelpo.h"
 
 #include "Autor.h"
+#include "Bandeja.h"
 #include "Centralizador.h"
 #include "CommonDialogCls.h"
+#include "Interator.h"
 #include "Mensagem.h"
-#include "PecaWidget.h"
 #include "Som.h"
-#include "Superficie.h"
+#include "Tabuleiro.h"
 #include "files/arquivos.h"
 #include "files/associacao.h"
 #include "files/configuracao.h"
 #include "files/recuperacao.h"
+#include "fontes.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
-#include "fontes.h"
+#include "game/formacao.h"
+#include "play/encaixe.h"
+#include "play/novojogo.h"
+#include "play/relogio.h"
+#include "play/sons.h"
+#include "play/textos.h"
 #include "records/produto.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -31,25 +37,29 @@ namespace zelpo {
 
 namespace {
 constexpr int INTERVALO_RELOGIO = 1000;
-constexpr QRect RETANGULO_ROLAGEM(216, 4, 17, 425);
-constexpr QRect RETANGULO_HORA(581, 4, 56, 14);
 constexpr QSize TAMANHO_JANELA(640, 480);
+constexpr Qt::KeyboardModifiers ACORDE = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+constexpr int TAMANHO_TEXTO_POSICAO = 12; // the grid position is written 12 px off-centre
 } // namespace
+
+QString LegendaDoProduto()
+{
+    return QString::fromUtf8(FABRICANTE) + QStringLiteral(" - ") + QString::fromUtf8(TITULO_APLICACAO);
+}
 
 frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai)
     : QMainWindow(pai), amb_(std::move(ambiente)),
       salvaguarda_(amb_.pastaRecuperacao.isEmpty() ? PastaRecuperacao() : amb_.pastaRecuperacao)
 {
     // Form_Load, up to showing the window: options, size, controls, the generator.
-    LerCFG(ArquivoConfiguracao(), modulo_.opcoes);
+    AplicarOpcoes(LerCFG(ArquivoConfiguracao()));
     setWindowTitle(LegendaDoProduto());
     setWindowIcon(QIcon(QStringLiteral(":/janelas/zelpora.png")));
     setFont(FonteJanela());
-    tela_ = new Superficie(this);
+    tela_ = new Tabuleiro(this);
     setCentralWidget(tela_);
     CriarMenus();
     CriarControles();
-    CriarSalvaguarda();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (amb_.semente)
         rnd_.Semear(*amb_.semente);
@@ -66,19 +76,6 @@ frmZelpo::~frmZelpo()
     qApp->removeEventFilter(this);
 }
 
-QString frmZelpo::LegendaDoProduto()
-{
-    return QString::fromUtf8(FABRICANTE) + QStringLiteral(" - ") + QString::fromUtf8(TITULO_APLICACAO);
-}
-
-QFont frmZelpo::FonteJanela()
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(PIXELS_FONTE_JANELA);
-    f.setBold(true);
-    return f;
-}
-
 int32_t frmZelpo::Ticks() const
 {
     return amb_.ticks ? amb_.ticks() : ContagemTicks();
@@ -91,82 +88,68 @@ QString frmZelpo::ArquivoConfiguracao() const
 
 void frmZelpo::CriarMenus()
 {
-    mnuJogo_ = menuBar()->addMenu(QStringLiteral("&Jogo"));
-    const auto item = [this](const char* nome, const QString& texto, QKeySequence atalho, auto acao) {
-        QAction* a = mnuJogo_->addAction(texto);
+    QMenu* jogo = menuBar()->addMenu(QStringLiteral("&Jogo"));
+    QMenu* ajuda = nullptr;
+    const auto item = [this, &jogo, &ajuda](const char* nome, const QString& texto, QKeySequence atalho, auto acao) {
+        QAction* a = (ajuda ? ajuda : jogo)->addAction(texto);
         a->setObjectName(QLatin1String(nome));
         a->setShortcut(atalho);
         connect(a, &QAction::triggered, this, acao);
         return a;
     };
-    mnuJogoNovo_ = item("mnuJogoNovo", QStringLiteral("&Novo"), Qt::Key_F2, [this] { mnuJogoNovo_Click(); });
-    mnuJogoAbrir_ = item("mnuJogoAbrir", QStringLiteral("A&brir"), Qt::Key_F3, [this] { mnuJogoAbrir_Click(); });
+    item("mnuJogoNovo", QStringLiteral("&Novo"), Qt::Key_F2, [this] { mnuJogoNovo_Click(); });
+    item("mnuJogoAbrir", QStringLiteral("A&brir"), Qt::Key_F3, [this] { mnuJogoAbrir_Click(); });
     mnuJogoSalvar_[0] = item("mnuJogoSalvar0", QStringLiteral("&Salvar"), QKeySequence(Qt::CTRL | Qt::Key_S),
                              [this] { mnuJogoSalvar_Click(0); });
     mnuJogoSalvar_[1] = item("mnuJogoSalvar1", QStringLiteral("Salvar &como..."), {}, [this] { mnuJogoSalvar_Click(1); });
-    mnuJogo_->addSeparator();
+    jogo->addSeparator();
     mnuJogoVisualizar_ = item("mnuJogoVisualizar", QStringLiteral("&Visualizar"), Qt::Key_F9,
                               [this] { mnuJogoVisualizar_Click(); });
     mnuJogoReiniciar_ = item("mnuJogoReiniciar", QStringLiteral("R&einiciar"), Qt::Key_F4,
                              [this] { mnuJogoReiniciar_Click(); });
-    mnuJogo_->addSeparator();
-    mnuJogoSair_ = item("mnuJogoSair", QStringLiteral("Sai&r"), {}, [this] { mnuJogoSair_Click(); });
+    jogo->addSeparator();
+    item("mnuJogoSair", QStringLiteral("Sai&r"), {}, [this] { close(); });
 
-    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
-    mnuAjudaAutor_ = ajuda->addAction(QStringLiteral("&Autor"));
-    mnuAjudaAutor_->setObjectName(QStringLiteral("mnuAjudaAutor"));
-    connect(mnuAjudaAutor_, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });
-    mnuAjudaRecordes_ = ajuda->addAction(QStringLiteral("&Recordes"));
-    mnuAjudaRecordes_->setObjectName(QStringLiteral("mnuAjudaRecordes"));
-    connect(mnuAjudaRecordes_, &QAction::triggered, this, [this] { mnuAjudaRecordes_Click(); });
+    ajuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    item("mnuAjudaAutor", QStringLiteral("&Autor"), {}, [this] { (new Autor(this))->show(); });
+    item("mnuAjudaRecordes", QStringLiteral("&Recordes"), {}, [this] { mnuAjudaRecordes_Click(); });
 
     // The bar writes its titles as the menus write their items, not in the window's bold.
-    QFont fonteMenu = QApplication::font(mnuJogo_);
+    QFont fonteMenu = QApplication::font(jogo);
     fonteMenu.setBold(false);
     menuBar()->setFont(fonteMenu);
 }
 
 void frmZelpo::CriarControles()
 {
-    for (int i = 0; i < MAX_PECAS; ++i) {
-        auto* peca = new PecaWidget(static_cast<int16_t>(i), tela_);
-        connect(peca, &PecaWidget::pressionada, this, &frmZelpo::picParte_MouseDown);
-        connect(peca, &PecaWidget::movida, this, &frmZelpo::Form_MouseMove);
-        connect(peca, &PecaWidget::solta, this, [this] { Form_MouseUp(); });
-        picParte_[i] = peca;
-    }
-    connect(tela_, &Superficie::movida, this, &frmZelpo::Form_MouseMove);
-    connect(tela_, &Superficie::solta, this, [this] { Form_MouseUp(); });
-    connect(tela_, &Superficie::roda, this, &frmZelpo::Form_Wheel);
-
-    vsbPartes_ = new QScrollBar(Qt::Vertical, tela_);
-    vsbPartes_->setObjectName(QStringLiteral("vsbPartes"));
-    vsbPartes_->setGeometry(RETANGULO_ROLAGEM);
-    vsbPartes_->setRange(0, 0);
-    vsbPartes_->setSingleStep(1);
-    vsbPartes_->setPageStep(partida_.Geo().LinhasRolagem);
-    vsbPartes_->setEnabled(false);
-    // the tray follows the thumb live while it is dragged, and every change of the value
-    connect(vsbPartes_, &QScrollBar::valueChanged, this, &frmZelpo::vsbPartes_Change);
-
-    picHora_ = new QLabel(tela_);
-    picHora_->setObjectName(QStringLiteral("picHora"));
-    picHora_->setGeometry(RETANGULO_HORA);
-    picHora_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picHora_->setFont(FonteJanela());
-    picHora_->setAutoFillBackground(true); // the window's own colour, so only the text shows
+    bandeja_ = new Bandeja(partida_, *tela_);
+    interator_ = new Interator(partida_, *tela_, *bandeja_);
+    connect(tela_, &Tabuleiro::pressionada, interator_, &Interator::picParte_MouseDown);
+    connect(tela_, &Tabuleiro::movida, interator_, &Interator::Form_MouseMove);
+    connect(tela_, &Tabuleiro::solta, interator_, [this] { interator_->Form_MouseUp(); });
+    connect(tela_, &Tabuleiro::roda, bandeja_, &Bandeja::Roda);
+    connect(interator_, &Interator::jogada, this, [this](Jogada jogada) { AoJogar(jogada); });
 
     tmrHora_ = new QTimer(this);
     tmrHora_->setObjectName(QStringLiteral("tmrHora"));
     tmrHora_->setInterval(INTERVALO_RELOGIO);
     connect(tmrHora_, &QTimer::timeout, this, &frmZelpo::tmrHora_Timer);
 
+    // The copy is made once the command is over, from the event loop: the record is whole
+    // then, and the drop is handled and drawn without waiting for it. Only the encoding is
+    // done here; the disk is left to the writer thread.
+    tmrCopia_ = new QTimer(this);
+    tmrCopia_->setObjectName(QStringLiteral("tmrCopia"));
+    tmrCopia_->setSingleShot(true);
+    tmrCopia_->setInterval(0);
+    connect(tmrCopia_, &QTimer::timeout, this, [this] { salvaguarda_.Atualizar(partida_); });
+
     picPreview_ = QImage(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
     picPreview_.fill(palette().color(QPalette::Window));
     som_ = new Som(this);
 }
 
-// The menus and the clock follow the game's state, after every command.
+// The menus, the clock and the message line follow the game's state, after every step.
 void frmZelpo::AplicarEstado()
 {
     const MenusJogo menus = MenusPara(partida_.Estado());
@@ -179,6 +162,18 @@ void frmZelpo::AplicarEstado()
     else if (!tmrHora_->isActive())
         tmrHora_->start();
     tmrCopia_->start();
+    // the line of a complete puzzle tells of a record, until the next game
+    const JogoSalvo& j = partida_.Jogo();
+    tela_->TextoPartesIniciais(partida_.Estado() == EstadoJogo::Completo
+                                   ? textoRecorde_
+                                   : zelpo::TextoPartesIniciais(j.Dificuldade, j.PartesIniciais));
+}
+
+// The one writer of the player's options: the settings read at start-up, a dialog's
+// answer, a saved game opened, the preview's place.
+void frmZelpo::AplicarOpcoes(const Opcoes& opcoes)
+{
+    opcoes_ = opcoes;
 }
 
 // Shows the window: maximised on a screen exactly as wide as the window, centred on the
@@ -200,11 +195,11 @@ void frmZelpo::PosicionarJanela()
 void frmZelpo::Iniciar(const QString& linhaDeComando)
 {
     // The sound output opens once the player sees the game, never before.
-    connect(tela_, &Superficie::pintada, som_, &Som::Preparar,
+    connect(tela_, &Tabuleiro::pintada, som_, &Som::Preparar,
             static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     PosicionarJanela();
-    DesenharMoldura();
-    AreaInicial();
+    tela_->DesenharMoldura(bandeja_->Barra()->geometry());
+    tela_->AreaInicial();
     LimparTela();
     if (!linhaDeComando.isEmpty()) {
         QString caminho = linhaDeComando;
@@ -219,7 +214,7 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
         // Nothing the player sees depends on the registration: it waits for the first paint.
         const QString programa = amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa;
         const QString icone = amb_.icone.isEmpty() ? QStringLiteral("zelpora") : amb_.icone;
-        connect(tela_, &Superficie::pintada, this, [programa, icone] {
+        connect(tela_, &Tabuleiro::pintada, this, [programa, icone] {
             AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"), programa, icone);
         }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
@@ -228,21 +223,22 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
 
 void frmZelpo::mnuJogoNovo_Click()
 {
-    SelecionarDificuldade(modulo_, this);
-    if (!modulo_.Cancelado)
+    if (const std::optional<Opcoes> escolhidas = SelecionarDificuldade(opcoes_, this)) {
+        AplicarOpcoes(*escolhidas);
         NovoJogo();
+    }
 }
 
 void frmZelpo::mnuJogoVisualizar_Click()
 {
     const JogoSalvo& j = partida_.Jogo();
-    auto* janela = new frmPreview(modulo_, picPreview_, j.Colunas, j.Linhas, this);
-    janela->show();
-}
-
-void frmZelpo::mnuAjudaAutor_Click()
-{
-    auto* janela = new Autor(this);
+    auto* janela = new frmPreview(QPoint(opcoes_.PreviewLeft, opcoes_.PreviewTop), picPreview_, j.Colunas, j.Linhas, this);
+    connect(janela, &frmPreview::fechada, this, [this](QPoint canto) {
+        Opcoes o = opcoes_;
+        o.PreviewLeft = canto.x();
+        o.PreviewTop = canto.y();
+        AplicarOpcoes(o);
+    });
     janela->show();
 }
 
@@ -260,11 +256,6 @@ void frmZelpo::mnuJogoReiniciar_Click()
     ReiniciarJogo();
 }
 
-void frmZelpo::mnuJogoSair_Click()
-{
-    close();
-}
-
 bool frmZelpo::Form_Unload()
 {
     som_->PararSom();
@@ -279,7 +270,7 @@ bool frmZelpo::Form_Unload()
             return false;
     }
     salvaguarda_.Descartar(); // an orderly end: nothing is left to take back
-    if (const QString erro = SalvarCFG(ArquivoConfiguracao(), modulo_.opcoes); !erro.isEmpty())
+    if (const QString erro = SalvarCFG(ArquivoConfiguracao(), opcoes_); !erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
                         MensagemDeGravacao(ArquivoConfiguracao(), erro));
     LiberarDialogo();
@@ -305,7 +296,7 @@ bool frmZelpo::eventFilter(QObject* objeto, QEvent* evento)
     if (!objeto->isWidgetType())
         return QMainWindow::eventFilter(objeto, evento);
     // The wheel would scroll the tray under the piece in hand.
-    if (evento->type() == QEvent::Wheel && arrasto_.ParteArrastada != -1
+    if (evento->type() == QEvent::Wheel && interator_->ParteArrastada() != -1
         && static_cast<QWidget*>(objeto)->window() == this)
         return true;
     // The window sees every key before the control that has the focus, and never keeps it.
@@ -321,6 +312,140 @@ bool frmZelpo::eventFilter(QObject* objeto, QEvent* evento)
         }
     }
     return QMainWindow::eventFilter(objeto, evento);
+}
+
+void frmZelpo::Form_KeyDown(int tecla, Qt::KeyboardModifiers shift)
+{
+    const bool carregado = partida_.Estado() != EstadoJogo::SemJogo;
+    if ((shift & ACORDE) == ACORDE && !(shift & Qt::MetaModifier) && carregado) {
+        const JogoSalvo& j = partida_.Jogo();
+        if (tecla == Qt::Key_F) {
+            const int posicao = (j.Geo().TamanhoCelula - TAMANHO_TEXTO_POSICAO) / 2;
+            for (int16_t i = 0; i < j.Pecas(); ++i) {
+                const Parte& p = j.Partes[i];
+                tela_->EscreverNaPeca(i, QPoint(posicao, posicao), QString::number(p.Coluna) + QString::number(p.Linha));
+            }
+        } else if (tecla == Qt::Key_G) {
+            partida_.DistribuirEmOrdem();
+            // The question opens once this key event is over, so that the chord's own key
+            // releases do not land in it.
+            QTimer::singleShot(0, this, [this] { mnuJogoReiniciar_Click(); });
+        }
+    }
+    bandeja_->TeclaDeRolagem(tecla);
+}
+
+void frmZelpo::tmrHora_Timer()
+{
+    if (!partida_.EmJogo())
+        return;
+    tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
+    salvaguarda_.Tique(partida_);
+}
+
+// --- a puzzle's life --------------------------------------------------------------------
+
+void frmZelpo::NovoJogo()
+{
+    const QString pasta = PastaDaDificuldade(amb_.pastaPrograma, opcoes_.Dificuldade);
+    fileImagem_.Path = pasta;
+    const QString erro = fileImagem_.Refresh();
+    if (!erro.isEmpty()) {
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), ComCaminho(erro, pasta));
+        return;
+    }
+    if (fileImagem_.ListCount() == 0) {
+        MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Novo"),
+                        ComCaminho(QStringLiteral("Não foi encontrada nenhuma figura na pasta abaixo:"), pasta));
+        return;
+    }
+    CursorEspera espera;
+    LimparTela();
+    FormarDaFigura(pasta + fileImagem_.List(EscolherFigura(fileImagem_.ListCount(), rnd_)));
+}
+
+// A new puzzle from a picture file: read, formed with a fresh random state, and started.
+void frmZelpo::FormarDaFigura(const QString& arquivo)
+{
+    const Leitura lida = LerArquivo(arquivo, TAMANHO_MAXIMO_FIGURA);
+    if (!amb_.semente)
+        rnd_.SemearPeloRelogio();
+    QuebraCabeca qc = FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes_, rnd_);
+    if (!qc.recusa.isEmpty()) // the player gets a puzzle of the words "Figura inválida"
+        MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"), ComCaminho(qc.recusa, arquivo));
+    setWindowTitle(LegendaDoProduto());
+    partida_.Comecar(arquivo, std::move(qc.jogo), Ticks());
+    Mostrar(std::move(qc.pecas), std::move(qc.miniatura));
+}
+
+// The puzzle in play on the screen, from the pictures it was formed with: the board area
+// and its caption, the pieces placed and loose, the tray, the clock.
+void frmZelpo::Mostrar(PecasMontadas pecas, QImage miniatura)
+{
+    picPreview_ = std::move(miniatura);
+    bandeja_->DefinirGeometria(partida_.Geo());
+    AreaDeJogo();
+    tela_->Montar(std::move(pecas), partida_.Geo());
+    interator_->ExibirPartesOK();
+    IniciarJogo();
+}
+
+// The board area one pixel outside the grid, its caption under it; it erases whatever
+// was pasted there.
+void frmZelpo::AreaDeJogo()
+{
+    const JogoSalvo& j = partida_.Jogo();
+    const QRect a = RetanguloAreaDeJogo(j);
+    tela_->DesenharArea(a.left(), a.top(), a.right(), a.bottom(), LegendaArea(j.Dificuldade, j.Colunas, j.Linhas));
+}
+
+// Play starts or resumes: the tray laid out, the keyboard on the board, the clock shown
+// at once. A complete game only shows its final time.
+void frmZelpo::IniciarJogo()
+{
+    const JogoSalvo& j = partida_.Jogo();
+    if (j.PartesNaRolagem == 0) {
+        tela_->ExibirHora(SegundosParaHora(j.SegundosJogo));
+        return;
+    }
+    bandeja_->AtualizarRolagem();
+    tela_->setFocus();
+    tmrHora_Timer();
+}
+
+void frmZelpo::ReiniciarJogo()
+{
+    tela_->repaint();
+    bandeja_->Desativar();
+    tela_->OcultarTodas();
+    textoRecorde_.clear();
+    partida_.Reiniciar(Ticks());
+    AreaDeJogo();
+    tela_->repaint();
+    IniciarJogo();
+}
+
+void frmZelpo::LimparTela()
+{
+    tela_->Limpar();
+    interator_->Esquecer();
+    textoRecorde_.clear();
+    partida_.Limpar();
+    bandeja_->Desativar();
+    tela_->ExibirHora(SegundosParaHora(0));
+    tela_->repaint();
+}
+
+// The sounds of a piece that fits and of the last one, and the time of a complete puzzle.
+void frmZelpo::AoJogar(Jogada jogada)
+{
+    if (jogada != Jogada::Encaixada && jogada != Jogada::Completa)
+        return;
+    som_->TocarSom(QString::fromLatin1(SOM_ENCAIXE));
+    if (jogada == Jogada::Completa) {
+        som_->TocarSom(SomDeFim(rnd_));
+        RegistrarRecorde();
+    }
 }
 
 } // namespace zelpo

@@ -1,14 +1,13 @@
 #pragma once
 // The main window: the application itself. It holds the game (a Partida, which owns the
-// puzzle record and its state), the options shared with the dialogs, every piece widget,
-// the tray's scroll bar, the clock and the menus. Its procedures keep the game's names
-// and order of steps: they turn the player's events into the game's commands and the
-// results into pixels and sounds; the rules live in the core folders. The menus and the
-// clock follow the game's state after every command. The procedures are split by
-// subsystem: start-up, menus and exit here; new game and the cut in frmZelpo_jogo.cpp;
-// tray, keys and dragging in frmZelpo_bandeja.cpp; board drawing and clock in
-// frmZelpo_desenho.cpp; saving and opening in frmZelpo_arquivos.cpp; the copy of the
-// game in play, the offer to take it back and the best times in frmZelpo_recuperacao.cpp.
+// puzzle record and its state) and the player's options, and wires the parts that do the
+// work by role: the board (Tabuleiro), which draws the client area and the pieces; the
+// tray (Bandeja), its scroll bar and keys; the piece interactor (Interator), which turns
+// presses, moves and releases into the game's steps. What is left here are the player's
+// commands, as short procedures under the names they have always had: start-up, the
+// menus, opening and saving (frmZelpo_arquivos.cpp), the copy of the game in play and
+// the best times (frmZelpo_recuperacao.cpp), and leaving. The menus, the clock and the
+// message line follow the game's state after every step.
 //
 // Tests drive the window as a player does: through its actions (found by object name:
 // mnuJogoNovo, mnuJogoAbrir, mnuJogoSalvar0, mnuJogoSalvar1, mnuJogoVisualizar,
@@ -16,14 +15,11 @@
 // and the hooks of the dialogs and message boxes; they read the game through partida()
 // and wait for the copy of the game on disk with ConcluirCopia().
 
-#include "records/aleatorio.h"
-#include "records/jogo.h"
 #include "files/pastas.h"
-#include "play/novojogo.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
-#include "pieces/corte.h"
-#include "pieces/formas.h"
+#include "records/aleatorio.h"
+#include "records/jogo.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -33,18 +29,16 @@
 #include <optional>
 
 class QAction;
-class QMimeData;
-class QLabel;
 class QMenu;
-class QScrollBar;
 class QTimer;
-class QWheelEvent;
 
 namespace zelpo {
 
-class PecaWidget;
+class Bandeja;
+class Interator;
 class Som;
-class Superficie;
+class Tabuleiro;
+struct PecasMontadas;
 
 // What the window takes from its surroundings; tests replace each part.
 struct Ambiente {
@@ -59,6 +53,9 @@ struct Ambiente {
     QString arquivoRecordes;               // the best times; the user's data folder when empty
 };
 
+// The caption of a window with no game file: the maker, " - " and the title.
+QString LegendaDoProduto();
+
 class frmZelpo : public QMainWindow {
     Q_OBJECT
 public:
@@ -70,6 +67,8 @@ public:
     void Iniciar(const QString& linhaDeComando);
 
     const Partida& partida() const { return partida_; }
+    const Opcoes& opcoes() const { return opcoes_; }
+    Tabuleiro& tabuleiro() const { return *tela_; }
 
     // The desktop session is ending: the game in play is on disk when this returns.
     void GravarCopia();
@@ -78,10 +77,6 @@ public:
     void EncerrarPorSinal();
     // The copy of the game in play, brought up to date with the last command and written.
     void ConcluirCopia();
-    const Opcoes& opcoes() const { return modulo_.opcoes; }
-
-    static QString LegendaDoProduto();
-    static QFont FonteJanela();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -93,115 +88,67 @@ private Q_SLOTS:
     void tmrHora_Timer();
 
 private:
-    // The state of a drag in progress: the piece held and where it was taken.
-    struct Arrasto {
-        int16_t ParteArrastada = -1;
-        int32_t PegaX = 0;
-        int32_t PegaY = 0;
-    };
     enum class ResultadoSalvar { Salvo, Cancelado, Falhou };
 
-    // start-up, menus, exit
+    // start-up, the state, the menus, leaving
     void CriarMenus();
     void CriarControles();
-    void DesenharMoldura();
     void PosicionarJanela();
     void AplicarEstado();
+    void AplicarOpcoes(const Opcoes& opcoes);
     void mnuJogoNovo_Click();
     void mnuJogoAbrir_Click();
     ResultadoSalvar mnuJogoSalvar_Click(int Index);
     void mnuJogoVisualizar_Click();
     void mnuJogoReiniciar_Click();
-    void mnuJogoSair_Click();
-    void mnuAjudaAutor_Click();
     void mnuAjudaRecordes_Click();
     bool Form_Unload();
+    void Form_KeyDown(int tecla, Qt::KeyboardModifiers shift);
 
-    // new game and the cut
+    // a puzzle's life
     void NovoJogo();
     void FormarDaFigura(const QString& arquivo);
-    void SortearPartes();
+    void Mostrar(PecasMontadas pecas, QImage miniatura);
+    void AreaDeJogo();
     void IniciarJogo();
     void ReiniciarJogo();
     void LimparTela();
-    void AbrirImagem(const QString& P_Arquivo, const QByteArray& bytes, const QString& erroLeitura,
-                     std::optional<QSize> gradeSalva);
-    void ColarImagens();
-    void MontarJogo();
-
-    // tray, keys, dragging
-    void Rolagem(int P_Value);
-    void AtualizarRolagem();
-    void vsbPartes_Change();
-    void Form_KeyDown(int tecla, Qt::KeyboardModifiers shift);
-    void picParte_MouseDown(int16_t Index, QPointF ponto);
-    void Form_MouseMove(Qt::MouseButtons botoes, QPoint ponto);
-    void Form_MouseUp();
-    void Form_Wheel(QWheelEvent* evento);
-    void VerificarOK();
-    void ParteOk(int16_t P_Index);
-    void ExibirPartesOK();
-
-    // board drawing and clock
-    void TextoPartesIniciais();
-    void DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
-    void AreaInicial();
-    void AreaDeJogo();
-    void ExibirHora(int32_t P_Segundos);
+    void AoJogar(Jogada jogada);
 
     // files
     void AbrirJogo(QString P_Arquivo);
-    static QString ArquivoSolto(const QMimeData* dados);
-    static QString NomeDeExibicao(const QString& caminho);
+    void MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo);
     bool SalvarZPR(const QString& caminho);
-    void ImagemParaBytes();
     bool BytesParaImagem(const QString& P_Arquivo);
     QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo);
     void AtualizarLegenda(const QString& arquivo);
-    void MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo);
 
     // the copy of the game in play, taking it back, best times
-    void CriarSalvaguarda();
-    void AtualizarCopia();
     bool OferecerRecuperacao();
     void RegistrarRecorde();
-    QString ArquivoRecordes() const;
 
     int32_t Ticks() const;
     QString ArquivoConfiguracao() const;
+    QString ArquivoRecordes() const;
 
     Ambiente amb_;
     Partida partida_;
     Salvaguarda salvaguarda_;
-    ModuloZelpo modulo_;
-    Arrasto arrasto_;
+    Opcoes opcoes_;
     Aleatorio rnd_;
     ListaArquivos fileImagem_;
+    QImage picPreview_;     // the thumbnail of the puzzle in play
+    QString textoRecorde_;  // the message line of a complete puzzle
 
-    // caches rebuilt with every puzzle
-    Corte corte_;             // the canvas, from the cut until the pieces are filled
-    PecasMontadas pecas_;     // the piece pictures, from the fill until they are shaped
-    QImage picMask_;
-    QImage picPreview_;
-    QString textoRecorde_;    // the message line of a complete puzzle
-
-    // controls
-    Superficie* tela_ = nullptr;
-    std::array<PecaWidget*, MAX_PECAS> picParte_{};
-    QScrollBar* vsbPartes_ = nullptr;
-    QLabel* picHora_ = nullptr;
+    Tabuleiro* tela_ = nullptr;
+    Bandeja* bandeja_ = nullptr;
+    Interator* interator_ = nullptr;
     QTimer* tmrHora_ = nullptr;
     QTimer* tmrCopia_ = nullptr; // brings the copy up to date once a command is over
     Som* som_ = nullptr;
-    QMenu* mnuJogo_ = nullptr;
-    QAction* mnuJogoNovo_ = nullptr;
-    QAction* mnuJogoAbrir_ = nullptr;
     std::array<QAction*, 2> mnuJogoSalvar_{};
     QAction* mnuJogoVisualizar_ = nullptr;
     QAction* mnuJogoReiniciar_ = nullptr;
-    QAction* mnuJogoSair_ = nullptr;
-    QAction* mnuAjudaAutor_ = nullptr;
-    QAction* mnuAjudaRecordes_ = nullptr;
     bool fechando_ = false;
 };
 

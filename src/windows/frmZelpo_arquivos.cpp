@@ -4,10 +4,11 @@
 
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
-#include "Superficie.h"
+#include "Tabuleiro.h"
 #include "files/arquivos.h"
 #include "files/zpr.h"
 #include "frmGerar.h"
+#include "game/formacao.h"
 #include "records/produto.h"
 
 #include <QDragEnterEvent>
@@ -44,6 +45,26 @@ QStringList ExtensoesDe(const QString& filtro)
     return extensoes;
 }
 
+// The file manager shows a file under its own name, so the display name is the path.
+QString NomeDeExibicao(const QString& caminho)
+{
+    return QFileInfo(caminho).absoluteFilePath();
+}
+
+// One local file that Abrir would offer: a saved game or a picture; "" for anything else.
+QString ArquivoSolto(const QMimeData* dados)
+{
+    if (!dados || !dados->hasUrls() || dados->urls().size() != 1 || !dados->urls().first().isLocalFile())
+        return {};
+    const QString caminho = dados->urls().first().toLocalFile();
+    static const QStringList extensoes = ExtensoesDe(FILTRO_ABRIR)
+                                         + ExtensoesDe(FILTRO_ABRIR.section(QLatin1Char('|'), -2));
+    for (const QString& e : extensoes)
+        if (caminho.endsWith(e, Qt::CaseInsensitive) && QFileInfo(caminho).isFile())
+            return caminho;
+    return {};
+}
+
 } // namespace
 
 void frmZelpo::AtualizarLegenda(const QString& arquivo)
@@ -65,8 +86,9 @@ frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
     if (partida_.Estado() == EstadoJogo::SemJogo)
         return ResultadoSalvar::Cancelado;
     tela_->repaint();
-    if (partida_.SessaoAtual().ArquivoJogo.isEmpty())
-        ImagemParaBytes();
+    if (partida_.SessaoAtual().ArquivoJogo.isEmpty() && !partida_.ImagemParaBytes())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                        partida_.SessaoAtual().ArquivoFigura + QStringLiteral("\n\nFigura não encontrada!"));
     QString nome;
     if (Index == 0) {
         nome = partida_.SessaoAtual().ArquivoJogo;
@@ -91,7 +113,7 @@ frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
     CursorEspera espera;
     if (!SalvarZPR(nome))
         return ResultadoSalvar::Falhou;
-    partida_.Salvo(nome);
+    partida_.Salvar(nome);
     AtualizarLegenda(nome);
     return ResultadoSalvar::Salvo;
 }
@@ -103,13 +125,6 @@ QString frmZelpo::PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo)
     if (!nome.isEmpty())
         tela_->repaint();
     return nome;
-}
-
-void frmZelpo::ImagemParaBytes()
-{
-    if (!partida_.ImagemParaBytes())
-        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                        partida_.SessaoAtual().ArquivoFigura + QStringLiteral("\n\nFigura não encontrada!"));
 }
 
 bool frmZelpo::BytesParaImagem(const QString& P_Arquivo)
@@ -128,26 +143,6 @@ bool frmZelpo::SalvarZPR(const QString& caminho)
         return true;
     MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(caminho, erro));
     return false;
-}
-
-QString frmZelpo::NomeDeExibicao(const QString& caminho)
-{
-    // The file manager shows a file under its own name, so the display name is the path.
-    return QFileInfo(caminho).absoluteFilePath();
-}
-
-// One local file that Abrir would offer: a saved game or a picture; "" for anything else.
-QString frmZelpo::ArquivoSolto(const QMimeData* dados)
-{
-    if (!dados || !dados->hasUrls() || dados->urls().size() != 1 || !dados->urls().first().isLocalFile())
-        return {};
-    const QString caminho = dados->urls().first().toLocalFile();
-    static const QStringList extensoes = ExtensoesDe(FILTRO_ABRIR)
-                                         + ExtensoesDe(FILTRO_ABRIR.section(QLatin1Char('|'), -2));
-    for (const QString& e : extensoes)
-        if (caminho.endsWith(e, Qt::CaseInsensitive) && QFileInfo(caminho).isFile())
-            return caminho;
-    return {};
 }
 
 void frmZelpo::dragEnterEvent(QDragEnterEvent* e)
@@ -170,9 +165,10 @@ void frmZelpo::dropEvent(QDropEvent* e)
 void frmZelpo::AbrirJogo(QString P_Arquivo)
 {
     if (!EhJogoSalvo(P_Arquivo)) {
-        SelecionarDificuldade(modulo_, this);
-        if (modulo_.Cancelado)
+        const std::optional<Opcoes> escolhidas = SelecionarDificuldade(opcoes_, this);
+        if (!escolhidas)
             return;
+        AplicarOpcoes(*escolhidas);
         CursorEspera espera;
         LimparTela();
         FormarDaFigura(P_Arquivo);
@@ -186,26 +182,31 @@ void frmZelpo::AbrirJogo(QString P_Arquivo)
     // LerZPR: the file is read and checked whole before anything of it is used.
     ResultadoZPR lido = LerArquivoZPR(P_Arquivo);
     if (!lido.jogo) {
-        AreaInicial();
+        tela_->AreaInicial();
         const QString motivo = lido.versaoIncorreta ? QStringLiteral("Versão incorreta do zelpora!") : lido.erro;
         MostrarMensagem(this, QMessageBox::Information, QString::fromUtf8(TITULO_APLICACAO),
                         P_Arquivo + QStringLiteral("\n\n") + motivo);
         return;
     }
-    MostrarSalvo(P_Arquivo, GetTempFileName(lido.jogo->ExtensaoFigura, Ticks()), std::move(*lido.jogo));
+    // The picture goes by a temporary name, the sign that a game is loaded.
+    const QString figura = GetTempFileName(lido.jogo->ExtensaoFigura, Ticks());
+    MostrarSalvo(P_Arquivo, figura, std::move(*lido.jogo));
 }
 
-// A saved game accepted whole takes the place of the game: its picture cut on its grid,
-// its pieces shaped, the placed ones pasted, and play resumed where it was left.
+// A saved game accepted whole takes the place of the game: its options become the
+// player's, its picture is cut on its grid, its pieces shaped, the placed ones pasted,
+// and play resumes where it was left.
 void frmZelpo::MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo)
 {
-    partida_.AbrirSalvo(arquivoJogo, arquivoFigura, std::move(salvo), modulo_.opcoes);
-    const JogoSalvo& j = partida_.Jogo();
-    AbrirImagem(arquivoFigura, j.BytesFigura, {}, QSize(j.Colunas, j.Linhas));
-    ColarImagens();
-    MontarJogo();
-    tela_->repaint();
-    ExibirPartesOK();
+    Opcoes opcoes = opcoes_;
+    static_cast<OpcoesJogo&>(opcoes) = salvo;
+    AplicarOpcoes(opcoes);
+    QuebraCabeca qc = FormarSalvo(std::move(salvo), opcoes_.BorderColor);
+    if (!qc.recusa.isEmpty())
+        MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"),
+                        ComCaminho(qc.recusa, arquivoJogo.isEmpty() ? arquivoFigura : arquivoJogo));
+    partida_.AbrirSalvo(arquivoJogo, arquivoFigura, std::move(qc.jogo), Ticks());
+    Mostrar(std::move(qc.pecas), std::move(qc.miniatura));
 }
 
 } // namespace zelpo

@@ -4,6 +4,7 @@
 #include "frmZelpo.h"
 
 #include "Mensagem.h"
+#include "Tabuleiro.h"
 #include "files/arquivos.h"
 #include "files/configuracao.h"
 #include "files/recordes.h"
@@ -12,34 +13,18 @@
 #include "files/zpr.h"
 #include "frmRecordes.h"
 #include "records/produto.h"
+#include "play/relogio.h"
 #include "play/textos.h"
 
 #include <QTimer>
 
 namespace zelpo {
 
-void frmZelpo::CriarSalvaguarda()
-{
-    // The copy is made once the command is over, from the event loop: the record is whole
-    // then, and the drop is handled and drawn without waiting for it. Only the encoding is
-    // done here; the disk is left to the writer thread.
-    tmrCopia_ = new QTimer(this);
-    tmrCopia_->setObjectName(QStringLiteral("tmrCopia"));
-    tmrCopia_->setSingleShot(true);
-    tmrCopia_->setInterval(0);
-    connect(tmrCopia_, &QTimer::timeout, this, &frmZelpo::AtualizarCopia);
-}
-
-void frmZelpo::AtualizarCopia()
-{
-    salvaguarda_.Atualizar(partida_);
-}
-
 void frmZelpo::ConcluirCopia()
 {
     if (tmrCopia_->isActive()) {
         tmrCopia_->stop();
-        AtualizarCopia();
+        salvaguarda_.Atualizar(partida_);
     }
     salvaguarda_.Esperar();
 }
@@ -48,7 +33,7 @@ void frmZelpo::GravarCopia()
 {
     tmrCopia_->stop();
     if (partida_.EmJogo())
-        ExibirHora(partida_.Tique(Ticks()));
+        tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
     salvaguarda_.GravarAgora(partida_);
 }
 
@@ -56,9 +41,9 @@ void frmZelpo::EncerrarPorSinal()
 {
     tmrCopia_->stop();
     if (partida_.EmJogo())
-        ExibirHora(partida_.Tique(Ticks()));
+        tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
     salvaguarda_.Finalizar(partida_);
-    SalvarCFG(ArquivoConfiguracao(), modulo_.opcoes); // nobody is there to read a failure
+    SalvarCFG(ArquivoConfiguracao(), opcoes_); // nobody is there to read a failure
     fechando_ = true;
     close();
 }
@@ -110,7 +95,7 @@ void frmZelpo::RegistrarRecorde()
     const Recorde recorde = RecordeDe(partida_, QDateTime::currentDateTimeUtc());
     const ResultadoRecorde r = zelpo::RegistrarRecorde(ArquivoRecordes(), recorde);
     textoRecorde_ = TextoNovoRecorde(recorde.Segundos, r.posicao);
-    TextoPartesIniciais();
+    AplicarEstado();
     if (!r.erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
                         MensagemDeGravacao(ArquivoRecordes(), r.erro));

@@ -15,32 +15,28 @@ TEST(Configuracao, ChaveAusenteOuEstranhaVoltaAoPadrao)
 {
     // Hand-edited values: some convert (any case, a fraction), the rest fall back to the default.
     const struct { const char* ini; Opcoes esperadas; } casos[] = {
-        {"", Opcoes{2, false, true, 8388608.0, 72, 56}},
+        {"", Opcoes{{2, false, true}, 8388608.0, 72, 56}},
         {"[Zelpora%203.0]\nDificuldade=muito\nPequenas=talvez\nBorderColor=1e99\nPreviewTop=99999999999\n"
-         "PreviewLeft=12.5\nAdaptar=fALSE\n", Opcoes{2, false, false, 8388608.0, 72, 12}},
+         "PreviewLeft=12.5\nAdaptar=fALSE\n", Opcoes{{2, false, false}, 8388608.0, 72, 12}},
     };
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("cfg.ini"));
     for (const auto& c : casos) {
         ASSERT_TRUE(figuras_de_teste::Gravar(arquivo, c.ini));
-        Opcoes o{3, !c.esperadas.Pequenas, !c.esperadas.Adaptar, 1.0, -9, -9};
-        LerCFG(arquivo, o);
-        EXPECT_EQ(o, c.esperadas) << c.ini;
+        EXPECT_EQ(LerCFG(arquivo), c.esperadas) << c.ini;
     }
     // A FIFO in the file's place is not waited on: the defaults, at once.
     QFile::remove(arquivo);
     ASSERT_EQ(mkfifo(QFile::encodeName(arquivo).constData(), 0600), 0);
-    Opcoes o{3, true, false, 1.0, -9, -9};
-    LerCFG(arquivo, o);
-    EXPECT_EQ(o, Opcoes{});
-    EXPECT_FALSE(SalvarCFG(arquivo, o).isEmpty()) << "a FIFO is not replaced";
+    EXPECT_EQ(LerCFG(arquivo), Opcoes{});
+    EXPECT_FALSE(SalvarCFG(arquivo, Opcoes{}).isEmpty()) << "a FIFO is not replaced";
 }
 
 TEST(Configuracao, GravaTextosEReleIgual)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("Brumas Vivas/cfg.ini"));
-    Opcoes o{3, true, false, 254.5000001, -40, 1900}; // the colour is stored rounded, as it is used
+    Opcoes o{{3, true, false}, 254.5000001, -40, 1900}; // the colour is stored rounded, as it is used
     ASSERT_EQ(SalvarCFG(arquivo, o), QString());
     QSettings s(arquivo, QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Zelpora 3.0"));
@@ -50,8 +46,6 @@ TEST(Configuracao, GravaTextosEReleIgual)
     };
     for (const auto& e : esperados)
         EXPECT_EQ(s.value(QLatin1String(e.chave)).toString(), QLatin1String(e.texto)) << e.chave;
-    Opcoes lido;
-    LerCFG(arquivo, lido);
     o.BorderColor = 255;
-    EXPECT_EQ(lido, o);
+    EXPECT_EQ(LerCFG(arquivo), o);
 }

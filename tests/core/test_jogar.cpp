@@ -133,7 +133,7 @@ TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
 }
 
 // Older saves hold difficulties out of range, starting counts below zero and clocks that ran
-// backwards; opened, each is a game that can be played, and its options become the player's.
+// backwards; opened, each is a game that can be played.
 TEST(Partida, SalvosAntigosAbremJogaveis)
 {
     const struct { int16_t dificuldade, iniciais; int32_t segundos; bool algumaColocada; int16_t esperadas; } casos[] = {
@@ -150,13 +150,11 @@ TEST(Partida, SalvosAntigosAbremJogaveis)
         j.Pequenas = true;
         j.Adaptar = false;
         Partida partida;
-        Opcoes opcoes;
-        partida.AbrirSalvo(QStringLiteral("/jogos/velho.zpr"), QStringLiteral("/tmp/Tmp_1.bmp"), j, opcoes);
+        partida.AbrirSalvo(QStringLiteral("/jogos/velho.zpr"), QStringLiteral("/tmp/Tmp_1.bmp"), j, 0);
         const JogoSalvo& aberto = partida.Jogo();
         EXPECT_EQ(aberto.PartesIniciais, c.esperadas) << c.dificuldade << " " << c.iniciais;
         EXPECT_EQ(aberto.SegundosJogo, std::max(c.segundos, 0));
         EXPECT_TRUE(ParteEncaixa(aberto, 0, LugarVerdadeiro(aberto, 0))) << "playable";
-        EXPECT_TRUE(opcoes.Dificuldade == c.dificuldade && opcoes.Pequenas && !opcoes.Adaptar);
     }
 }
 

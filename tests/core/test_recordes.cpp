@@ -3,6 +3,7 @@
 #include "figuras_de_teste.h"
 #include "files/recordes.h"
 #include "game/classificacao.h"
+#include "play/novojogo.h"
 #include "records/aleatorio.h"
 #include "game/partida.h"
 #include "play/textos.h"
@@ -68,17 +69,16 @@ TEST(Recordes, ChaveTextoEQuebraCabecaNovoOuAberto)
     // A new puzzle and the same one opened from its saved game are one puzzle: the new
     // game's picture is in the bytes read, the opened one's in the record.
     Partida nova, aberta;
-    Opcoes o;
-    nova.NovaFigura(QStringLiteral("/figuras/farol.gif"), figura, o);
-    nova.Cortada(6, 5, 0, 219);
+    JogoSalvo formado;
+    formado.Colunas = 6;
+    formado.Linhas = 5;
+    formado.BytesFigura = figura;
     Aleatorio rnd;
-    nova.SortearPartes(rnd);
-    nova.IniciarJogo(0);
+    FormarEstado(formado, rnd);
+    nova.Comecar(QStringLiteral("/figuras/farol.gif"), formado, 0);
     EXPECT_EQ(RecordeDe(nova, INICIO).Chave, chave);
     EXPECT_EQ(RecordeDe(nova, INICIO).Nome, QStringLiteral("farol.gif"));
-    JogoSalvo salvo = nova.Jogo();
-    salvo.BytesFigura = figura;
-    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), salvo, o);
+    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), nova.Jogo(), 0);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Chave, chave);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Nome, QStringLiteral("tarde.zpr"));
 }

@@ -7,6 +7,7 @@
 #include "game/partida.h"
 #include "game/salvaguarda.h"
 #include "play/encaixe.h"
+#include "play/novojogo.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +28,17 @@ const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(40);
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
 void NovoJogo(Partida& p)
 {
-    Opcoes o;
-    p.LimparTela();
-    p.NovaFigura(QStringLiteral("/figuras/praia/figura.bmp"), FIGURA, o);
-    p.Cortada(3, 2, 40, 250);
-    Aleatorio rnd;
-    rnd.Semear(11);
-    p.SortearPartes(rnd);
-    p.IniciarJogo(1000);
+    JogoSalvo j;
+    j.Colunas = 3;
+    j.Linhas = 2;
+    j.TopoTabuleiro = 40;
+    j.EsquerdaTabuleiro = 250;
+    j.PartesIniciais = PartesIniciaisPara(j.Dificuldade);
+    j.BytesFigura = FIGURA;
+    j.ExtensaoFigura = QStringLiteral(".bmp");
+    Aleatorio rnd(11);
+    FormarEstado(j, rnd);
+    p.Comecar(QStringLiteral("/figuras/praia/figura.bmp"), j, 1000);
 }
 
 // A starting piece while there are some, else a piece fitted next to a placed one.
@@ -44,11 +48,8 @@ void Colocar(Partida& p)
     int16_t peca = j.PartesRolagem[0];
     for (int s = 0; j.PartesIniciais == 0 && !TemVizinhoEncaixado(j, peca); ++s)
         peca = j.PartesRolagem[s + 1];
-    const bool inicial = j.PartesIniciais > 0;
-    ASSERT_TRUE(p.VerificarOK(peca, LugarVerdadeiro(j, peca)));
-    p.AtualizarRolagem();
-    if (inicial)
-        p.ParteInicialEscolhida();
+    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, LugarVerdadeiro(j, peca));
+    ASSERT_TRUE(jogada == Jogada::Encaixada || jogada == Jogada::Completa);
 }
 
 void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
@@ -176,7 +177,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     EXPECT_TRUE(copia(10));
     const QByteArray final = Conteudo(s.Arquivo());
     s.Descartar();
-    jogo.LimparTela();
+    jogo.Limpar();
     s.Atualizar(jogo);
     s.Esperar();
     EXPECT_EQ(Conteudo(s.Arquivo()), final);

@@ -8,9 +8,8 @@
 #include "../core/figuras_de_teste.h"
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
-#include "PecaWidget.h"
 #include "Som.h"
-#include "Superficie.h"
+#include "Tabuleiro.h"
 #include "files/recuperacao.h"
 #include "frmGerar.h"
 #include "frmZelpo.h"
@@ -152,13 +151,15 @@ struct JanelaDeTeste {
         janela->ConcluirCopia();
         janela.reset();
     }
-    PecaWidget* Peca(int i) { return janela->findChild<PecaWidget*>(QStringLiteral("picParte%1").arg(i)); }
+    // Whether a loose piece shows, and where its picture's top-left corner stands in the window.
+    bool Visivel(int i) { return Tela()->Visivel(static_cast<int16_t>(i)); }
+    QPoint Canto(int i) { return Tela()->mapTo(janela.get(), Tela()->Posicao(static_cast<int16_t>(i))); }
     QScrollBar* Rolagem() { return janela->findChild<QScrollBar*>(QStringLiteral("vsbPartes")); }
     QLabel* Hora() { return janela->findChild<QLabel*>(QStringLiteral("picHora")); }
     QTimer* Relogio() { return janela->findChild<QTimer*>(QStringLiteral("tmrHora")); }
-    Superficie* Tela() { return janela->findChild<Superficie*>(); }
+    zelpo::Tabuleiro* Tela() { return &janela->tabuleiro(); }
     // The board and the caption under it, below the message line.
-    QImage Tabuleiro() { return Tela()->tela().copy(242, 20, 388, 414); }
+    QImage Tabuleiro() { return Tela()->Tela().copy(242, 20, 388, 414); }
     Som* som() { return janela->findChild<Som*>(); }
     // The tick a second would bring.
     void Tique() { QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer"); }
@@ -167,7 +168,7 @@ struct JanelaDeTeste {
     QPoint CentroDaPeca(int peca)
     {
         const int centro = geo().m() + geo().TamanhoParte / 2;
-        return Peca(peca)->mapTo(janela.get(), QPoint(centro, centro));
+        return Canto(peca) + QPoint(centro, centro);
     }
     void Clicar(int peca) { QTest::mouseClick(janela->windowHandle(), Qt::LeftButton, {}, CentroDaPeca(peca)); }
     // Drags a piece with the left button so that its picture's top-left corner lands at `alvo`.
@@ -175,7 +176,7 @@ struct JanelaDeTeste {
     {
         QWindow* janelaQt = janela->windowHandle();
         const QPoint inicio = CentroDaPeca(peca);
-        const QPoint pega = inicio - Peca(peca)->mapTo(janela.get(), QPoint(0, 0));
+        const QPoint pega = inicio - Canto(peca);
         const QPoint fim = Tela()->mapTo(janela.get(), alvo) + pega;
         QTest::mousePress(janelaQt, Qt::LeftButton, {}, inicio);
         QTest::mouseMove(janelaQt, (inicio + fim) / 2);
@@ -234,7 +235,7 @@ inline void VerificarCopia(JanelaDeTeste& t)
     const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(copias[0]));
     ASSERT_TRUE(c) << "the copy cannot be read back";
     EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
-    EXPECT_EQ(c->jogo.BytesFigura, p.BytesDaFigura());
+    EXPECT_EQ(c->jogo.BytesFigura, p.Jogo().BytesFigura);
     const int32_t atraso = p.Jogo().SegundosJogo - c->jogo.SegundosJogo;
     EXPECT_TRUE(atraso >= 0 && atraso < INTERVALO_COPIA) << "the copy's clock is " << atraso << " s behind";
     JogoSalvo jogo = c->jogo;

@@ -24,7 +24,7 @@ TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
         {
             frmZelpo w(amb);
             bool pintada = false;
-            QObject::connect(w.findChild<Superficie*>(), &Superficie::pintada, [&] { pintada = true; });
+            QObject::connect(&w.tabuleiro(), &Tabuleiro::pintada, [&] { pintada = true; });
             w.Iniciar(linhaDeComando);
             // the registration follows the first paint
             EXPECT_TRUE(QTest::qWaitFor([&] { return pintada; }));

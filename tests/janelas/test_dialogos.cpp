@@ -71,12 +71,9 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
         {0, "optDificil", 3, true, QDialog::Rejected, nullptr}}; // the colour dialog's -1 is no colour
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << "case " << &c - casos);
-        ModuloZelpo m;
-        m.Cancelado = false;
-        m.opcoes = Opcoes{c.dificuldade, c.pequenas, !c.pequenas, 8388608.0, 72, 56};
-        Opcoes esperadas = m.opcoes;
-        if (!c.fim) // the small pieces turned over, the colour chosen
-            esperadas = {c.gravada, !c.pequenas, !c.pequenas, c.respostaCor == QDialog::Accepted ? 255.0 : 8388608.0, 72, 56};
+        const Opcoes atuais{{c.dificuldade, c.pequenas, !c.pequenas}, 8388608.0, 72, 56};
+        // the small pieces turned over, the colour chosen
+        const Opcoes esperadas{{c.gravada, !c.pequenas, !c.pequenas}, c.respostaCor == QDialog::Accepted ? 255.0 : 8388608.0, 72, 56};
         ResponderCor(Qt::red, c.respostaCor);
         frmGerar::DefinirExibicao([&](frmGerar& d) {
             Ativar(d);
@@ -86,17 +83,19 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
             c.fim ? c.fim(d) : d.btnOk_Click();
             EXPECT_FALSE(d.isVisible());
         });
-        SelecionarDificuldade(m, nullptr);
-        EXPECT_EQ(m.Cancelado, c.fim != nullptr);
-        EXPECT_EQ(m.opcoes, esperadas);
+        const std::optional<Opcoes> escolhidas = SelecionarDificuldade(atuais, nullptr);
+        EXPECT_EQ(escolhidas.has_value(), c.fim == nullptr);
+        if (escolhidas) {
+            EXPECT_EQ(*escolhidas, esperadas);
+        }
     }
 }
 
 TEST_F(Dialogos, GerarEnterFuncionaComoTab)
 {
-    ModuloZelpo m;
-    m.opcoes.Dificuldade = 3;
-    frmGerar d(m);
+    Opcoes o;
+    o.Dificuldade = 3;
+    frmGerar d(o);
     Ativar(d);
     // Enter leaves the option buttons as one stop, and moves on from the check boxes
     const bool adaptar = d.chkAdaptar->isChecked();
@@ -204,10 +203,9 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
     const QColor sombra = Cor(CorSistema::SombraBotao), realce = Cor(CorSistema::Realce3D), face = Cor(CorSistema::FaceBotao);
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.colunas << "x" << c.linhas);
-        ModuloZelpo m;
-        m.opcoes.PreviewLeft = c.guardada.x();
-        m.opcoes.PreviewTop = c.guardada.y();
-        QPointer<frmPreview> p = new frmPreview(m, mini, c.colunas, c.linhas, nullptr);
+        QPointer<frmPreview> p = new frmPreview(c.guardada, mini, c.colunas, c.linhas, nullptr);
+        QPoint fechada;
+        QObject::connect(p, &frmPreview::fechada, [&fechada](QPoint canto) { fechada = canto; });
         EXPECT_EQ(p->size(), c.cliente);
         const QImage& d = p->Desenho();
         const QPoint fim(c.colunas * 24 - 1, c.linhas * 24 - 1);
@@ -229,7 +227,7 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
             QTest::keyClick(p, Qt::Key_F9);
         else
             QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(60, 50));
-        EXPECT_EQ(QPoint(m.opcoes.PreviewLeft, m.opcoes.PreviewTop), QPoint(140, 90));
+        EXPECT_EQ(fechada, QPoint(140, 90));
         ProcessarExclusoes();
         EXPECT_TRUE(p.isNull()) << "closed and deleted";
     }

@@ -2,6 +2,7 @@
 #include "ambiente_teste.h"
 #include "Autor.h"
 #include "CoresSistema.h"
+#include "fontes.h"
 #include "play/textos.h"
 
 #include <QApplication>
@@ -99,13 +100,13 @@ TEST(Janela, AcordeFEscreveSemSuavizar)
     const int pecas = t.jogo().Pecas();
     std::vector<QImage> antes;
     for (int i = 0; i < pecas; ++i)
-        antes.push_back(t.Peca(i)->figura());
+        antes.push_back(t.Tela()->Figura(static_cast<int16_t>(i)));
     QTest::keyClick(t.w().windowHandle(), Qt::Key_F, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int posicao = (t.geo().TamanhoCelula - 12) / 2;
     for (int i = 0; i < pecas; ++i) {
         SCOPED_TRACE(i);
-        const QImage& depois = t.Peca(i)->figura();
-        const QColor texto = t.Peca(i)->palette().color(QPalette::WindowText);
+        const QImage& depois = t.Tela()->Figura(static_cast<int16_t>(i));
+        const QColor texto = t.Tela()->palette().color(QPalette::WindowText);
         QRect tocados;
         for (int y = 0; y < depois.height(); ++y)
             for (int x = 0; x < depois.width(); ++x)
@@ -129,7 +130,7 @@ TEST(Janela, JanelaSemJogoEDialogosCentrados)
     JanelaDeTeste t;
     QDir(t.pasta.path() + QStringLiteral("/Facil")).removeRecursively(); // stay on the empty board
     t.w().Iniciar({});
-    const QImage tela = t.Tela()->tela();
+    const QImage tela = t.Tela()->Tela();
     const QColor area = Cor(CorSistema::AreaDeTrabalho), sombra = Cor(CorSistema::SombraBotao),
                  realce = Cor(CorSistema::Realce3D), luz = Cor(CorSistema::Luz3D),
                  escura = Cor(CorSistema::SombraEscura3D), fundo = t.w().palette().color(QPalette::Window);
@@ -175,7 +176,7 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
     JanelaDeTeste t(384, 320, 2); // 6 x 5 normal pieces
     t.w().Iniciar({});
     ASSERT_TRUE(t.jogo().Colunas == 6 && t.jogo().Linhas == 5); // the board's place: test_corte.cpp
-    const QImage tela = t.Tela()->tela();
+    const QImage tela = t.Tela()->Tela();
     EXPECT_EQ(tela.pixelColor(300, 57), Cor(CorSistema::Realce3D));
     EXPECT_EQ(tela.pixelColor(627, 100), Cor(CorSistema::SombraBotao));
     // The caption "Médio - 30 peças - 6 x 5" from y = 385, centred on 242..627.
@@ -191,7 +192,7 @@ TEST(Janela, AreaDeJogoELegendaCentrada)
     EXPECT_GE(topo, 385);
     EXPECT_LE(std::abs((esquerda + direita) / 2 - (242 + 627) / 2), 3);
     // Every prompt fits before the clock mark. (How the line is drawn: test_recordes.cpp.)
-    const QFontMetrics medidas(frmZelpo::FonteJanela());
+    const QFontMetrics medidas(FonteJanela());
     for (int dificuldade = 1; dificuldade <= 3; ++dificuldade)
         for (int iniciais = 1; iniciais <= 3; ++iniciais)
             EXPECT_LE(medidas.horizontalAdvance(zelpo::TextoPartesIniciais(dificuldade, iniciais)), 545 - 242);

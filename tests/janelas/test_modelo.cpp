@@ -211,7 +211,7 @@ private:
     {
         std::vector<int> pecas;
         for (int p : t_.PecasNaBandeja())
-            if (t_.Peca(p)->isVisible() && (!soAsQueEncaixam || TemVizinhoEncaixado(t_.jogo(), p)))
+            if (t_.Visivel(p) && (!soAsQueEncaixam || TemVizinhoEncaixado(t_.jogo(), p)))
                 pecas.push_back(p);
         return pecas;
     }

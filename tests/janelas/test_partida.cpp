@@ -22,7 +22,7 @@ TEST(Partida, JogoCompletoComOMouse)
         const int peca = t.jogo().PartesRolagem[0];
         t.Clicar(peca);
         EXPECT_EQ(t.jogo().Partes[peca].Encaixada, VERDADEIRO);
-        EXPECT_FALSE(t.Peca(peca)->isVisible());
+        EXPECT_FALSE(t.Visivel(peca));
         EXPECT_EQ(t.som()->UltimoSom(), QStringLiteral("ENCAIXE"));
     }
     EXPECT_TRUE(t.jogo().PartesIniciais == 0 && t.jogo().PartesNaRolagem == 6);
@@ -32,21 +32,21 @@ TEST(Partida, JogoCompletoComOMouse)
     for (int peca : t.PecasNaBandeja()) {
         if (TemVizinhoEncaixado(t.jogo(), peca))
             continue;
-        const QPoint bandeja = t.Peca(peca)->pos();
+        const QPoint bandeja = t.Canto(peca);
         t.Arrastar(peca, LugarVerdadeiro(t.jogo(), peca));
         EXPECT_EQ(t.jogo().Partes[peca].Encaixada, FALSO);
-        EXPECT_EQ(t.Peca(peca)->pos(), bandeja);
+        EXPECT_EQ(t.Canto(peca), bandeja);
     }
 
     t.ticks += 65'000;
     t.Tique();
     // A right-button drag ends at the first move, back in the tray.
     const int peca = t.PecaQueEncaixa();
-    const QPoint bandeja = t.Peca(peca)->pos(), inicio = t.CentroDaPeca(peca);
+    const QPoint bandeja = t.Canto(peca), inicio = t.CentroDaPeca(peca);
     QTest::mousePress(w.windowHandle(), Qt::RightButton, {}, inicio);
     QTest::mouseMove(w.windowHandle(), inicio + QPoint(60, 0));
     QTest::mouseRelease(w.windowHandle(), Qt::RightButton, {}, inicio + QPoint(60, 0));
-    EXPECT_TRUE(t.Peca(peca)->pos() == bandeja && !t.jogo().Partes[peca].Encaixada);
+    EXPECT_TRUE(t.Canto(peca) == bandeja && !t.jogo().Partes[peca].Encaixada);
     t.Jogar(-1);
     EXPECT_EQ(w.partida().Estado(), EstadoJogo::Completo);
     EXPECT_EQ(t.jogo().SegundosJogo, 65);
@@ -55,7 +55,7 @@ TEST(Partida, JogoCompletoComOMouse)
     t.Tique();
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:01:05"));
     // the whole picture is on the board now
-    const QImage tela = t.Tela()->tela();
+    const QImage tela = t.Tela()->Tela();
     const QPoint canto = LugarVerdadeiro(t.jogo(), 0) + QPoint(t.geo().m() + 30, t.geo().m() + 30);
     EXPECT_NE(tela.pixelColor(canto), QColor(128, 128, 128));
 }
@@ -89,8 +89,8 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     // the first slot whose piece shows, and whether it sits at the top of the tray
     const auto primeiraVisivel = [&] {
         for (int s = 0; s < t.jogo().PartesNaRolagem; ++s)
-            if (t.Peca(t.jogo().PartesRolagem[s])->isVisible())
-                return t.Peca(t.jogo().PartesRolagem[s])->pos() == QPoint(12, 11) ? s : -2;
+            if (t.Visivel(t.jogo().PartesRolagem[s]))
+                return t.Tela()->Posicao(t.jogo().PartesRolagem[s]) == QPoint(12, 11) ? s : -2;
         return -1;
     };
     // (key, scroll value, first slot shown): two pieces to a row, four rows to the page
@@ -115,9 +115,9 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     const QPoint inicio = t.CentroDaPeca(peca);
     QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, inicio);
     QTest::mouseMove(w.windowHandle(), inicio + QPoint(30, 0));
-    for (QWidget* alvo : std::initializer_list<QWidget*>{t.Tela(), t.Peca(peca), rolagem})
+    for (QWidget* alvo : std::initializer_list<QWidget*>{t.Tela(), rolagem})
         rodar(alvo);
     EXPECT_EQ(rolagem->value(), valor);
-    EXPECT_TRUE(t.Peca(peca)->isVisible());
+    EXPECT_TRUE(t.Visivel(peca));
     QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, inicio + QPoint(30, 0));
 }

@@ -2,6 +2,7 @@
 // next game, and the Recordes window.
 #include "ambiente_teste.h"
 #include "files/recordes.h"
+#include "fontes.h"
 #include "frmRecordes.h"
 #include "play/textos.h"
 
@@ -18,16 +19,16 @@ const QRect LINHA_MENSAGEM(QPoint(242, 4), QPoint(545, 18));
 // The message line as the window must draw `texto`.
 QImage LinhaCom(JanelaDeTeste& t, const QString& texto)
 {
-    QImage linha(LINHA_MENSAGEM.size(), t.Tela()->tela().format());
+    QImage linha(LINHA_MENSAGEM.size(), t.Tela()->Tela().format());
     linha.fill(t.w().palette().color(QPalette::Window));
     QPainter p(&linha);
-    p.setFont(frmZelpo::FonteJanela());
+    p.setFont(FonteJanela());
     p.setPen(Qt::black);
     p.drawText(QPoint(0, p.fontMetrics().ascent()), texto);
     return linha;
 }
 
-QImage Linha(JanelaDeTeste& t) { return t.Tela()->tela().copy(LINHA_MENSAGEM); }
+QImage Linha(JanelaDeTeste& t) { return t.Tela()->Tela().copy(LINHA_MENSAGEM); }
 
 // Completes the puzzle with the clock at `segundos`.
 void Completar(JanelaDeTeste& t, int segundos)

@@ -44,9 +44,9 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     esperado.ExtensaoFigura = QStringLiteral(".bmp");
     EXPECT_TRUE(t.jogo() == esperado);
     EXPECT_EQ(t.Tabuleiro(), tabuleiro);
-    EXPECT_TRUE(t.Peca(t.jogo().PartesRolagem[0])->isVisible()) << "the tray is laid out";
+    EXPECT_TRUE(t.Visivel(t.jogo().PartesRolagem[0])) << "the tray is laid out";
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:00:40"));
-    EXPECT_EQ(t.w().windowTitle(), frmZelpo::LegendaDoProduto());
+    EXPECT_EQ(t.w().windowTitle(), LegendaDoProduto());
     EXPECT_FALSE(QFile::exists(copia)) << "taken back: the program keeps a copy of its own";
 
     // Never saved: Salvar asks for a name and writes the picture it was cut from.

@@ -1,0 +1,328 @@
+#include "Tabuleiro.h"
+
+#include "CoresSistema.h"
+#include "fontes.h"
+#include "play/encaixe.h"
+#include "play/textos.h"
+#include "records/aleatorio.h"
+
+#include <QChildEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace zelpo {
+
+namespace {
+constexpr QPoint INICIO_MENSAGEM(ESQUERDA_AREA, 4);
+constexpr QPoint FIM_MENSAGEM(545, 18);
+constexpr int TOPO_AREA = 20;
+constexpr int LINHA_MENSAGEM = 19; // the rule under the message line
+constexpr int DISTANCIA_LEGENDA = 7;
+constexpr QRect RETANGULO_HORA(581, 4, 56, 14);
+} // namespace
+
+// The loose pieces lie over everything else of the board, the tray's scroll bar and the
+// clock included, as a piece in hand passes over them; the mouse goes through this layer
+// to the board, which finds the piece under it.
+class Tabuleiro::Camada : public QWidget {
+public:
+    explicit Camada(Tabuleiro& tabuleiro) : QWidget(&tabuleiro), tabuleiro_(tabuleiro)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(tabuleiro.rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        tabuleiro_.PintarPecas(p, e->region());
+    }
+
+private:
+    Tabuleiro& tabuleiro_;
+};
+
+Tabuleiro::Tabuleiro(QWidget* pai) : QWidget(pai), tela_(LARGURA_CLIENTE, ALTURA_CLIENTE, QImage::Format_RGB32)
+{
+    setObjectName(QStringLiteral("tabuleiro"));
+    setFixedSize(LARGURA_CLIENTE, ALTURA_CLIENTE);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    tela_.fill(palette().color(QPalette::Window));
+
+    picHora_ = new QLabel(this);
+    picHora_->setObjectName(QStringLiteral("picHora"));
+    picHora_->setGeometry(RETANGULO_HORA);
+    picHora_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picHora_->setFont(FonteJanela());
+    picHora_->setAutoFillBackground(true); // the window's own colour, so only the text shows
+    camada_ = new Camada(*this);
+}
+
+Tabuleiro::~Tabuleiro() = default;
+
+// --- the surface ----------------------------------------------------------------------
+
+void Tabuleiro::Linha(QPoint de, QPoint ate, const QColor& cor)
+{
+    // Only straight lines are drawn here; the end point is left out.
+    const QPoint passo((ate.x() > de.x()) - (ate.x() < de.x()), (ate.y() > de.y()) - (ate.y() < de.y()));
+    for (QPoint p = de; p != ate; p += passo)
+        if (tela_.rect().contains(p))
+            tela_.setPixelColor(p, cor);
+    update(QRect(de, ate).normalized());
+}
+
+void Tabuleiro::Caixa(QPoint de, QPoint ate, const QColor& cor)
+{
+    QPainter p(&tela_);
+    p.setPen(cor);
+    p.drawRect(QRect(de, ate).normalized().adjusted(0, 0, -1, -1));
+    update(QRect(de, ate).normalized());
+}
+
+void Tabuleiro::Preencher(QPoint de, QPoint ate, const QColor& cor)
+{
+    QPainter p(&tela_);
+    p.fillRect(QRect(de, ate).normalized(), cor);
+    update(QRect(de, ate).normalized());
+}
+
+void Tabuleiro::Circulo(QPoint centro, int raio, const QColor& cor)
+{
+    QPainter p(&tela_);
+    p.setPen(cor);
+    p.drawEllipse(centro, raio, raio);
+    update(QRect(centro, centro).adjusted(-raio - 1, -raio - 1, raio + 1, raio + 1));
+}
+
+void Tabuleiro::Escrever(QPoint topoEsquerdo, const QString& texto, const QFont& fonte, const QColor& cor)
+{
+    QPainter p(&tela_);
+    p.setFont(fonte);
+    p.setPen(cor);
+    p.drawText(topoEsquerdo + QPoint(0, p.fontMetrics().ascent()), texto);
+    update();
+}
+
+void Tabuleiro::DesenharMoldura(const QRect& barra)
+{
+    // The sunken well of the tray, left of the scroll bar: dark lines top and left, light
+    // lines bottom and right, two pixels deep.
+    const int L = barra.x();
+    const int H = barra.height();
+    Preencher({8, 4}, {L - 1, H + 4}, Cor(CorSistema::AreaDeTrabalho));
+    Caixa({8, 4}, {L - 1, H + 4}, Cor(CorSistema::Realce3D));
+    Linha({8, 4}, {8, H + 4}, Cor(CorSistema::SombraBotao));
+    Linha({8, 4}, {L - 1, 4}, Cor(CorSistema::SombraBotao));
+    Caixa({9, 5}, {L - 2, H + 3}, Cor(CorSistema::Luz3D));
+    Linha({9, 5}, {9, H + 3}, Cor(CorSistema::SombraEscura3D));
+    Linha({9, 5}, {L - 2, 5}, Cor(CorSistema::SombraEscura3D));
+
+    // the rule under the message line and the small mark beside the clock
+    const QColor sombra = Cor(CorSistema::SombraBotao);
+    Linha({ESQUERDA_AREA, LINHA_MENSAGEM}, {DIREITA_AREA, LINHA_MENSAGEM}, sombra);
+    Linha({556, 19}, {556, 11}, sombra);
+    Linha({556, 11}, {574, 11}, sombra);
+    Circulo({576, 11}, 2, sombra);
+}
+
+void Tabuleiro::TextoPartesIniciais(const QString& texto)
+{
+    Preencher(INICIO_MENSAGEM, FIM_MENSAGEM, palette().color(QPalette::Window));
+    if (!texto.isEmpty())
+        Escrever(INICIO_MENSAGEM, texto, FonteJanela(), Qt::black);
+}
+
+void Tabuleiro::DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, const QString& legenda)
+{
+    Preencher({ESQUERDA_AREA, TOPO_AREA}, {DIREITA_AREA, ALTURA_CLIENTE - 1}, palette().color(QPalette::Window));
+    Preencher({X1, Y1}, {X2, Y2}, Cor(CorSistema::AreaDeTrabalho));
+    Caixa({X1, Y1}, {X2, Y2}, Cor(CorSistema::SombraBotao));
+    Linha({X1, Y1}, {X1, Y2}, Cor(CorSistema::Realce3D));
+    Linha({X1, Y1}, {X2, Y1}, Cor(CorSistema::Realce3D));
+    if (legenda.isEmpty())
+        return;
+    const int largura = QFontMetrics(FonteJanela()).horizontalAdvance(legenda);
+    const int esquerda = static_cast<int>(CLng(X1 + ((X2 - X1) - largura) / 2.0));
+    Escrever({esquerda, Y2 + DISTANCIA_LEGENDA}, legenda, FonteJanela(), Qt::black);
+}
+
+void Tabuleiro::AreaInicial()
+{
+    DesenharArea(AREA_INICIAL.left(), AREA_INICIAL.top(), AREA_INICIAL.right(), AREA_INICIAL.bottom(), {});
+}
+
+void Tabuleiro::ExibirHora(const QString& texto)
+{
+    picHora_->setText(texto);
+}
+
+// --- the pieces -----------------------------------------------------------------------
+
+void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
+{
+    OcultarTodas();
+    celula_ = g.TamanhoCelula;
+    figuras_ = std::move(pecas.figuras);
+    formas_ = std::move(pecas.formas);
+    mascara_ = std::move(pecas.mascara);
+    frente_.clear();
+    for (int i = 0; i < Pecas(); ++i)
+        frente_.push_back(static_cast<int16_t>(i));
+}
+
+void Tabuleiro::Limpar()
+{
+    OcultarTodas();
+    figuras_.clear();
+    formas_.clear();
+    mascara_ = QImage();
+    frente_.clear();
+    soltas_.fill({});
+}
+
+void Tabuleiro::EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString& texto)
+{
+    // in the window's font and colour, pixels of the colour or untouched, with no blend
+    // into the picture
+    QFont fonte = font();
+    fonte.setStyleStrategy(QFont::NoAntialias);
+    QPainter pintor(&figuras_[peca]);
+    pintor.setRenderHint(QPainter::TextAntialiasing, false);
+    pintor.setFont(fonte);
+    pintor.setPen(palette().color(QPalette::WindowText));
+    pintor.drawText(topoEsquerdo + QPoint(0, pintor.fontMetrics().ascent()), texto);
+    pintor.end();
+    if (Visivel(peca))
+        camada_->update(Retangulo(peca));
+}
+
+void Tabuleiro::Colar(int16_t peca, QPoint lugar, QPoint celulaMascara)
+{
+    ColarNoTabuleiro(tela_, mascara_, celulaMascara, figuras_[peca], lugar, celula_);
+    update(QRect(lugar, QSize(celula_, celula_)));
+}
+
+QRect Tabuleiro::Retangulo(int16_t peca) const
+{
+    return QRect(soltas_[peca].posicao, QSize(celula_, celula_));
+}
+
+void Tabuleiro::Mostrar(int16_t peca, QPoint topoEsquerdo)
+{
+    Solta& s = soltas_[peca];
+    if (s.visivel && s.posicao == topoEsquerdo)
+        return;
+    if (s.visivel)
+        camada_->update(Retangulo(peca));
+    s.posicao = topoEsquerdo;
+    s.visivel = true;
+    camada_->update(Retangulo(peca));
+}
+
+void Tabuleiro::Ocultar(int16_t peca)
+{
+    Solta& s = soltas_[peca];
+    if (!s.visivel)
+        return;
+    s.visivel = false;
+    camada_->update(Retangulo(peca));
+}
+
+void Tabuleiro::OcultarTodas()
+{
+    for (int16_t i = 0; i < MAX_PECAS; ++i)
+        Ocultar(i);
+}
+
+void Tabuleiro::Elevar(int16_t peca)
+{
+    const auto onde = std::find(frente_.begin(), frente_.end(), peca);
+    if (onde == frente_.end() || onde + 1 == frente_.end())
+        return;
+    std::rotate(onde, onde + 1, frente_.end());
+    if (Visivel(peca))
+        camada_->update(Retangulo(peca));
+}
+
+bool Tabuleiro::Visivel(int16_t peca) const
+{
+    return peca >= 0 && peca < MAX_PECAS && soltas_[peca].visivel;
+}
+
+QPoint Tabuleiro::Posicao(int16_t peca) const
+{
+    return soltas_[peca].posicao;
+}
+
+int16_t Tabuleiro::PecaEm(QPoint ponto) const
+{
+    for (auto i = frente_.rbegin(); i != frente_.rend(); ++i)
+        if (Visivel(*i) && formas_[*i].contains(ponto - soltas_[*i].posicao))
+            return *i;
+    return -1;
+}
+
+// --- events ---------------------------------------------------------------------------
+
+void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
+{
+    for (int16_t i : frente_) {
+        if (!Visivel(i) || !regiao.intersects(Retangulo(i)))
+            continue;
+        p.setClipRegion(formas_[i].translated(soltas_[i].posicao) & regiao);
+        p.drawImage(soltas_[i].posicao, figuras_[i]);
+    }
+}
+
+void Tabuleiro::paintEvent(QPaintEvent* e)
+{
+    QPainter p(this);
+    p.drawImage(e->rect(), tela_, e->rect());
+    if (!pintada_) {
+        pintada_ = true;
+        Q_EMIT pintada();
+    }
+}
+
+void Tabuleiro::childEvent(QChildEvent* e)
+{
+    QWidget::childEvent(e);
+    // whatever the board gets later (the tray's scroll bar) lies under the loose pieces
+    if (e->added() && camada_ && e->child() != camada_ && e->child()->isWidgetType())
+        camada_->raise();
+}
+
+void Tabuleiro::mousePressEvent(QMouseEvent* e)
+{
+    const int16_t peca = PecaEm(e->position().toPoint());
+    if (peca >= 0)
+        Q_EMIT pressionada(peca, e->position() - QPointF(soltas_[peca].posicao));
+}
+
+void Tabuleiro::mouseMoveEvent(QMouseEvent* e)
+{
+    Q_EMIT movida(e->buttons(), e->position().toPoint());
+}
+
+void Tabuleiro::mouseReleaseEvent(QMouseEvent* e)
+{
+    Q_EMIT solta(e->position().toPoint());
+}
+
+void Tabuleiro::wheelEvent(QWheelEvent* e)
+{
+    e->ignore();
+    Q_EMIT roda(e);
+}
+
+} // namespace zelpo

@@ -1,0 +1,118 @@
+#pragma once
+// The main window's client area, which draws itself: a surface that keeps what is drawn
+// on it (the tray well, the message line, the board area with its caption, the pieces
+// pasted onto the board) and, over it, the loose pieces, each its picture inside its
+// outline, in the order in which they were last brought to the front. The clock box is a
+// child of the board. It owns the drawing caches of the puzzle in play (piece pictures,
+// shapes, the mask that pastes a placed piece), rebuilt with every puzzle.
+//
+// It knows nothing of the rules: the tray says where its pieces stand, the piece
+// interactor moves the one held, the main window writes the texts; presses on a piece,
+// moves, releases and the wheel come back as signals. Coordinates are the main window's
+// client coordinates of the game's layout. The surface follows the classic line rules: a
+// line leaves out its end point, a box (outline or filled) includes both corners.
+
+#include "pieces/formas.h"
+#include "records/jogo.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class QLabel;
+class QPainter;
+
+namespace zelpo {
+
+class Tabuleiro : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tabuleiro(QWidget* pai);
+    ~Tabuleiro() override;
+
+    // --- the surface ----------------------------------------------------------------------
+    const QImage& Tela() const { return tela_; }
+    void Linha(QPoint de, QPoint ate, const QColor& cor);
+    void Caixa(QPoint de, QPoint ate, const QColor& cor);
+    void Preencher(QPoint de, QPoint ate, const QColor& cor);
+    void Circulo(QPoint centro, int raio, const QColor& cor);
+    void Escrever(QPoint topoEsquerdo, const QString& texto, const QFont& fonte, const QColor& cor);
+
+    // The sunken well of the tray, left of `barra` (the tray's scroll bar), the rule under
+    // the message line and the mark beside the clock.
+    void DesenharMoldura(const QRect& barra);
+    // The message line: erased, then `texto` written when there is one.
+    void TextoPartesIniciais(const QString& texto);
+    // The board area (X1, Y1)-(X2, Y2) over an erased board, with `legenda` centred under it.
+    void DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, const QString& legenda);
+    // The empty board before any picture.
+    void AreaInicial();
+    void ExibirHora(const QString& texto);
+
+    // --- the pieces -----------------------------------------------------------------------
+    // The pictures, shapes and mask of a new puzzle; every piece hidden, in index order.
+    void Montar(PecasMontadas pecas, const Geometria& g);
+    // No puzzle: no pieces.
+    void Limpar();
+    int Pecas() const { return static_cast<int>(figuras_.size()); }
+    const QImage& Figura(int16_t peca) const { return figuras_[peca]; }
+    const QRegion& Forma(int16_t peca) const { return formas_[peca]; }
+    // Text written onto a piece's picture, which stays until the pictures are replaced.
+    void EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString& texto);
+    // A placed piece onto the surface at `lugar`, through its mask cell at `celulaMascara`.
+    void Colar(int16_t peca, QPoint lugar, QPoint celulaMascara);
+
+    // Loose pieces: shown with their picture's top-left corner at a point, hidden, or
+    // brought in front of every other.
+    void Mostrar(int16_t peca, QPoint topoEsquerdo);
+    void Ocultar(int16_t peca);
+    void OcultarTodas();
+    void Elevar(int16_t peca);
+    bool Visivel(int16_t peca) const;
+    QPoint Posicao(int16_t peca) const;
+    // The frontmost shown piece whose outline holds the point, or -1.
+    int16_t PecaEm(QPoint ponto) const;
+
+Q_SIGNALS:
+    // A press on a piece, at that point of its picture.
+    void pressionada(int16_t peca, QPointF ponto);
+    void movida(Qt::MouseButtons botoes, QPoint ponto);
+    void solta(QPoint ponto);
+    void roda(QWheelEvent* evento);
+    void pintada(); // the first time the board reaches the screen
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void childEvent(QChildEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    class Camada;
+    struct Solta {
+        QPoint posicao;
+        bool visivel = false;
+    };
+    QRect Retangulo(int16_t peca) const;
+    void PintarPecas(QPainter& p, const QRegion& regiao) const;
+
+    QImage tela_;
+    QLabel* picHora_ = nullptr;
+    Camada* camada_ = nullptr;
+    int celula_ = 0;
+    std::vector<QImage> figuras_;
+    std::vector<QRegion> formas_;
+    QImage mascara_;
+    std::array<Solta, MAX_PECAS> soltas_{};
+    std::vector<int16_t> frente_; // back to front
+    bool pintada_ = false;
+};
+
+} // namespace zelpo
