@@ -40,3 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 include(CPack)
+
+# The same launcher and type, embedded, for the registration a start makes for its user.
+qt_add_resources(zelpo_files "desktop" PREFIX "/desktop" BASE "${CMAKE_SOURCE_DIR}/resources/desktop"
+  FILES
+    "${CMAKE_SOURCE_DIR}/resources/desktop/zelpora.desktop"
+    "${CMAKE_SOURCE_DIR}/resources/desktop/zelpora-zpr.xml")

@@ -1,9 +1,9 @@
 #include "files/associacao.h"
 
 #include "files/arquivos.h"
-#include "records/produto.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
@@ -95,35 +95,42 @@ QByteArray MimeappsAtualizado(const QByteArray& antigo, const QString& tipo)
     return (linhas.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
+// One of the desktop files the package installs, as the program carries them.
+QString Enviado(const QString& nome)
+{
+    QFile arquivo(QStringLiteral(":/desktop/") + nome);
+    arquivo.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(arquivo.readAll());
+}
+
+// The shipped file of the type, as the package installs it, with the type's name, its
+// glob, its description and its icon made this registration's: the magic rule that tells
+// a saved game by its content stays.
 QByteArray PacoteMime(const QString& extensao, const QString& descricao, const QString& nomeIcone)
 {
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n")
-                  + QStringLiteral("  <mime-type type=\"%1\">\n").arg(Xml(TipoMime(extensao)));
-    if (!descricao.isEmpty())
-        xml += QStringLiteral("    <comment>%1</comment>\n"
-                              "    <comment xml:lang=\"pt_BR\">%1</comment>\n").arg(Xml(descricao));
-    if (!nomeIcone.isEmpty())
-        xml += QStringLiteral("    <icon name=\"%1\"/>\n").arg(Xml(nomeIcone));
-    xml += QStringLiteral("    <glob pattern=\"*.%1\"/>\n"
-                          "  </mime-type>\n"
-                          "</mime-info>\n").arg(Xml(extensao));
+    QString xml = Enviado(QStringLiteral("zelpora-zpr.xml"));
+    xml.replace(QStringLiteral("application/x-zelpora-zpr"), Xml(TipoMime(extensao)))
+        .replace(QStringLiteral("\"*.zpr\""), QLatin1Char('"') + Xml(QStringLiteral("*.") + extensao) + QLatin1Char('"'))
+        .replace(QStringLiteral(">Jogo do Zelpora 3.0<"), QLatin1Char('>') + Xml(descricao) + QLatin1Char('<'))
+        .replace(QStringLiteral("\"application-x-zelpora-zpr\""), QLatin1Char('"') + Xml(nomeIcone) + QLatin1Char('"'));
     return xml.toUtf8();
 }
 
-QByteArray EntradaDesktop(const QString& extensao, const QString& descricao, const QString& programa,
-                          const QString& icone)
+// The shipped launcher, name, keywords and all, with the command and the icon of the
+// program that runs, and the type it opens.
+QByteArray EntradaDesktop(const QString& extensao, const QString& programa, const QString& icone)
 {
-    QString entrada = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + QString::fromUtf8(TITULO_APLICACAO)
-                      + QLatin1Char('\n');
-    if (!descricao.isEmpty())
-        entrada += QStringLiteral("Comment=") + ValorDesktop(descricao) + QLatin1Char('\n');
-    entrada += QStringLiteral("Exec=") + ValorDesktop(ArgumentoExec(programa) + QStringLiteral(" %f")) + QLatin1Char('\n');
-    if (!icone.isEmpty())
-        entrada += QStringLiteral("Icon=") + ValorDesktop(icone) + QLatin1Char('\n');
-    entrada += QStringLiteral("Terminal=false\nCategories=Game;LogicGame;\nMimeType=") + TipoMime(extensao)
-               + QStringLiteral(";\n");
-    return entrada.toUtf8();
+    QStringList linhas = Enviado(ARQUIVO_DESKTOP).split(QLatin1Char('\n'));
+    for (QString& linha : linhas) {
+        const QString chave = linha.section(QLatin1Char('='), 0, 0);
+        if (chave == QLatin1String("Exec"))
+            linha = QStringLiteral("Exec=") + ValorDesktop(ArgumentoExec(programa) + QStringLiteral(" %f"));
+        else if (chave == QLatin1String("Icon"))
+            linha = QStringLiteral("Icon=") + ValorDesktop(icone);
+        else if (chave == QLatin1String("MimeType"))
+            linha = QStringLiteral("MimeType=") + TipoMime(extensao) + QLatin1Char(';');
+    }
+    return linhas.join(QLatin1Char('\n')).toUtf8();
 }
 
 void AtualizarCache(const QString& programa, const QString& pasta)
@@ -168,7 +175,7 @@ bool Registrar(const PastasXdg& pastas, const QString& extensao, const QString& 
     if (!GravarSeDiferente(mime, PacoteMime(extensao, descricao, nomeIcone), tipo))
         return false;
     const QString desktop = pastas.dados + QStringLiteral("/applications/") + ARQUIVO_DESKTOP;
-    if (!GravarSeDiferente(desktop, EntradaDesktop(extensao, descricao, programa, icone), aplicativo))
+    if (!GravarSeDiferente(desktop, EntradaDesktop(extensao, programa, icone), aplicativo))
         return false;
     const QString mimeapps = pastas.configuracao + QStringLiteral("/mimeapps.list");
     const Leitura lista = LerArquivo(mimeapps, TAMANHO_MAXIMO);

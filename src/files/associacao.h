@@ -10,6 +10,8 @@
 //   2  the type: $XDG_DATA_HOME/mime/packages/zelpora-zpr.xml, application/x-zelpora-zpr
 //        with the glob *.zpr, the description as its comment and the icon's name
 //   3  the program: $XDG_DATA_HOME/applications/zelpora.desktop, Exec=<program> %f
+// Both are the files the package installs (resources/desktop), with only what names this
+// registration changed: the content rule of the type and the launcher's keywords stay.
 //   4  the default: in $XDG_CONFIG_HOME/mimeapps.list, under [Default Applications],
 //        application/x-zelpora-zpr=zelpora.desktop; every other line is kept
 // A file is written only when its content would change, so a second start writes

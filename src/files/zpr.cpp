@@ -1,5 +1,7 @@
 #include "files/zpr.h"
 
+#include "records/bytes.h"
+
 #include "files/arquivos.h"
 
 #include <QDir>
@@ -82,9 +84,7 @@ private:
     {
         if (!Cabe(n, campo))
             return 0;
-        uint32_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= static_cast<uint32_t>(static_cast<uint8_t>(dados_[pos_ + i])) << (8 * i);
+        const uint32_t v = n == 2 ? LerU16(dados_, pos_) : LerU32(dados_, pos_);
         pos_ += n;
         return v;
     }

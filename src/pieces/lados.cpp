@@ -1,8 +1,9 @@
 #include "pieces/lados.h"
 
+#include "records/bytes.h"
+
 #include <QFile>
 #include <QString>
-#include <QtEndian>
 
 #include <algorithm>
 
@@ -39,17 +40,15 @@ std::vector<ListaPontos> LerBases(const QString& recurso)
     const bool aberto = arquivo.open(QIODevice::ReadOnly);
     Q_ASSERT(aberto);
     const QByteArray dados = arquivo.readAll();
-    const auto* bytes = reinterpret_cast<const uchar*>(dados.constData());
     const qsizetype fim = aberto ? dados.size() : 0;
     std::vector<ListaPontos> bases;
     qsizetype pos = 0;
     while (pos + 4 <= fim) {
-        const qint32 n = qFromLittleEndian<qint32>(bytes + pos);
+        const qint32 n = LerS32(dados, pos);
         pos += 4;
         ListaPontos base;
         for (qint32 i = 0; i < n && pos + 8 <= fim; ++i, pos += 8)
-            base.emplace_back(qFromLittleEndian<qint32>(bytes + pos),
-                              qFromLittleEndian<qint32>(bytes + pos + 4));
+            base.emplace_back(LerS32(dados, pos), LerS32(dados, pos + 4));
         bases.push_back(std::move(base));
     }
     Q_ASSERT(bases.size() == GRUPOS);

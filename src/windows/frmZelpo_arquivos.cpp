@@ -10,6 +10,7 @@
 #include "frmGerar.h"
 #include "game/formacao.h"
 #include "records/produto.h"
+#include "records/tipos.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -21,29 +22,6 @@ namespace zelpo {
 
 namespace {
 
-const QString FILTRO_ABRIR = QStringLiteral(
-    "Todos (*.zpr;*.bmp;*.ico;*.cur;*.rle;*.wmf;*.emf;*.gif;*.jpg)|*.zpr;*.bmp;*.ico;*.cur;*.rle;*.wmf;*.emf;*.gif;*.jpg"
-    "|Zelpora (*.zpr)|*.zpr"
-    "|Bitmap do Windows (*.bmp)|*.bmp"
-    "|Ícone (*.ico)|*.ico"
-    "|Cursor (*.cur)|*.cur"
-    "|Windows RLE (*.rle)|*.rle"
-    "|Metarquivo do Windows (*.wmf)|*.wmf"
-    "|Metarquivo avançado do Windows (*.emf)|*.emf"
-    "|GIF (*.gif)|*.gif"
-    "|JPEG (*.jpg)|*.jpg"
-    "|Outras figuras (*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff)|*.png;*.jpeg;*.jpe;*.jfif;*.webp;*.tif;*.tiff");
-const QString FILTRO_ZPR = QStringLiteral("Zelpora (*.zpr)|*.zpr");
-
-// The patterns of the first entry of a filter ("Todos (...)|*.zpr;*.bmp|..."), as
-// file-name suffixes.
-QStringList ExtensoesDe(const QString& filtro)
-{
-    QStringList extensoes = filtro.section(QLatin1Char('|'), 1, 1).split(QLatin1Char(';'));
-    for (QString& e : extensoes)
-        e.remove(QLatin1Char('*'));
-    return extensoes;
-}
 
 // The file manager shows a file under its own name, so the display name is the path.
 QString NomeDeExibicao(const QString& caminho)
@@ -57,9 +35,7 @@ QString ArquivoSolto(const QMimeData* dados)
     if (!dados || !dados->hasUrls() || dados->urls().size() != 1 || !dados->urls().first().isLocalFile())
         return {};
     const QString caminho = dados->urls().first().toLocalFile();
-    static const QStringList extensoes = ExtensoesDe(FILTRO_ABRIR)
-                                         + ExtensoesDe(FILTRO_ABRIR.section(QLatin1Char('|'), -2));
-    for (const QString& e : extensoes)
+    for (const QString& e : SufixosAbertos())
         if (caminho.endsWith(e, Qt::CaseInsensitive) && QFileInfo(caminho).isFile())
             return caminho;
     return {};
@@ -74,7 +50,7 @@ void frmZelpo::AtualizarLegenda(const QString& arquivo)
 
 void frmZelpo::mnuJogoAbrir_Click()
 {
-    const QString nome = Dialogo().GetOpenName(QStringLiteral("Abrir"), FILTRO_ABRIR, QString(), this);
+    const QString nome = Dialogo().GetOpenName(QStringLiteral("Abrir"), FiltroAbrir(), QString(), this);
     if (!nome.isEmpty())
         AbrirJogo(nome);
 }
@@ -93,12 +69,12 @@ frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
     if (Index == 0) {
         nome = partida_.SessaoAtual().ArquivoJogo;
         if (nome.isEmpty())
-            nome = PedirNomeArquivo(FILTRO_ZPR, false);
+            nome = PedirNomeArquivo(FiltroJogo(), false);
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;
     } else {
         const QString extensao = partida_.Jogo().ExtensaoFigura.trimmed();
-        const QString filtro = FILTRO_ZPR + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
+        const QString filtro = FiltroJogo() + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
         nome = PedirNomeArquivo(filtro, true);
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;

@@ -54,10 +54,13 @@ TEST(Associacao, CriaAsEntradasERepeteIgual)
     std::map<QString, QByteArray> primeira;
     for (const QString& c : {xdg.mime, xdg.desktop, xdg.iconeTipo, xdg.mimeapps})
         primeira[c] = Conteudo(c);
-    // The type with its glob, the description, the icon, the command and the default application.
+    // The shipped files with the type, its glob and content rule, the command, the icon and
+    // the keywords; and the default application.
     const std::pair<QString, const char*> trechos[] = {
         {xdg.mime, "<mime-type type=\"application/x-zelpora-zpr\">"}, {xdg.mime, "<glob pattern=\"*.zpr\"/>"},
+        {xdg.mime, "<match type=\"string\" value=\"ZPR 2.0\""}, {xdg.mime, "<comment>Jogo do Zelpora 3.0</comment>"},
         {xdg.desktop, "\nExec=/usr/games/zelpo %f\n"}, {xdg.desktop, "\nMimeType=application/x-zelpora-zpr;\n"},
+        {xdg.desktop, "\nKeywords=jigsaw;puzzle;quebra-cabeça;\n"},
     };
     for (const auto& [arquivo, trecho] : trechos)
         EXPECT_TRUE(primeira[arquivo].contains(trecho)) << trecho << " in\n" << primeira[arquivo].constData();
