@@ -11,6 +11,7 @@
 #include "files/arquivos.h"
 #include "files/associacao.h"
 #include "files/configuracao.h"
+#include "files/recordes.h"
 #include "files/recuperacao.h"
 #include "fontes.h"
 #include "frmGerar.h"
@@ -49,10 +50,10 @@ QString LegendaDoProduto()
 
 frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai)
     : QMainWindow(pai), amb_(std::move(ambiente)),
-      salvaguarda_(amb_.pastaRecuperacao.isEmpty() ? PastaRecuperacao() : amb_.pastaRecuperacao)
+      salvaguarda_(amb_.PastaRecuperacao())
 {
     // Form_Load, up to showing the window: options, size, controls, the generator.
-    AplicarOpcoes(LerCFG(ArquivoConfiguracao()));
+    AplicarOpcoes(LerCFG(amb_.ArquivoConfiguracao()));
     setWindowTitle(LegendaDoProduto());
     setWindowIcon(QIcon(QStringLiteral(":/janelas/zelpora.png")));
     setFont(FonteJanela());
@@ -76,14 +77,24 @@ frmZelpo::~frmZelpo()
     qApp->removeEventFilter(this);
 }
 
-int32_t frmZelpo::Ticks() const
+int32_t Ambiente::Ticks() const
 {
-    return amb_.ticks ? amb_.ticks() : ContagemTicks();
+    return ticks ? ticks() : ContagemTicks();
 }
 
-QString frmZelpo::ArquivoConfiguracao() const
+QString Ambiente::ArquivoConfiguracao() const
 {
-    return amb_.arquivoConfiguracao.isEmpty() ? CaminhoConfiguracao() : amb_.arquivoConfiguracao;
+    return arquivoConfiguracao.isEmpty() ? CaminhoConfiguracao() : arquivoConfiguracao;
+}
+
+QString Ambiente::ArquivoRecordes() const
+{
+    return arquivoRecordes.isEmpty() ? CaminhoRecordes() : arquivoRecordes;
+}
+
+QString Ambiente::PastaRecuperacao() const
+{
+    return pastaRecuperacao.isEmpty() ? zelpo::PastaRecuperacao() : pastaRecuperacao;
 }
 
 void frmZelpo::CriarMenus()
@@ -270,9 +281,9 @@ bool frmZelpo::Form_Unload()
             return false;
     }
     salvaguarda_.Descartar(); // an orderly end: nothing is left to take back
-    if (const QString erro = SalvarCFG(ArquivoConfiguracao(), opcoes_); !erro.isEmpty())
+    if (const QString erro = SalvarCFG(amb_.ArquivoConfiguracao(), opcoes_); !erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                        MensagemDeGravacao(ArquivoConfiguracao(), erro));
+                        MensagemDeGravacao(amb_.ArquivoConfiguracao(), erro));
     LiberarDialogo();
     return true;
 }
@@ -339,7 +350,7 @@ void frmZelpo::tmrHora_Timer()
 {
     if (!partida_.EmJogo())
         return;
-    tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
+    tela_->ExibirHora(SegundosParaHora(partida_.Tique(amb_.Ticks())));
     salvaguarda_.Tique(partida_);
 }
 
@@ -374,7 +385,7 @@ void frmZelpo::FormarDaFigura(const QString& arquivo)
     if (!qc.recusa.isEmpty()) // the player gets a puzzle of the words "Figura inválida"
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"), ComCaminho(qc.recusa, arquivo));
     setWindowTitle(LegendaDoProduto());
-    partida_.Comecar(arquivo, std::move(qc.jogo), Ticks());
+    partida_.Comecar(arquivo, std::move(qc.jogo), amb_.Ticks());
     Mostrar(std::move(qc.pecas), std::move(qc.miniatura));
 }
 
@@ -419,7 +430,7 @@ void frmZelpo::ReiniciarJogo()
     bandeja_->Desativar();
     tela_->OcultarTodas();
     textoRecorde_.clear();
-    partida_.Reiniciar(Ticks());
+    partida_.Reiniciar(amb_.Ticks());
     AreaDeJogo();
     tela_->repaint();
     IniciarJogo();

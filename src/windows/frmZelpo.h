@@ -51,10 +51,17 @@ struct Ambiente {
     QString icone;                         // the program's icon (a file or a theme name)
     QString pastaRecuperacao;              // copies of games in play; the user's state folder when empty
     QString arquivoRecordes;               // the best times; the user's data folder when empty
+
+    int32_t Ticks() const;
+    QString ArquivoConfiguracao() const;
+    QString ArquivoRecordes() const;
+    QString PastaRecuperacao() const;
 };
 
 // The caption of a window with no game file: the maker, " - " and the title.
 QString LegendaDoProduto();
+// The caption of a window whose game is the file `arquivo`: "Zelpora 3.0 - [path]".
+QString TituloDoJogo(const QString& arquivo);
 
 class frmZelpo : public QMainWindow {
     Q_OBJECT
@@ -118,18 +125,10 @@ private:
     // files
     void AbrirJogo(QString P_Arquivo);
     void MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo);
-    bool SalvarZPR(const QString& caminho);
-    bool BytesParaImagem(const QString& P_Arquivo);
-    QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo);
-    void AtualizarLegenda(const QString& arquivo);
 
     // the copy of the game in play, taking it back, best times
     bool OferecerRecuperacao();
     void RegistrarRecorde();
-
-    int32_t Ticks() const;
-    QString ArquivoConfiguracao() const;
-    QString ArquivoRecordes() const;
 
     Ambiente amb_;
     Partida partida_;

@@ -41,11 +41,31 @@ QString ArquivoSolto(const QMimeData* dados)
     return {};
 }
 
+// A whole file written from `bytes` (a saved game, or the picture itself); a failure is
+// told to the player with the file's name, and the old file stays as it was.
+bool Gravar(QWidget* dono, const QString& caminho, const QByteArray& bytes)
+{
+    const QString erro = GravarArquivo(caminho, bytes);
+    if (erro.isEmpty())
+        return true;
+    MostrarMensagem(dono, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(caminho, erro));
+    return false;
+}
+
+QString PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo, QWidget* dono)
+{
+    const QString nome = Dialogo().GetSaveName(P_SalvarComo ? QStringLiteral("Salvar como...") : QStringLiteral("Salvar"),
+                                               P_Filter, QStringLiteral("zpr"), QStringLiteral("Zelpora"), dono);
+    if (!nome.isEmpty())
+        dono->repaint();
+    return nome;
+}
+
 } // namespace
 
-void frmZelpo::AtualizarLegenda(const QString& arquivo)
+QString TituloDoJogo(const QString& arquivo)
 {
-    setWindowTitle(QString::fromUtf8(TITULO_APLICACAO) + QStringLiteral(" - [") + arquivo + QLatin1Char(']'));
+    return QString::fromUtf8(TITULO_APLICACAO) + QStringLiteral(" - [") + arquivo + QLatin1Char(']');
 }
 
 void frmZelpo::mnuJogoAbrir_Click()
@@ -69,56 +89,29 @@ frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
     if (Index == 0) {
         nome = partida_.SessaoAtual().ArquivoJogo;
         if (nome.isEmpty())
-            nome = PedirNomeArquivo(FiltroJogo(), false);
+            nome = PedirNomeArquivo(FiltroJogo(), false, this);
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;
     } else {
         const QString extensao = partida_.Jogo().ExtensaoFigura.trimmed();
         const QString filtro = FiltroJogo() + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
-        nome = PedirNomeArquivo(filtro, true);
+        nome = PedirNomeArquivo(filtro, true, this);
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;
         if (!EhJogoSalvo(nome)) {
             // the picture itself, under the name the player gave; the game keeps its own file
             tela_->repaint();
             CursorEspera espera;
-            return BytesParaImagem(nome) ? ResultadoSalvar::Salvo : ResultadoSalvar::Falhou;
+            return Gravar(this, nome, partida_.Jogo().BytesFigura) ? ResultadoSalvar::Salvo : ResultadoSalvar::Falhou;
         }
         tela_->repaint();
     }
     CursorEspera espera;
-    if (!SalvarZPR(nome))
+    if (!Gravar(this, nome, CodificarZPR(partida_.Jogo())))
         return ResultadoSalvar::Falhou;
     partida_.Salvar(nome);
-    AtualizarLegenda(nome);
+    setWindowTitle(TituloDoJogo(nome));
     return ResultadoSalvar::Salvo;
-}
-
-QString frmZelpo::PedirNomeArquivo(const QString& P_Filter, bool P_SalvarComo)
-{
-    const QString nome = Dialogo().GetSaveName(P_SalvarComo ? QStringLiteral("Salvar como...") : QStringLiteral("Salvar"),
-                                               P_Filter, QStringLiteral("zpr"), QStringLiteral("Zelpora"), this);
-    if (!nome.isEmpty())
-        tela_->repaint();
-    return nome;
-}
-
-bool frmZelpo::BytesParaImagem(const QString& P_Arquivo)
-{
-    const QString erro = GravarArquivo(P_Arquivo, partida_.Jogo().BytesFigura);
-    if (erro.isEmpty())
-        return true;
-    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(P_Arquivo, erro));
-    return false;
-}
-
-bool frmZelpo::SalvarZPR(const QString& caminho)
-{
-    const QString erro = GravarArquivoZPR(caminho, partida_.Jogo());
-    if (erro.isEmpty())
-        return true;
-    MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), MensagemDeGravacao(caminho, erro));
-    return false;
 }
 
 void frmZelpo::dragEnterEvent(QDragEnterEvent* e)
@@ -154,7 +147,7 @@ void frmZelpo::AbrirJogo(QString P_Arquivo)
     CursorEspera espera;
     P_Arquivo = NomeDeExibicao(P_Arquivo);
     LimparTela();
-    AtualizarLegenda(P_Arquivo);
+    setWindowTitle(TituloDoJogo(P_Arquivo));
     // LerZPR: the file is read and checked whole before anything of it is used.
     ResultadoZPR lido = LerArquivoZPR(P_Arquivo);
     if (!lido.jogo) {
@@ -165,7 +158,7 @@ void frmZelpo::AbrirJogo(QString P_Arquivo)
         return;
     }
     // The picture goes by a temporary name, the sign that a game is loaded.
-    const QString figura = GetTempFileName(lido.jogo->ExtensaoFigura, Ticks());
+    const QString figura = GetTempFileName(lido.jogo->ExtensaoFigura, amb_.Ticks());
     MostrarSalvo(P_Arquivo, figura, std::move(*lido.jogo));
 }
 
@@ -181,7 +174,7 @@ void frmZelpo::MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFi
     if (!qc.recusa.isEmpty())
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"),
                         ComCaminho(qc.recusa, arquivoJogo.isEmpty() ? arquivoFigura : arquivoJogo));
-    partida_.AbrirSalvo(arquivoJogo, arquivoFigura, std::move(qc.jogo), Ticks());
+    partida_.AbrirSalvo(arquivoJogo, arquivoFigura, std::move(qc.jogo), amb_.Ticks());
     Mostrar(std::move(qc.pecas), std::move(qc.miniatura));
 }
 

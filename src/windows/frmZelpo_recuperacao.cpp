@@ -33,7 +33,7 @@ void frmZelpo::GravarCopia()
 {
     tmrCopia_->stop();
     if (partida_.EmJogo())
-        tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
+        tela_->ExibirHora(SegundosParaHora(partida_.Tique(amb_.Ticks())));
     salvaguarda_.GravarAgora(partida_);
 }
 
@@ -41,9 +41,9 @@ void frmZelpo::EncerrarPorSinal()
 {
     tmrCopia_->stop();
     if (partida_.EmJogo())
-        tela_->ExibirHora(SegundosParaHora(partida_.Tique(Ticks())));
+        tela_->ExibirHora(SegundosParaHora(partida_.Tique(amb_.Ticks())));
     salvaguarda_.Finalizar(partida_);
-    SalvarCFG(ArquivoConfiguracao(), opcoes_); // nobody is there to read a failure
+    SalvarCFG(amb_.ArquivoConfiguracao(), opcoes_); // nobody is there to read a failure
     fechando_ = true;
     close();
 }
@@ -74,36 +74,31 @@ bool frmZelpo::OferecerRecuperacao()
     if (dados.arquivoJogo.isEmpty())
         setWindowTitle(LegendaDoProduto());
     else
-        AtualizarLegenda(dados.arquivoJogo);
+        setWindowTitle(TituloDoJogo(dados.arquivoJogo));
     // A game never saved keeps the name of the picture it was cut from; a saved one goes
     // by a temporary name, as when it is opened.
     const QString figura = dados.arquivoJogo.isEmpty() && !dados.arquivoFigura.isEmpty()
                                ? dados.arquivoFigura
-                               : GetTempFileName(dados.jogo.ExtensaoFigura, Ticks());
+                               : GetTempFileName(dados.jogo.ExtensaoFigura, amb_.Ticks());
     MostrarSalvo(dados.arquivoJogo, figura, std::move(dados.jogo));
     return true;
-}
-
-QString frmZelpo::ArquivoRecordes() const
-{
-    return amb_.arquivoRecordes.isEmpty() ? CaminhoRecordes() : amb_.arquivoRecordes;
 }
 
 // The puzzle is complete: its time enters the table when it is among the five best.
 void frmZelpo::RegistrarRecorde()
 {
     const Recorde recorde = RecordeDe(partida_, QDateTime::currentDateTimeUtc());
-    const ResultadoRecorde r = zelpo::RegistrarRecorde(ArquivoRecordes(), recorde);
+    const ResultadoRecorde r = zelpo::RegistrarRecorde(amb_.ArquivoRecordes(), recorde);
     textoRecorde_ = TextoNovoRecorde(recorde.Segundos, r.posicao);
     AplicarEstado();
     if (!r.erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                        MensagemDeGravacao(ArquivoRecordes(), r.erro));
+                        MensagemDeGravacao(amb_.ArquivoRecordes(), r.erro));
 }
 
 void frmZelpo::mnuAjudaRecordes_Click()
 {
-    const TabelaRecordes tabela = LerRecordes(ArquivoRecordes());
+    const TabelaRecordes tabela = LerRecordes(amb_.ArquivoRecordes());
     std::optional<Recorde> atual;
     if (partida_.Estado() != EstadoJogo::SemJogo)
         atual = RecordeDe(partida_, QDateTime::currentDateTimeUtc());
