@@ -128,6 +128,8 @@ void Partida::Reiniciar(int32_t ticks)
 
 void Partida::DistribuirEmOrdem()
 {
+    if (!carregado_)
+        return;
     zelpo::DistribuirEmOrdem(jogo_);
     Mudou();
 }

@@ -99,39 +99,6 @@ TEST(Rolagem, TeclasComLimites)
     EXPECT_FALSE(TeclaRolagem(Qt::Key_F, 1, 0, 6, 4).tratada);
 }
 
-TEST(Encaixe, ToleranciaDeVintePixelsEmCadaEixo)
-{
-    JogoSalvo j = Jogo3x3();
-    j.Partes[4].Encaixada = VERDADEIRO; // the centre is placed
-    const QPoint lugar = LugarVerdadeiro(j, 0);
-    EXPECT_EQ(lugar, QPoint(100, 50));
-    const std::pair<QPoint, bool> casos[] = {{{20, -20}, true}, {{-20, 20}, true}, {{21, 0}, false}, {{20, -21}, false}};
-    for (const auto& [desvio, encaixa] : casos)
-        EXPECT_EQ(ParteEncaixa(j, 0, lugar + desvio), encaixa) << desvio.x() << "," << desvio.y();
-}
-
-TEST(Encaixe, PrecisaDeVizinhoColocadoIncluindoDiagonais)
-{
-    JogoSalvo j = Jogo3x3();
-    EXPECT_FALSE(ParteEncaixa(j, 0, LugarVerdadeiro(j, 0))); // alone on its place
-    j.Partes[8].Encaixada = VERDADEIRO;                      // far corner only
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 0));
-    EXPECT_TRUE(TemVizinhoEncaixado(j, 4)); // diagonal neighbour
-    j.Partes[2].Encaixada = VERDADEIRO;
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 0)); // (2,0) is outside the block of (0,0)
-    EXPECT_TRUE(TemVizinhoEncaixado(j, 1));
-    // The block stops at the grid's edges: the first piece of the next row is not beside the
-    // last piece of this one, nor the last piece of the row above beside the first.
-    j.Partes[2].Encaixada = j.Partes[8].Encaixada = FALSO;
-    j.Partes[3].Encaixada = VERDADEIRO;
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 2));
-    j.Partes[3].Encaixada = FALSO;
-    j.Partes[5].Encaixada = VERDADEIRO;
-    EXPECT_FALSE(TemVizinhoEncaixado(j, 6));
-    j.PartesIniciais = 1; // starting pieces fit anywhere
-    EXPECT_TRUE(ParteEncaixa(j, 0, QPoint(0, 0)));
-}
-
 // Older saves hold difficulties out of range, starting counts below zero and clocks that ran
 // backwards; opened, each is a game that can be played.
 TEST(Partida, SalvosAntigosAbremJogaveis)

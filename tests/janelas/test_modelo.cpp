@@ -10,8 +10,8 @@
 //  - a game in play changes only through the player's own choice;
 //  - every file written reads back to the game's record;
 //  - a copy of the game is on disk exactly while a game is in play, and holds it.
-// The seed is new on every run and printed; ZELPO_SEMENTE=<n> repeats a run, and
-// ZELPO_PASSOS=<n> sets its length.
+// It runs twice: with a fixed seed, and with a new seed on every run; both are printed, and
+// ZELPO_SEMENTE=<n> repeats the second. ZELPO_PASSOS=<n> sets their length.
 #include "ambiente_teste.h"
 #include "files/zpr.h"
 #include "frmPreview.h"
@@ -452,11 +452,10 @@ private:
 
 } // namespace
 
-TEST(Modelo, PasseioAleatorioPelosComandos)
+namespace {
+
+void Passear(uint64_t semente)
 {
-    const QByteArray dada = qgetenv("ZELPO_SEMENTE");
-    const uint64_t semente = !dada.isEmpty() ? dada.toULongLong()
-                                             : uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
     const int passos = qEnvironmentVariableIsSet("ZELPO_PASSOS") ? qEnvironmentVariableIntValue("ZELPO_PASSOS") : 2000;
     std::cout << "seed " << semente << " (ZELPO_SEMENTE=" << semente << " repeats this run)" << std::endl;
     SCOPED_TRACE(testing::Message() << "ZELPO_SEMENTE=" << semente);
@@ -467,4 +466,19 @@ TEST(Modelo, PasseioAleatorioPelosComandos)
             passeio.Dar(i);
     }
     QDir::setCurrent(pastaAntes);
+}
+
+} // namespace
+
+// The same walk on every run, so that a change of behaviour shows at once...
+TEST(Modelo, PasseioComSementeFixa)
+{
+    Passear(20261206);
+}
+
+// ... and a new one each run, so that the runs together walk far more paths.
+TEST(Modelo, PasseioComSementeNova)
+{
+    const QByteArray dada = qgetenv("ZELPO_SEMENTE");
+    Passear(!dada.isEmpty() ? dada.toULongLong() : uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
 }
