@@ -29,12 +29,14 @@ struct QuebraCabeca {
 
 // A new puzzle from the picture file `arquivo`, whose content is `bytes` (or, when it
 // could not be read, `erroLeitura` says why): cut by the options, with a fresh random
-// state drawn from `rnd`.
+// state drawn from `rnd`. The pictures are made for a screen of `escala` device pixels a
+// pixel: at 1 exactly as the board has always drawn them, at any other from as much of
+// the picture's own detail as the file holds.
 QuebraCabeca FormarQuebraCabeca(const QString& arquivo, const QByteArray& bytes, const QString& erroLeitura,
-                                const Opcoes& opcoes, Aleatorio& rnd);
+                                const Opcoes& opcoes, Aleatorio& rnd, double escala = 1);
 
 // A saved game's puzzle, cut from the picture it carries on its own grid. The border
 // colour is the player's; every other option is the game's.
-QuebraCabeca FormarSalvo(JogoSalvo salvo, double corBorda);
+QuebraCabeca FormarSalvo(JogoSalvo salvo, double corBorda, double escala = 1);
 
 } // namespace zelpo

@@ -25,7 +25,9 @@ struct Corte {
     int16_t Linhas = 0;
     QSize tamanhoFigura;   // the picture after cropping or shrinking
     QPoint posicaoFigura;  // its top-left corner in the canvas
-    QImage canvas;         // W x H, the border colour around the picture
+    QSize tamanhoCanvas;   // W x H
+    QImage canvas;         // the border colour around the picture, at `escala` pixels a pixel
+    double escala = 1;
     int32_t TopoTabuleiro = 0;
     int32_t EsquerdaTabuleiro = 0;
 };
@@ -52,11 +54,19 @@ int LadoDoCanvas(int lado, const Geometria& g);
 Corte CortarFigura(const QImage& figura, bool metarquivo, const Opcoes& opcoes,
                    std::optional<QSize> gradeSalva = std::nullopt);
 
-// The grid area of the canvas at 24 px a cell, painted over what the thumbnail held.
+// The same cut for a screen of another device pixel ratio: the grid and the places follow
+// from the picture's size on the board, `tamanho`, and the canvas is held at `escala`
+// times its size, the picture drawn into its place from `figura`, whatever its own size
+// (a larger one keeps its detail).
+Corte CortarFiguraEmEscala(const QImage& figura, QSize tamanho, const Opcoes& opcoes,
+                           std::optional<QSize> gradeSalva, double escala);
+
+// The grid area of the canvas at 24 px a cell, painted over what the thumbnail held; a
+// thumbnail held at another scale than the canvas is painted smoothly.
 void PintarMiniatura(QImage& miniatura, const Corte& corte);
 
 // The substitute for a picture that cannot be read: the words "Figura inválida" in
-// Times New Roman 33 bold, black on transparent, sized to the text.
-QImage FiguraInvalida();
+// Times New Roman 33 bold, black on transparent, sized to the text, drawn at `escala`.
+QImage FiguraInvalida(double escala = 1);
 
 } // namespace zelpo

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelpo {
 
@@ -88,6 +89,65 @@ void PintarRegiao(QImage& imagem, const QRegion& regiao, QRgb cor)
     }
 }
 
+// An outline's staircase of pixels as a smooth line: each point the mean of its five
+// neighbours along the line, the two at either end kept where they are, so that the line
+// still meets the corners of the cell.
+QPolygonF Suavizada(const ListaPontos& lista, int n)
+{
+    constexpr int RAIO = 2;
+    QPolygonF linha;
+    linha.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        if (i < RAIO || i >= n - RAIO) {
+            linha << QPointF(lista[size_t(i)]);
+            continue;
+        }
+        QPointF soma;
+        for (int j = i - RAIO; j <= i + RAIO; ++j)
+            soma += QPointF(lista[size_t(j)]);
+        linha << soma / (2 * RAIO + 1);
+    }
+    return linha;
+}
+
+QPainterPath CaminhoDoCorte(const Corte& corte, const Geometria& g)
+{
+    ListaPontos lista = CarregarLado(corte.codigo, corte.horizontal, g.Pequenas);
+    if (lista.empty())
+        lista = CarregarLado(CODIGO_RETO, corte.horizontal, g.Pequenas);
+    QPolygonF poligono = Suavizada(lista, static_cast<int>(lista.size()) - PONTOS_DE_FECHO);
+    for (const QPoint& p : corte.fecho)
+        poligono << QPointF(p);
+    QPainterPath caminho;
+    caminho.addPolygon(poligono.translated(QPointF(corte.deslocamento)));
+    caminho.closeSubpath();
+    return caminho;
+}
+
+// A region as an opaque picture of its own, for masking another one.
+QImage Pintada(const QPainterPath& caminho, QSize tamanho, double escala, const QColor& cor)
+{
+    QImage imagem(tamanho, QImage::Format_ARGB32_Premultiplied);
+    imagem.setDevicePixelRatio(escala);
+    imagem.fill(Qt::transparent);
+    QPainter p(&imagem);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(caminho, cor);
+    return imagem;
+}
+
+// One band of the bevel: the part of the shape whose neighbour one pixel along `lado` lies
+// outside it.
+QImage Faixa(const QPainterPath& forma, QPointF lado, QSize tamanho, double escala, QRgb cor)
+{
+    QImage faixa = Pintada(forma, tamanho, escala, QColor::fromRgb(cor));
+    QPainter p(&faixa);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    p.fillPath(forma.translated(-lado), Qt::black);
+    return faixa;
+}
+
 } // namespace
 
 QPolygon PoligonoBase(const Geometria& g)
@@ -109,6 +169,16 @@ QRegion FormaDaPeca(const Parte& p, const Geometria& g)
     for (const Corte& corte : CortesDa(p, g))
         forma -= RegiaoDoCorte(corte, g);
     return forma;
+}
+
+QPainterPath CaminhoDaPeca(const Parte& p, const Geometria& g)
+{
+    QPainterPath forma;
+    forma.addPolygon(QPolygonF(PoligonoBase(g)));
+    forma.closeSubpath();
+    for (const Corte& corte : CortesDa(p, g))
+        forma = forma.subtracted(CaminhoDoCorte(corte, g));
+    return forma.simplified();
 }
 
 void DesenharBisel(QImage& figura, const QRegion& forma, int celula)
@@ -159,6 +229,34 @@ void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, 
         PintarRegiao(figura, quadrado - forma, PRETO);
         pecas.formas[i] = forma;
     }
+}
+
+PecasMontadas PecasEmEscala(const QImage& canvas, double escala, const TabelaPartes& partes, int colunas,
+                            int linhas, const Geometria& g)
+{
+    PecasMontadas pecas;
+    pecas.escala = escala;
+    const int c = g.TamanhoCelula;
+    const QSize tamanho(static_cast<int>(std::ceil(c * escala)), static_cast<int>(std::ceil(c * escala)));
+    for (int i = 0; i < colunas * linhas; ++i) {
+        const Parte& p = partes[i];
+        const QPainterPath forma = CaminhoDaPeca(p, g);
+        QImage figura(tamanho, QImage::Format_ARGB32_Premultiplied);
+        figura.setDevicePixelRatio(escala);
+        figura.fill(Qt::black);
+        QPainter pintor(&figura);
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        pintor.drawImage(QPointF(-p.Coluna * g.TamanhoParte, -p.Linha * g.TamanhoParte), canvas);
+        // the shaded edge first, the lit one over it where they meet, as on the board
+        pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(1, 1), tamanho, escala, CINZA_MEDIO));
+        pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(-1, -1), tamanho, escala, CINZA_CLARO));
+        pintor.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        pintor.drawImage(QPointF(0, 0), Pintada(forma, tamanho, escala, Qt::black));
+        pintor.end();
+        pecas.figuras.push_back(std::move(figura));
+        pecas.caminhos.push_back(forma);
+    }
+    return pecas;
 }
 
 } // namespace zelpo

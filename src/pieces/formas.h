@@ -13,6 +13,7 @@
 #include "records/jogo.h"
 
 #include <QImage>
+#include <QPainterPath>
 #include <QPolygon>
 #include <QRegion>
 
@@ -37,7 +38,16 @@ struct PecasMontadas {
     std::vector<QImage> figuras; // C x C each, the canvas square of the piece on input
     std::vector<QRegion> formas;
     QImage mascara;              // colunas x C by linhas x C: black shapes on white
+    // On a screen of another device pixel ratio: the pictures are held at `escala`, clear
+    // outside the outline, which `caminhos` hold as paths; there is no mask.
+    double escala = 1;
+    std::vector<QPainterPath> caminhos;
 };
+
+// The shape of a piece as a path in its own picture's frame, for drawing at any scale:
+// the plus sign less the same four cuts, each side's outline smoothed, so that two
+// neighbours cut along the same curve and still tile.
+QPainterPath CaminhoDaPeca(const Parte& p, const Geometria& g);
 
 // The C x C square of the canvas under each piece of the grid, in row order: the piece
 // at (coluna, linha) takes the square whose top-left corner is (coluna x T, linha x T).
@@ -48,5 +58,12 @@ std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int lin
 // slot (coluna * C, linha * C).
 void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
                  const Geometria& g);
+
+// The pieces of a grid at `escala` device pixels a pixel, from a canvas held at that scale
+// (canvas: W x H logical pixels; cell (c, r) takes the square at (c x T, r x T)): each
+// picture is clear outside its outline, antialiased, with the same bevel as above, a
+// pixel wide on the board.
+PecasMontadas PecasEmEscala(const QImage& canvas, double escala, const TabelaPartes& partes, int colunas,
+                            int linhas, const Geometria& g);
 
 } // namespace zelpo

@@ -49,14 +49,14 @@ private:
     Tabuleiro& tabuleiro_;
 };
 
-Tabuleiro::Tabuleiro(QWidget* pai) : QWidget(pai), tela_(LARGURA_CLIENTE, ALTURA_CLIENTE, QImage::Format_RGB32)
+Tabuleiro::Tabuleiro(QWidget* pai) : QWidget(pai)
 {
     setObjectName(QStringLiteral("tabuleiro"));
     setFixedSize(LARGURA_CLIENTE, ALTURA_CLIENTE);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
-    tela_.fill(palette().color(QPalette::Window));
+    NovaTela(devicePixelRatioF());
 
     picHora_ = new QLabel(this);
     picHora_->setObjectName(QStringLiteral("picHora"));
@@ -71,22 +71,45 @@ Tabuleiro::~Tabuleiro() = default;
 
 // --- the surface ----------------------------------------------------------------------
 
+void Tabuleiro::NovaTela(double escala)
+{
+    escala_ = escala;
+    escalaAvisada_ = false;
+    tela_ = QImage((QSizeF(LARGURA_CLIENTE, ALTURA_CLIENTE) * escala).toSize(), QImage::Format_RGB32);
+    tela_.setDevicePixelRatio(escala);
+    tela_.fill(palette().color(QPalette::Window));
+    update();
+}
+
 void Tabuleiro::Linha(QPoint de, QPoint ate, const QColor& cor)
 {
     // Only straight lines are drawn here; the end point is left out.
     const QPoint passo((ate.x() > de.x()) - (ate.x() < de.x()), (ate.y() > de.y()) - (ate.y() < de.y()));
-    for (QPoint p = de; p != ate; p += passo)
-        if (tela_.rect().contains(p))
-            tela_.setPixelColor(p, cor);
+    if (escala_ == 1) {
+        for (QPoint p = de; p != ate; p += passo)
+            if (tela_.rect().contains(p))
+                tela_.setPixelColor(p, cor);
+    } else if (de != ate) {
+        QPainter p(&tela_);
+        p.fillRect(QRect(de, ate - passo).normalized(), cor);
+    }
     update(QRect(de, ate).normalized());
 }
 
 void Tabuleiro::Caixa(QPoint de, QPoint ate, const QColor& cor)
 {
+    const QRect caixa = QRect(de, ate).normalized();
     QPainter p(&tela_);
-    p.setPen(cor);
-    p.drawRect(QRect(de, ate).normalized().adjusted(0, 0, -1, -1));
-    update(QRect(de, ate).normalized());
+    if (escala_ == 1) {
+        p.setPen(cor);
+        p.drawRect(caixa.adjusted(0, 0, -1, -1));
+    } else { // four lines a pixel wide on the board, whatever the screen's pixels
+        p.fillRect(QRect(caixa.topLeft(), QSize(caixa.width(), 1)), cor);
+        p.fillRect(QRect(caixa.bottomLeft(), QSize(caixa.width(), 1)), cor);
+        p.fillRect(QRect(caixa.topLeft(), QSize(1, caixa.height())), cor);
+        p.fillRect(QRect(caixa.topRight(), QSize(1, caixa.height())), cor);
+    }
+    update(caixa);
 }
 
 void Tabuleiro::Preencher(QPoint de, QPoint ate, const QColor& cor)
@@ -99,6 +122,7 @@ void Tabuleiro::Preencher(QPoint de, QPoint ate, const QColor& cor)
 void Tabuleiro::Circulo(QPoint centro, int raio, const QColor& cor)
 {
     QPainter p(&tela_);
+    p.setRenderHint(QPainter::Antialiasing, escala_ != 1);
     p.setPen(cor);
     p.drawEllipse(centro, raio, raio);
     update(QRect(centro, centro).adjusted(-raio - 1, -raio - 1, raio + 1, raio + 1));
@@ -174,6 +198,7 @@ void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
     celula_ = g.TamanhoCelula;
     figuras_ = std::move(pecas.figuras);
     formas_ = std::move(pecas.formas);
+    caminhos_ = std::move(pecas.caminhos);
     mascara_ = std::move(pecas.mascara);
     frente_.clear();
     for (int i = 0; i < Pecas(); ++i)
@@ -185,6 +210,7 @@ void Tabuleiro::Limpar()
     OcultarTodas();
     figuras_.clear();
     formas_.clear();
+    caminhos_.clear();
     mascara_ = QImage();
     frente_.clear();
     soltas_.fill({});
@@ -208,7 +234,12 @@ void Tabuleiro::EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString&
 
 void Tabuleiro::Colar(int16_t peca, QPoint lugar, QPoint celulaMascara)
 {
-    ColarNoTabuleiro(tela_, mascara_, celulaMascara, figuras_[peca], lugar, celula_);
+    if (caminhos_.empty()) {
+        ColarNoTabuleiro(tela_, mascara_, celulaMascara, figuras_[peca], lugar, celula_);
+    } else { // a picture clear outside its outline needs no mask
+        QPainter p(&tela_);
+        p.drawImage(lugar, figuras_[peca]);
+    }
     update(QRect(lugar, QSize(celula_, celula_)));
 }
 
@@ -266,9 +297,13 @@ QPoint Tabuleiro::Posicao(int16_t peca) const
 
 int16_t Tabuleiro::PecaEm(QPoint ponto) const
 {
-    for (auto i = frente_.rbegin(); i != frente_.rend(); ++i)
-        if (Visivel(*i) && formas_[*i].contains(ponto - soltas_[*i].posicao))
+    for (auto i = frente_.rbegin(); i != frente_.rend(); ++i) {
+        if (!Visivel(*i))
+            continue;
+        const QPoint naPeca = ponto - soltas_[*i].posicao;
+        if (caminhos_.empty() ? formas_[*i].contains(naPeca) : caminhos_[*i].contains(QPointF(naPeca) + QPointF(0.5, 0.5)))
             return *i;
+    }
     return -1;
 }
 
@@ -279,7 +314,8 @@ void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
     for (int16_t i : frente_) {
         if (!Visivel(i) || !regiao.intersects(Retangulo(i)))
             continue;
-        p.setClipRegion(formas_[i].translated(soltas_[i].posicao) & regiao);
+        if (caminhos_.empty())
+            p.setClipRegion(formas_[i].translated(soltas_[i].posicao) & regiao);
         p.drawImage(soltas_[i].posicao, figuras_[i]);
     }
 }
@@ -287,7 +323,14 @@ void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
 void Tabuleiro::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    p.drawImage(e->rect(), tela_, e->rect());
+    if (escala_ == 1)
+        p.drawImage(e->rect(), tela_, e->rect());
+    else // the surface counts the screen's pixels
+        p.drawImage(QRectF(e->rect()), tela_, QRectF(QPointF(e->rect().topLeft()) * escala_, QSizeF(e->rect().size()) * escala_));
+    if (devicePixelRatioF() != escala_ && !escalaAvisada_) {
+        escalaAvisada_ = true; // the window went to a screen of another scale
+        QMetaObject::invokeMethod(this, &Tabuleiro::escalaMudou, Qt::QueuedConnection);
+    }
     if (!pintada_) {
         pintada_ = true;
         Q_EMIT pintada();

@@ -36,6 +36,12 @@ public:
     ~Tabuleiro() override;
 
     // --- the surface ----------------------------------------------------------------------
+    // The surface and the pieces are held at the screen's device pixel ratio: at 1 pixel for
+    // pixel as the classic game drew them, at any other from the picture's own detail, the
+    // lines a board pixel wide and the outlines smooth.
+    double Escala() const { return escala_; }
+    // A fresh surface, all of the window's colour, at another ratio (escalaMudou).
+    void NovaTela(double escala);
     const QImage& Tela() const { return tela_; }
     void Linha(QPoint de, QPoint ate, const QColor& cor);
     void Caixa(QPoint de, QPoint ate, const QColor& cor);
@@ -85,6 +91,8 @@ Q_SIGNALS:
     void solta(QPoint ponto);
     void roda(QWheelEvent* evento);
     void pintada(); // the first time the board reaches the screen
+    // The board now shows on a screen of another device pixel ratio than its drawing's.
+    void escalaMudou();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -109,6 +117,9 @@ private:
     int celula_ = 0;
     std::vector<QImage> figuras_;
     std::vector<QRegion> formas_;
+    std::vector<QPainterPath> caminhos_; // at another ratio than 1: the outlines
+    double escala_ = 1;
+    bool escalaAvisada_ = false;
     QImage mascara_;
     std::array<Solta, MAX_PECAS> soltas_{};
     std::vector<int16_t> frente_; // back to front

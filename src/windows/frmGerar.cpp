@@ -47,6 +47,28 @@ T* Criar(QWidget* pai, const char* nome, const QString& texto, QRect onde)
     return w;
 }
 
+constexpr QSize TAMANHO_FIGURA(56, 40);
+
+// The button's picture drawn for the screen's own pixels: the white oval and its three
+// words, as the picture the button carries draws them a pixel to a pixel.
+void DesenharFigura(QPainter& p, const QRect& onde)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(onde);
+    QFont fonte(QStringLiteral("Liberation Sans"));
+    fonte.setPixelSize(10);
+    p.setFont(fonte);
+    p.setPen(Qt::black);
+    const char* linhas[] = {"Cor", "da", "borda"};
+    for (int i = 0; i < 3; ++i)
+        p.drawText(QRect(onde.left(), onde.top() + 5 + i * 10, onde.width(), 10), Qt::AlignCenter,
+                   QString::fromUtf8(linhas[i]));
+    p.restore();
+}
+
 } // namespace
 
 // --- the colour button -----------------------------------------------------------------
@@ -76,11 +98,13 @@ void BotaoCor::paintEvent(QPaintEvent*)
         Bisel(p, r, Cor(CorSistema::Realce3D), Cor(CorSistema::SombraEscura3D));
         Bisel(p, r.adjusted(1, 1, -1, -1), Cor(CorSistema::Luz3D), Cor(CorSistema::SombraBotao));
     }
-    const QPixmap figura = icon().pixmap(QSize(56, 40));
-    QPoint canto((width() - figura.width()) / 2, (height() - figura.height()) / 2);
+    QPoint canto((width() - TAMANHO_FIGURA.width()) / 2, (height() - TAMANHO_FIGURA.height()) / 2);
     if (afundado)
         canto += QPoint(1, 1);
-    p.drawPixmap(canto, figura);
+    if (devicePixelRatioF() == 1)
+        p.drawPixmap(canto, icon().pixmap(TAMANHO_FIGURA));
+    else
+        DesenharFigura(p, QRect(canto, TAMANHO_FIGURA));
     if (hasFocus()) {
         QStyleOptionFocusRect foco;
         foco.initFrom(this);

@@ -72,15 +72,17 @@ void frmPreview::Form_Load(QPoint canto, const QImage& miniatura, int colunas, i
     const int y0 = Centro(cliente.height() - h);
     cantoFigura_ = {x0, y0};
 
-    // drawn once; the window only shows this image afterwards
-    desenho_ = QImage(cliente, QImage::Format_RGB32);
+    // drawn once, at the thumbnail's scale; the window only shows this image afterwards
+    const double escala = miniatura.devicePixelRatio();
+    desenho_ = QImage((QSizeF(cliente) * escala).toSize(), QImage::Format_RGB32);
+    desenho_.setDevicePixelRatio(escala);
     desenho_.fill(Cor(CorSistema::FaceBotao));
     QPainter p(&desenho_);
     // the light outline up and left of the dark one: an etched groove
     Contorno(p, x0 - 3, y0 - 3, x0 + w + 3, y0 + h + 3, Cor(CorSistema::SombraBotao));
     Contorno(p, x0 - 4, y0 - 4, x0 + w + 2, y0 + h + 2, Cor(CorSistema::Realce3D));
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QPoint(x0, y0), miniatura, QRect(0, 0, w, h));
+    p.drawImage(QPoint(x0, y0), miniatura, QRectF(0, 0, w * escala, h * escala));
 }
 
 void frmPreview::paintEvent(QPaintEvent*)

@@ -140,6 +140,7 @@ void frmZelpo::CriarControles()
     connect(tela_, &Tabuleiro::solta, interator_, [this] { interator_->Form_MouseUp(); });
     connect(tela_, &Tabuleiro::roda, bandeja_, &Bandeja::Roda);
     connect(interator_, &Interator::jogada, this, [this](Jogada jogada) { AoJogar(jogada); });
+    connect(tela_, &Tabuleiro::escalaMudou, this, &frmZelpo::Redesenhar);
 
     tmrHora_ = new QTimer(this);
     tmrHora_->setObjectName(QStringLiteral("tmrHora"));
@@ -381,7 +382,7 @@ void frmZelpo::FormarDaFigura(const QString& arquivo)
     const Leitura lida = LerArquivo(arquivo, TAMANHO_MAXIMO_FIGURA);
     if (!amb_.semente)
         rnd_.SemearPeloRelogio();
-    QuebraCabeca qc = FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes_, rnd_);
+    QuebraCabeca qc = FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes_, rnd_, tela_->Escala());
     if (!qc.recusa.isEmpty()) // the player gets a puzzle of the words "Figura inválida"
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"), ComCaminho(qc.recusa, arquivo));
     setWindowTitle(LegendaDoProduto());
@@ -422,6 +423,27 @@ void frmZelpo::IniciarJogo()
     bandeja_->AtualizarRolagem();
     tela_->setFocus();
     tmrHora_Timer();
+}
+
+// The window went to a screen of another scale: everything it draws is drawn again there,
+// the pieces cut anew from the picture.
+void frmZelpo::Redesenhar()
+{
+    tela_->NovaTela(tela_->devicePixelRatioF());
+    tela_->DesenharMoldura(bandeja_->Barra()->geometry());
+    if (partida_.Estado() == EstadoJogo::SemJogo) {
+        tela_->Limpar();
+        tela_->AreaInicial();
+    } else {
+        QuebraCabeca qc = FormarSalvo(partida_.Jogo(), opcoes_.BorderColor, tela_->Escala());
+        picPreview_ = std::move(qc.miniatura);
+        AreaDeJogo();
+        tela_->Montar(std::move(qc.pecas), partida_.Geo());
+        interator_->Esquecer();
+        interator_->ExibirPartesOK();
+        bandeja_->AtualizarRolagem();
+    }
+    AplicarEstado();
 }
 
 void frmZelpo::ReiniciarJogo()

@@ -119,6 +119,7 @@ private:
     void AreaDeJogo();
     void IniciarJogo();
     void ReiniciarJogo();
+    void Redesenhar();
     void LimparTela();
     void AoJogar(Jogada jogada);
 

@@ -170,7 +170,7 @@ void frmZelpo::MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFi
     Opcoes opcoes = opcoes_;
     static_cast<OpcoesJogo&>(opcoes) = salvo;
     AplicarOpcoes(opcoes);
-    QuebraCabeca qc = FormarSalvo(std::move(salvo), opcoes_.BorderColor);
+    QuebraCabeca qc = FormarSalvo(std::move(salvo), opcoes_.BorderColor, tela_->Escala());
     if (!qc.recusa.isEmpty())
         MostrarMensagem(this, QMessageBox::Information, QStringLiteral("Figura inválida"),
                         ComCaminho(qc.recusa, arquivoJogo.isEmpty() ? arquivoFigura : arquivoJogo));
