@@ -3,7 +3,8 @@
 // new-puzzle dialog, the colour and file dialogs, the preview, the about window, the best
 // times, a question box and the question that offers a lost game back. Usage:
 //   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER] [-style NAME]
-// The game's classic style unless another is named, as in the game itself.
+// The game's classic style unless another is named, as in the game itself. Run with
+// QT_SCALE_FACTOR=2, the pictures are those of a screen of twice the pixels.
 #include "Autor.h"
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
@@ -35,10 +36,14 @@ using namespace zelpo;
 
 namespace {
 
+// At another screen scale than 1 (QT_SCALE_FACTOR), the file's name tells it: meio-2x.png.
 void Salvar(QWidget& w, const QString& pasta, const char* nome)
 {
     QApplication::processEvents();
-    w.grab().save(pasta + QLatin1Char('/') + QLatin1String(nome));
+    QString arquivo = QLatin1String(nome);
+    if (const qreal escala = w.devicePixelRatioF(); escala != 1)
+        arquivo.replace(QStringLiteral(".png"), QStringLiteral("-%1x.png").arg(escala));
+    w.grab().save(pasta + QLatin1Char('/') + arquivo);
 }
 
 // The top-left corner of a loose piece's picture, in the window.

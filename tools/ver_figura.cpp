@@ -10,6 +10,7 @@
 // Build: make zelpo_ver_figura; run: ./zelpo_ver_figura folder picture...
 #include "../bench/entradas_figuras.h"
 #include "files/arquivos.h"
+#include "game/formacao.h"
 #include "records/aleatorio.h"
 #include "play/novojogo.h"
 #include "pieces/corte.h"
@@ -78,33 +79,27 @@ int Gerar(const QString& pasta)
     return 0;
 }
 
-// Load, cut, draw the edges and deal, fill and shape: what a new game does with a file.
+// Read and form: what a new game does with a file (decode, cut, edges and deal, pieces),
+// for a screen of `--escala R` device pixels a pixel (1 unless given).
 int Pecas(const QStringList& argumentos)
 {
     zelpo::Opcoes opcoes;
     opcoes.Adaptar = argumentos.contains(QStringLiteral("--adaptar"));
     opcoes.Pequenas = argumentos.contains(QStringLiteral("--pequenas"));
+    const qsizetype i = argumentos.indexOf(QStringLiteral("--escala"));
+    const double escala = i >= 0 ? argumentos.value(i + 1).toDouble() : 1.0;
     const QString arquivo = argumentos.last();
     QElapsedTimer relogio;
     relogio.start();
-    const bool metarquivo = zelpo::EhMetarquivo(arquivo);
-    zelpo::ResultadoFigura lida = Carregar(arquivo, zelpo::AjusteDaFigura(opcoes, metarquivo));
-    const QImage imagem = lida.figura ? lida.figura->imagem : zelpo::FiguraInvalida();
-    const zelpo::Corte corte = zelpo::CortarFigura(imagem, metarquivo, opcoes);
+    const zelpo::Leitura lida = zelpo::LerArquivo(arquivo, zelpo::TAMANHO_MAXIMO_FIGURA);
     zelpo::Aleatorio rnd(9);
-    zelpo::JogoSalvo jogo;
-    jogo.Colunas = corte.Colunas;
-    jogo.Linhas = corte.Linhas;
-    zelpo::FormarEstado(jogo, rnd);
-    zelpo::PecasMontadas pecas;
-    pecas.figuras = zelpo::QuadradosDasPecas(corte.canvas, corte.Colunas, corte.Linhas, corte.geo);
-    zelpo::MontarPecas(pecas, jogo.Partes, corte.Colunas, corte.Linhas, corte.geo);
+    const zelpo::QuebraCabeca qc = zelpo::FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes, rnd, escala);
     const qint64 ms = relogio.elapsed();
-    std::printf("%s%s%s: %lld ms, pico %.0f MB, %dx%d -> %dx%d pecas%s\n", qPrintable(QFileInfo(arquivo).fileName()),
-                opcoes.Adaptar ? " adaptar" : "", opcoes.Pequenas ? " pequenas" : "", ms, PicoDeMemoriaMB(),
-                lida.figura ? lida.figura->natural.width() : imagem.width(),
-                lida.figura ? lida.figura->natural.height() : imagem.height(), corte.Colunas, corte.Linhas,
-                lida.figura ? "" : qPrintable(QStringLiteral(" (") + lida.erro + QStringLiteral(")")));
+    std::printf("%s%s%s%s: %lld ms, pico %.0f MB, %dx%d pecas%s\n", qPrintable(QFileInfo(arquivo).fileName()),
+                opcoes.Adaptar ? " adaptar" : "", opcoes.Pequenas ? " pequenas" : "",
+                escala != 1 ? qPrintable(QStringLiteral(" escala %1").arg(escala)) : "", ms, PicoDeMemoriaMB(),
+                qc.jogo.Colunas, qc.jogo.Linhas,
+                qc.recusa.isEmpty() ? "" : qPrintable(QStringLiteral(" (") + qc.recusa + QStringLiteral(")")));
     return 0;
 }
 
