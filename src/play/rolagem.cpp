@@ -58,6 +58,16 @@ std::vector<LugarNaRolagem> LayoutRolagem(const ListaRolagem& lista, int naRolag
     return lugares;
 }
 
+int PrimeiraLinhaQueMostra(int slot, int primeiraLinha, int maximo, const Geometria& g)
+{
+    const int linha = slot / g.ColunasRolagem;
+    if (linha < primeiraLinha)
+        primeiraLinha = linha;
+    else if (linha >= primeiraLinha + g.LinhasRolagem)
+        primeiraLinha = linha - g.LinhasRolagem + 1;
+    return std::clamp(primeiraLinha, 0, std::max(maximo, 0));
+}
+
 PassoRolagem TeclaRolagem(int tecla, int valor, int minimo, int maximo, int passoPagina)
 {
     // The sums run in 16 bits, as the scroll bar's own values do.

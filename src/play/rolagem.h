@@ -36,6 +36,10 @@ struct LugarNaRolagem {
 std::vector<LugarNaRolagem> LayoutRolagem(const ListaRolagem& lista, int naRolagem,
                                           int primeiraLinha, const Geometria& g);
 
+// The first visible row that shows tray slot `slot`, moving the view as little as it can
+// from `primeiraLinha`, within 0..maximo.
+int PrimeiraLinhaQueMostra(int slot, int primeiraLinha, int maximo, const Geometria& g);
+
 // New scroll value for a tray key (a Qt key code), clamped to the scroll bar's range in
 // 16-bit arithmetic; `tratada` is false for keys that do not scroll the tray.
 struct PassoRolagem {

@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace zelpo {
 
 namespace {
@@ -79,6 +81,17 @@ void Bandeja::TeclaDeRolagem(int tecla)
                                             vsbPartes_->maximum(), vsbPartes_->pageStep());
     if (passo.tratada)
         vsbPartes_->setValue(passo.valor);
+}
+
+void Bandeja::MostrarPeca(int16_t peca)
+{
+    const JogoSalvo& j = partida_.Jogo();
+    const auto fim = j.PartesRolagem.begin() + j.PartesNaRolagem;
+    const auto onde = std::find(j.PartesRolagem.begin(), fim, peca);
+    if (onde == fim || !vsbPartes_->isEnabled())
+        return;
+    const int slot = static_cast<int>(onde - j.PartesRolagem.begin());
+    vsbPartes_->setValue(PrimeiraLinhaQueMostra(slot, vsbPartes_->value(), vsbPartes_->maximum(), j.Geo()));
 }
 
 void Bandeja::Roda(QWheelEvent* evento)

@@ -36,6 +36,8 @@ public:
     void TeclaDeRolagem(int tecla);
     // The wheel anywhere over the tray scrolls it, as over its scroll bar.
     void Roda(QWheelEvent* evento);
+    // Scrolls the tray, if it must, until the loose piece `peca` shows.
+    void MostrarPeca(int16_t peca);
 
 private:
     void vsbPartes_Change();

@@ -5,33 +5,41 @@
 #include "play/encaixe.h"
 #include "records/aleatorio.h"
 
+#include <algorithm>
+
 namespace zelpo {
+
+namespace {
+
+// The tray slot of a loose piece, or -1.
+int SlotDe(const JogoSalvo& j, int16_t peca)
+{
+    const auto fim = j.PartesRolagem.begin() + j.PartesNaRolagem;
+    const auto onde = std::find(j.PartesRolagem.begin(), fim, peca);
+    return onde == fim ? -1 : static_cast<int>(onde - j.PartesRolagem.begin());
+}
+
+} // namespace
 
 Interator::Interator(Partida& partida, Tabuleiro& tabuleiro, Bandeja& bandeja)
     : QObject(&tabuleiro), partida_(partida), tabuleiro_(tabuleiro), bandeja_(bandeja)
 {
 }
 
+// --- the mouse ------------------------------------------------------------------------
+
 void Interator::picParte_MouseDown(int16_t Index, QPointF ponto)
 {
+    if (arrasto_.ParteArrastada != -1 && arrasto_.porTeclado)
+        Devolver(); // the mouse takes over from the keyboard
     if (arrasto_.ParteArrastada != -1)
         return; // a second button on the piece already held
-    const Jogada jogada = partida_.Pegar(Index);
-    if (jogada == Jogada::Recusada)
-        return;
-    arrasto_.PegaX = static_cast<int32_t>(CLng(ponto.x()));
-    arrasto_.PegaY = static_cast<int32_t>(CLng(ponto.y()));
-    arrasto_.ParteArrastada = Index;
-    tabuleiro_.Elevar(Index);
-    // A starting piece is already placed; otherwise the piece holds the mouse until the
-    // release, and its moves and the release come back here in board coordinates.
-    if (jogada != Jogada::Segura)
-        Concluir(jogada, Index);
+    Pegar(Index, ponto, false);
 }
 
 void Interator::Form_MouseMove(Qt::MouseButtons botoes, QPoint ponto)
 {
-    if (arrasto_.ParteArrastada == -1)
+    if (arrasto_.ParteArrastada == -1 || arrasto_.porTeclado)
         return;
     if (botoes == Qt::LeftButton) {
         tabuleiro_.Mostrar(arrasto_.ParteArrastada, QPoint(ponto.x() - arrasto_.PegaX, ponto.y() - arrasto_.PegaY));
@@ -42,12 +50,131 @@ void Interator::Form_MouseMove(Qt::MouseButtons botoes, QPoint ponto)
 
 void Interator::Form_MouseUp()
 {
-    VerificarOK();
+    if (!arrasto_.porTeclado)
+        VerificarOK();
+}
+
+// --- the keyboard ---------------------------------------------------------------------
+
+bool Interator::Tecla(int tecla, Qt::KeyboardModifiers modificadores)
+{
+    const bool segura = arrasto_.ParteArrastada != -1;
+    switch (tecla) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (partida_.Jogo().PartesNaRolagem == 0 || !partida_.EmJogo())
+            return false;
+        teclado_ = true;
+        if (!segura)
+            FocarVizinha(tecla == Qt::Key_Backtab || (modificadores & Qt::ShiftModifier) ? -1 : 1);
+        MostrarFoco();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!partida_.EmJogo())
+            return false;
+        teclado_ = true;
+        if (segura && arrasto_.porTeclado)
+            VerificarOK();
+        else if (!segura && tabuleiro_.Visivel(foco_))
+            Pegar(foco_, {}, true);
+        MostrarFoco();
+        return true;
+    case Qt::Key_Escape:
+        if (!segura || !arrasto_.porTeclado)
+            return false;
+        Devolver();
+        return true;
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+        if (!segura || !arrasto_.porTeclado)
+            return false;
+        MoverNaGrade(tecla == Qt::Key_Left ? QPoint(-1, 0) : tecla == Qt::Key_Right ? QPoint(1, 0)
+                     : tecla == Qt::Key_Up ? QPoint(0, -1) : QPoint(0, 1));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Interator::FocarPrimeira()
+{
+    const JogoSalvo& j = partida_.Jogo();
+    Focar(j.PartesNaRolagem > 0 ? j.PartesRolagem[0] : int16_t(-1));
+}
+
+void Interator::Focar(int16_t peca)
+{
+    foco_ = peca;
+    MostrarFoco();
+    Q_EMIT mudou(peca);
+}
+
+// Along the tray in slot order, round from the last piece to the first.
+void Interator::FocarVizinha(int passo)
+{
+    const JogoSalvo& j = partida_.Jogo();
+    const int n = j.PartesNaRolagem;
+    const int atual = SlotDe(j, foco_);
+    const int slot = atual < 0 ? 0 : (atual + passo + n) % n;
+    Focar(j.PartesRolagem[slot]);
+    bandeja_.MostrarPeca(foco_);
+}
+
+void Interator::MostrarFoco()
+{
+    tabuleiro_.DefinirFoco(foco_, teclado_);
+}
+
+// --- the hand -------------------------------------------------------------------------
+
+void Interator::Pegar(int16_t peca, QPointF ponto, bool porTeclado)
+{
+    const int slotDoFoco = SlotDe(partida_.Jogo(), foco_);
+    const Jogada jogada = partida_.Pegar(peca);
+    if (jogada == Jogada::Recusada)
+        return;
+    arrasto_ = Arrasto();
+    arrasto_.ParteArrastada = peca;
+    arrasto_.porTeclado = porTeclado;
+    arrasto_.PegaX = static_cast<int32_t>(CLng(ponto.x()));
+    arrasto_.PegaY = static_cast<int32_t>(CLng(ponto.y()));
+    tabuleiro_.Elevar(peca);
+    // A starting piece is already placed. Otherwise a piece taken by the mouse holds it
+    // until the release, and its moves and the release come back here in board
+    // coordinates; one taken by the keyboard waits on the first cell of the grid.
+    if (jogada != Jogada::Segura) {
+        Concluir(jogada, peca, slotDoFoco);
+        return;
+    }
+    if (porTeclado)
+        MoverNaGrade({});
+    Q_EMIT mudou(peca);
+}
+
+void Interator::MoverNaGrade(QPoint passo)
+{
+    const JogoSalvo& j = partida_.Jogo();
+    QPoint& c = arrasto_.celula;
+    c = QPoint(std::clamp(c.x() + passo.x(), 0, j.Colunas - 1), std::clamp(c.y() + passo.y(), 0, j.Linhas - 1));
+    const int t = j.Geo().TamanhoParte;
+    tabuleiro_.Mostrar(arrasto_.ParteArrastada, QPoint(j.EsquerdaTabuleiro + c.x() * t, j.TopoTabuleiro + c.y() * t));
+}
+
+// Back in its tray slot, as a drop that does not fit leaves it, but nothing was tried.
+void Interator::Devolver()
+{
+    const int16_t peca = arrasto_.ParteArrastada;
+    arrasto_ = Arrasto();
+    bandeja_.AtualizarRolagem();
+    Q_EMIT mudou(peca);
 }
 
 void Interator::Esquecer()
 {
     arrasto_ = Arrasto();
+    foco_ = -1;
+    MostrarFoco();
 }
 
 void Interator::VerificarOK()
@@ -55,18 +182,28 @@ void Interator::VerificarOK()
     if (arrasto_.ParteArrastada == -1)
         return;
     const int16_t p = arrasto_.ParteArrastada;
-    Concluir(partida_.Soltar(p, tabuleiro_.Posicao(p)), p);
+    const int slotDoFoco = SlotDe(partida_.Jogo(), foco_);
+    Concluir(partida_.Soltar(p, tabuleiro_.Posicao(p)), p, slotDoFoco);
 }
 
 // A piece placed goes onto the board; placed or not, the tray is laid out again, which
-// puts a piece that did not fit back in its slot.
-void Interator::Concluir(Jogada resultado, int16_t peca)
+// puts a piece that did not fit back in its slot. The focus stays on the tray: a piece
+// that left it hands the focus to the one that took its slot.
+void Interator::Concluir(Jogada resultado, int16_t peca, int slotDoFoco)
 {
-    if (resultado == Jogada::Encaixada || resultado == Jogada::Completa)
+    const bool saiu = resultado == Jogada::Encaixada || resultado == Jogada::Completa;
+    if (saiu)
         ParteOk(peca);
     bandeja_.AtualizarRolagem();
-    arrasto_.ParteArrastada = -1;
+    arrasto_ = Arrasto();
+    const JogoSalvo& j = partida_.Jogo();
+    if (saiu && SlotDe(j, foco_) < 0) {
+        const int n = j.PartesNaRolagem;
+        Focar(n > 0 ? j.PartesRolagem[std::clamp(slotDoFoco, 0, n - 1)] : int16_t(-1));
+    }
+    MostrarFoco();
     Q_EMIT jogada(resultado, peca);
+    Q_EMIT mudou(peca);
 }
 
 void Interator::ParteOk(int16_t P_Index)

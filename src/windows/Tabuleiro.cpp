@@ -10,7 +10,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -195,6 +198,8 @@ void Tabuleiro::ExibirHora(const QString& texto)
 void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
 {
     OcultarTodas();
+    DefinirFoco(-1, marcarFoco_);
+    geo_ = g;
     celula_ = g.TamanhoCelula;
     figuras_ = std::move(pecas.figuras);
     formas_ = std::move(pecas.formas);
@@ -208,6 +213,7 @@ void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
 void Tabuleiro::Limpar()
 {
     OcultarTodas();
+    DefinirFoco(-1, marcarFoco_);
     figuras_.clear();
     formas_.clear();
     caminhos_.clear();
@@ -309,6 +315,25 @@ int16_t Tabuleiro::PecaEm(QPoint ponto) const
 
 // --- events ---------------------------------------------------------------------------
 
+QRect Tabuleiro::RetanguloDoFoco() const
+{
+    if (!marcarFoco_ || !Visivel(foco_))
+        return {};
+    // round the piece's body, two pixels out into the band
+    const QPoint corpo = soltas_[foco_].posicao + QPoint(geo_.m(), geo_.m());
+    return QRect(corpo, QSize(geo_.TamanhoParte, geo_.TamanhoParte)).adjusted(-2, -2, 2, 2);
+}
+
+void Tabuleiro::DefinirFoco(int16_t peca, bool marcar)
+{
+    if (peca == foco_ && marcar == marcarFoco_)
+        return;
+    camada_->update(RetanguloDoFoco());
+    foco_ = peca;
+    marcarFoco_ = marcar;
+    camada_->update(RetanguloDoFoco());
+}
+
 void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
 {
     for (int16_t i : frente_) {
@@ -317,6 +342,13 @@ void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
         if (caminhos_.empty())
             p.setClipRegion(formas_[i].translated(soltas_[i].posicao) & regiao);
         p.drawImage(soltas_[i].posicao, figuras_[i]);
+    }
+    if (const QRect foco = RetanguloDoFoco(); !foco.isEmpty() && regiao.intersects(foco)) {
+        p.setClipRegion(regiao);
+        QStyleOptionFocusRect opcao;
+        opcao.initFrom(this);
+        opcao.rect = foco;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opcao, &p, this);
     }
 }
 
@@ -366,6 +398,23 @@ void Tabuleiro::wheelEvent(QWheelEvent* e)
 {
     e->ignore();
     Q_EMIT roda(e);
+}
+
+void Tabuleiro::keyPressEvent(QKeyEvent* e)
+{
+    if (teclado_ && teclado_(e->key(), e->modifiers()))
+        e->accept();
+    else
+        QWidget::keyPressEvent(e);
+}
+
+// Tab and Shift+Tab walk the pieces of the tray while there are some, rather than the
+// window's controls.
+bool Tabuleiro::focusNextPrevChild(bool proximo)
+{
+    if (teclado_ && teclado_(proximo ? Qt::Key_Tab : Qt::Key_Backtab, Qt::NoModifier))
+        return true;
+    return QWidget::focusNextPrevChild(proximo);
 }
 
 } // namespace zelpo

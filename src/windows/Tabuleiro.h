@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -83,6 +84,13 @@ public:
     QPoint Posicao(int16_t peca) const;
     // The frontmost shown piece whose outline holds the point, or -1.
     int16_t PecaEm(QPoint ponto) const;
+    // The piece that takes the keyboard (-1: none), with a dotted focus mark round its body
+    // when `marcar`.
+    void DefinirFoco(int16_t peca, bool marcar);
+    int16_t Foco() const { return foco_; }
+    // Who hears the keys given to the board, Tab and Shift+Tab included; it returns true
+    // for the keys it took.
+    void DefinirTeclado(std::function<bool(int, Qt::KeyboardModifiers)> teclado) { teclado_ = std::move(teclado); }
 
 Q_SIGNALS:
     // A press on a piece, at that point of its picture.
@@ -101,6 +109,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool focusNextPrevChild(bool proximo) override;
 
 private:
     class Camada;
@@ -109,11 +119,13 @@ private:
         bool visivel = false;
     };
     QRect Retangulo(int16_t peca) const;
+    QRect RetanguloDoFoco() const;
     void PintarPecas(QPainter& p, const QRegion& regiao) const;
 
     QImage tela_;
     QLabel* picHora_ = nullptr;
     Camada* camada_ = nullptr;
+    Geometria geo_;
     int celula_ = 0;
     std::vector<QImage> figuras_;
     std::vector<QRegion> formas_;
@@ -123,6 +135,9 @@ private:
     QImage mascara_;
     std::array<Solta, MAX_PECAS> soltas_{};
     std::vector<int16_t> frente_; // back to front
+    int16_t foco_ = -1;
+    bool marcarFoco_ = false;
+    std::function<bool(int, Qt::KeyboardModifiers)> teclado_;
     bool pintada_ = false;
 };
 

@@ -141,6 +141,7 @@ void frmZelpo::CriarControles()
     connect(tela_, &Tabuleiro::roda, bandeja_, &Bandeja::Roda);
     connect(interator_, &Interator::jogada, this, [this](Jogada jogada) { AoJogar(jogada); });
     connect(tela_, &Tabuleiro::escalaMudou, this, &frmZelpo::Redesenhar);
+    tela_->DefinirTeclado([this](int tecla, Qt::KeyboardModifiers m) { return interator_->Tecla(tecla, m); });
 
     tmrHora_ = new QTimer(this);
     tmrHora_->setObjectName(QStringLiteral("tmrHora"));
@@ -344,7 +345,8 @@ void frmZelpo::Form_KeyDown(int tecla, Qt::KeyboardModifiers shift)
             QTimer::singleShot(0, this, [this] { mnuJogoReiniciar_Click(); });
         }
     }
-    bandeja_->TeclaDeRolagem(tecla);
+    if (interator_->ParteArrastada() == -1) // the arrows move a piece in hand instead
+        bandeja_->TeclaDeRolagem(tecla);
 }
 
 void frmZelpo::tmrHora_Timer()
@@ -422,6 +424,7 @@ void frmZelpo::IniciarJogo()
     }
     bandeja_->AtualizarRolagem();
     tela_->setFocus();
+    interator_->FocarPrimeira();
     tmrHora_Timer();
 }
 
@@ -451,6 +454,7 @@ void frmZelpo::ReiniciarJogo()
     tela_->repaint();
     bandeja_->Desativar();
     tela_->OcultarTodas();
+    interator_->Esquecer();
     textoRecorde_.clear();
     partida_.Reiniciar(amb_.Ticks());
     AreaDeJogo();

@@ -126,6 +126,24 @@ inline int DiferencaMaxima(const QImage& a, const QImage& b)
 
 // A consistent game: inner edges spread over codes 1..52, the deal a fixed shuffle whose
 // first `encaixadas` pieces are placed and the others left in the tray in deal order.
+// The rules from grid coordinates alone, for the tests to compare the game with: where a
+// piece's picture stands once placed (normal pieces 64 px apart, small ones 42), and
+// whether a placed piece lies in a cell at most one row and one column away.
+inline QPoint LugarNaGrade(const zelpo::JogoSalvo& j, int peca)
+{
+    const int passo = j.Pequenas ? 42 : 64;
+    return QPoint(j.EsquerdaTabuleiro + peca % j.Colunas * passo, j.TopoTabuleiro + peca / j.Colunas * passo);
+}
+
+inline bool TemVizinhaColocada(const zelpo::JogoSalvo& j, int peca)
+{
+    for (int q = 0; q < j.Colunas * j.Linhas; ++q)
+        if (j.Partes[q].Encaixada != zelpo::FALSO && std::abs(q % j.Colunas - peca % j.Colunas) <= 1
+            && std::abs(q / j.Colunas - peca / j.Colunas) <= 1)
+            return true;
+    return false;
+}
+
 inline zelpo::JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int encaixadas)
 {
     zelpo::JogoSalvo j;

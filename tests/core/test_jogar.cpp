@@ -121,7 +121,7 @@ TEST(Partida, SalvosAntigosAbremJogaveis)
         const JogoSalvo& aberto = partida.Jogo();
         EXPECT_EQ(aberto.PartesIniciais, c.esperadas) << c.dificuldade << " " << c.iniciais;
         EXPECT_EQ(aberto.SegundosJogo, std::max(c.segundos, 0));
-        EXPECT_TRUE(ParteEncaixa(aberto, 0, LugarVerdadeiro(aberto, 0))) << "playable";
+        EXPECT_TRUE(ParteEncaixa(aberto, 0, figuras_de_teste::LugarNaGrade(aberto, 0))) << "playable";
     }
 }
 

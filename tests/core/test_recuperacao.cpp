@@ -46,9 +46,9 @@ void Colocar(Partida& p)
 {
     const JogoSalvo& j = p.Jogo();
     int16_t peca = j.PartesRolagem[0];
-    for (int s = 0; j.PartesIniciais == 0 && !TemVizinhoEncaixado(j, peca); ++s)
+    for (int s = 0; j.PartesIniciais == 0 && !figuras_de_teste::TemVizinhaColocada(j, peca); ++s)
         peca = j.PartesRolagem[s + 1];
-    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, LugarVerdadeiro(j, peca));
+    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, figuras_de_teste::LugarNaGrade(j, peca));
     ASSERT_TRUE(jogada == Jogada::Encaixada || jogada == Jogada::Completa);
 }
 

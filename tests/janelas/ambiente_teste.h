@@ -188,11 +188,27 @@ struct JanelaDeTeste {
         const JogoSalvo& j = jogo();
         return {j.PartesRolagem.begin(), j.PartesRolagem.begin() + j.PartesNaRolagem};
     }
+    // A key as the player presses it, to whatever has the keyboard.
+    void Tecla(Qt::Key tecla, Qt::KeyboardModifiers m = {}) { QTest::keyClick(janela->windowHandle(), tecla, m); }
+    // By keys alone: Tab to the piece, Enter to take it, the arrows to its cell, Enter to drop it.
+    void ColocarPeloTeclado(int peca)
+    {
+        for (int i = 0; i <= MAX_PECAS && janela->tabuleiro().Foco() != peca; ++i)
+            Tecla(Qt::Key_Tab);
+        ASSERT_EQ(janela->tabuleiro().Foco(), peca) << "Tab never reached the piece";
+        Tecla(Qt::Key_Return);
+        const JogoSalvo& j = jogo();
+        for (int c = 0; c < peca % j.Colunas; ++c)
+            Tecla(Qt::Key_Right);
+        for (int l = 0; l < peca / j.Colunas; ++l)
+            Tecla(Qt::Key_Down);
+        Tecla(Qt::Key_Space);
+    }
     // A loose piece that would fit on its place now, or -1.
     int PecaQueEncaixa()
     {
         for (int p : PecasNaBandeja())
-            if (TemVizinhoEncaixado(jogo(), p))
+            if (figuras_de_teste::TemVizinhaColocada(jogo(), p))
                 return p;
         return -1;
     }
@@ -216,7 +232,7 @@ struct JanelaDeTeste {
         for (int i = 0; (n < 0 || i < n) && jogo().PartesNaRolagem > 0; ++i) {
             const int peca = PecaQueEncaixa();
             ASSERT_GE(peca, 0);
-            Arrastar(peca, LugarVerdadeiro(jogo(), peca));
+            Arrastar(peca, figuras_de_teste::LugarNaGrade(jogo(), peca));
         }
     }
 };

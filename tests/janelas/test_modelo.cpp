@@ -211,7 +211,7 @@ private:
     {
         std::vector<int> pecas;
         for (int p : t_.PecasNaBandeja())
-            if (t_.Visivel(p) && (!soAsQueEncaixam || TemVizinhoEncaixado(t_.jogo(), p)))
+            if (t_.Visivel(p) && (!soAsQueEncaixam || figuras_de_teste::TemVizinhaColocada(t_.jogo(), p)))
                 pecas.push_back(p);
         return pecas;
     }
@@ -220,9 +220,11 @@ private:
 
     // A starting piece clicked while there are some; else a piece beside a placed one
     // dropped within 20 px of its place, where it fits, or any piece 21 px or more to the
-    // right of its place, where none does.
+    // right of its place, where none does. Half the time by keys alone.
     void Mover()
     {
+        if (Moeda())
+            return MoverPeloTeclado();
         if (Estado() == EstadoJogo::EscolhendoPecas) {
             const int peca = Qualquer(PecasVisiveis(false));
             ASSERT_GE(peca, 0);
@@ -238,10 +240,53 @@ private:
         if (peca < 0)
             return;
         const QPoint desvio = certo ? QPoint(Sorteio(41) - 20, Sorteio(41) - 20) : QPoint(21 + Sorteio(60), 0);
-        t_.Arrastar(peca, LugarVerdadeiro(t_.jogo(), peca) + desvio);
+        t_.Arrastar(peca, figuras_de_teste::LugarNaGrade(t_.jogo(), peca) + desvio);
         EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, certo ? VERDADEIRO : FALSO);
         if (certo)
             Mudou(EstadoDe(t_.jogo()));
+    }
+
+    // Tab a few times and Enter while the starting pieces are chosen; else a piece beside a
+    // placed one taken to its cell, or any piece taken to a cell not its own and dropped or
+    // put back with Esc, the tray keys pressed on the way moving nothing.
+    void MoverPeloTeclado()
+    {
+        const Tabuleiro& tabuleiro = w().tabuleiro();
+        if (Estado() == EstadoJogo::EscolhendoPecas) {
+            for (int i = Sorteio(4); i > 0; --i)
+                t_.Tecla(Moeda() ? Qt::Key_Tab : Qt::Key_Backtab);
+            const int peca = tabuleiro.Foco();
+            ASSERT_GE(peca, 0);
+            t_.Tecla(Moeda() ? Qt::Key_Return : Qt::Key_Space);
+            Mudou(EstadoDe(t_.jogo()));
+            EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, VERDADEIRO);
+            EXPECT_EQ(t_.jogo().PartesIniciais, jogoAntes_.PartesIniciais - 1);
+            return;
+        }
+        if (Estado() != EstadoJogo::Jogando)
+            return;
+        const int colocar = t_.PecaQueEncaixa();
+        if (Moeda() && colocar >= 0) {
+            t_.ColocarPeloTeclado(colocar);
+            EXPECT_EQ(t_.jogo().Partes[colocar].Encaixada, VERDADEIRO);
+            return Mudou(EstadoDe(t_.jogo()));
+        }
+        const int peca = t_.PecasNaBandeja()[size_t(Sorteio(int(t_.PecasNaBandeja().size())))];
+        for (int i = 0; i <= MAX_PECAS && tabuleiro.Foco() != peca; ++i)
+            t_.Tecla(Qt::Key_Tab);
+        t_.Tecla(Qt::Key_Return);
+        const int rolagem = t_.Rolagem()->value();
+        const JogoSalvo& j = t_.jogo();
+        // a column that is not the piece's own; the rows stop at the grid's edge
+        const int coluna = (peca % j.Colunas + 1 + Sorteio(j.Colunas - 1)) % j.Colunas;
+        for (int c = 0; c < coluna; ++c)
+            t_.Tecla(Qt::Key_Right);
+        for (int l = 0; l < Sorteio(j.Linhas + 2); ++l)
+            t_.Tecla(Moeda() ? Qt::Key_Down : Qt::Key_PageDown);
+        t_.Tecla(Moeda() ? Qt::Key_Escape : Qt::Key_Space);
+        EXPECT_EQ(t_.jogo().Partes[peca].Encaixada, FALSO);
+        EXPECT_EQ(t_.Rolagem()->value(), rolagem) << "the tray scrolled under a piece in hand";
+        EXPECT_TRUE(t_.Visivel(peca)) << "back in its slot";
     }
 
     // The save dialog answers a new file, or one in a folder that cannot exist.

@@ -30,10 +30,10 @@ TEST(Partida, JogoCompletoComOMouse)
 
     // A piece with no placed neighbour does not fit even on its true place.
     for (int peca : t.PecasNaBandeja()) {
-        if (TemVizinhoEncaixado(t.jogo(), peca))
+        if (figuras_de_teste::TemVizinhaColocada(t.jogo(), peca))
             continue;
         const QPoint bandeja = t.Canto(peca);
-        t.Arrastar(peca, LugarVerdadeiro(t.jogo(), peca));
+        t.Arrastar(peca, figuras_de_teste::LugarNaGrade(t.jogo(), peca));
         EXPECT_EQ(t.jogo().Partes[peca].Encaixada, FALSO);
         EXPECT_EQ(t.Canto(peca), bandeja);
     }
@@ -56,11 +56,51 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:01:05"));
     // the whole picture is on the board now
     const QImage tela = t.Tela()->Tela();
-    const QPoint canto = LugarVerdadeiro(t.jogo(), 0) + QPoint(t.geo().m() + 30, t.geo().m() + 30);
+    const QPoint canto = figuras_de_teste::LugarNaGrade(t.jogo(), 0) + QPoint(t.geo().m() + 30, t.geo().m() + 30);
     EXPECT_NE(tela.pixelColor(canto), QColor(128, 128, 128));
 }
 
 // The difficulty's folder missing, then empty: said, and no game.
+// A whole game without a mouse event: the starting pieces by Enter on the focused piece,
+// the others by Tab, Enter, the arrows and Space, a wrong cell and Esc on the way; the
+// focus mark shows once the keyboard was used, and the tray does not scroll under a
+// piece in hand.
+TEST(Partida, JogoCompletoPeloTeclado)
+{
+    JanelaDeTeste t(192, 192, 2);
+    frmZelpo& w = t.w();
+    w.Iniciar({});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QImage antes = w.grab().toImage();
+    t.Tecla(Qt::Key_Return); // the piece of the first slot has the keyboard
+    EXPECT_NE(w.grab().toImage(), antes) << "a piece placed and the focus mark shown";
+    t.Tecla(Qt::Key_Space);
+    ASSERT_EQ(w.partida().Estado(), EstadoJogo::Jogando);
+    EXPECT_EQ(t.jogo().PartesNaRolagem, 7);
+
+    // a piece taken waits on the grid's first cell; a wrong cell sends it back to its slot
+    const int peca = t.PecaQueEncaixa();
+    const QPoint bandeja = t.Canto(peca);
+    for (int i = 0; i <= MAX_PECAS && w.tabuleiro().Foco() != peca; ++i)
+        t.Tecla(Qt::Key_Tab);
+    t.Tecla(Qt::Key_Return);
+    EXPECT_EQ(w.tabuleiro().Posicao(int16_t(peca)), figuras_de_teste::LugarNaGrade(t.jogo(), 0));
+    t.Tecla(Qt::Key_Escape);
+    EXPECT_TRUE(t.Canto(peca) == bandeja && !t.jogo().Partes[peca].Encaixada);
+    t.Tecla(Qt::Key_Return);
+    t.Tecla(Qt::Key_Left); // the grid's edge holds it
+    t.Tecla(Qt::Key_Up);
+    t.Tecla(Qt::Key_Return);
+    EXPECT_EQ(t.Canto(peca), bandeja);
+    EXPECT_EQ(bool(t.jogo().Partes[peca].Encaixada), figuras_de_teste::LugarNaGrade(t.jogo(), peca)
+                                                       == figuras_de_teste::LugarNaGrade(t.jogo(), 0)
+                                                       && figuras_de_teste::TemVizinhaColocada(t.jogo(), peca));
+    while (t.jogo().PartesNaRolagem > 0 && !testing::Test::HasFailure())
+        t.ColocarPeloTeclado(t.PecaQueEncaixa());
+    EXPECT_EQ(w.partida().Estado(), EstadoJogo::Completo);
+    EXPECT_TRUE(t.som()->UltimoSom() == QStringLiteral("FIM1") || t.som()->UltimoSom() == QStringLiteral("FIM2"));
+}
+
 TEST(Partida, PastaVaziaOuAusente)
 {
     JanelaDeTeste t;
