@@ -21,6 +21,7 @@ Bandeja::Bandeja(const Partida& partida, Tabuleiro& tabuleiro)
 {
     vsbPartes_ = new QScrollBar(Qt::Vertical, &tabuleiro);
     vsbPartes_->setObjectName(QStringLiteral("vsbPartes"));
+    vsbPartes_->setAccessibleName(QStringLiteral("Rolagem da bandeja"));
     vsbPartes_->setGeometry(RETANGULO_ROLAGEM);
     vsbPartes_->setRange(0, 0);
     vsbPartes_->setSingleStep(1);

@@ -1,11 +1,13 @@
 #include "Tabuleiro.h"
 
+#include "Acessivel.h"
 #include "CoresSistema.h"
 #include "fontes.h"
 #include "play/encaixe.h"
 #include "play/textos.h"
 #include "records/aleatorio.h"
 
+#include <QAccessible>
 #include <QChildEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -167,6 +169,10 @@ void Tabuleiro::TextoPartesIniciais(const QString& texto)
     Preencher(INICIO_MENSAGEM, FIM_MENSAGEM, palette().color(QPalette::Window));
     if (!texto.isEmpty())
         Escrever(INICIO_MENSAGEM, texto, FonteJanela(), Qt::black);
+    if (texto != mensagem_) {
+        mensagem_ = texto;
+        Anunciar(int(FilhoDoTabuleiro::Mensagem), QAccessible::NameChanged);
+    }
 }
 
 void Tabuleiro::DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, const QString& legenda)
@@ -176,6 +182,7 @@ void Tabuleiro::DesenharArea(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, con
     Caixa({X1, Y1}, {X2, Y2}, Cor(CorSistema::SombraBotao));
     Linha({X1, Y1}, {X1, Y2}, Cor(CorSistema::Realce3D));
     Linha({X1, Y1}, {X2, Y1}, Cor(CorSistema::Realce3D));
+    legenda_ = legenda;
     if (legenda.isEmpty())
         return;
     const int largura = QFontMetrics(FonteJanela()).horizontalAdvance(legenda);
@@ -191,6 +198,50 @@ void Tabuleiro::AreaInicial()
 void Tabuleiro::ExibirHora(const QString& texto)
 {
     picHora_->setText(texto);
+    picHora_->setAccessibleName(QStringLiteral("Tempo de jogo ") + texto);
+}
+
+QString Tabuleiro::NomeDaPeca(int16_t peca) const
+{
+    return descricao_.nome ? descricao_.nome(peca) : QString();
+}
+
+QRect Tabuleiro::LugarDaPeca(int16_t peca) const
+{
+    if (Visivel(peca))
+        return Retangulo(peca);
+    return descricao_.lugar ? descricao_.lugar(peca) : QRect();
+}
+
+namespace {
+std::function<void(int, int)>& Ouvinte()
+{
+    static std::function<void(int, int)> ouvinte;
+    return ouvinte;
+}
+} // namespace
+
+void Tabuleiro::DefinirOuvinte(std::function<void(int, int)> ouvinte)
+{
+    Ouvinte() = std::move(ouvinte);
+}
+
+void Tabuleiro::Anunciar(int filho, int evento) const
+{
+    if (Ouvinte())
+        Ouvinte()(filho, evento);
+    QAccessibleEvent aviso(const_cast<Tabuleiro*>(this), static_cast<QAccessible::Event>(evento));
+    if (filho >= 0)
+        aviso.setChild(filho);
+    QAccessible::updateAccessibility(&aviso);
+}
+
+void Tabuleiro::DefinirSituacao(const QString& situacao)
+{
+    if (situacao == situacao_)
+        return;
+    situacao_ = situacao;
+    Anunciar(-1, QAccessible::DescriptionChanged);
 }
 
 // --- the pieces -----------------------------------------------------------------------
@@ -329,9 +380,12 @@ void Tabuleiro::DefinirFoco(int16_t peca, bool marcar)
     if (peca == foco_ && marcar == marcarFoco_)
         return;
     camada_->update(RetanguloDoFoco());
+    const bool outra = peca != foco_;
     foco_ = peca;
     marcarFoco_ = marcar;
     camada_->update(RetanguloDoFoco());
+    if (outra && peca >= 0 && hasFocus())
+        Anunciar(int(FilhoDoTabuleiro::PrimeiraPeca) + peca, QAccessible::Focus);
 }
 
 void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const

@@ -88,6 +88,27 @@ public:
     // when `marcar`.
     void DefinirFoco(int16_t peca, bool marcar);
     int16_t Foco() const { return foco_; }
+    // What a screen reader is told of a piece: its name, and its place on the board once
+    // it is placed there (a loose piece's place is where it is shown).
+    struct Descricao {
+        std::function<QString(int16_t)> nome;
+        std::function<QRect(int16_t)> lugar;
+    };
+    void DefinirDescricao(Descricao descricao) { descricao_ = std::move(descricao); }
+    QString NomeDaPeca(int16_t peca) const;
+    QRect LugarDaPeca(int16_t peca) const;
+    const QString& Mensagem() const { return mensagem_; }
+    const QString& Legenda() const { return legenda_; }
+    QLabel* Relogio() const { return picHora_; }
+    // Tells a screen reader that one of the board's children (Acessivel.h) changed; -1:
+    // the board itself.
+    void Anunciar(int filho, int evento) const;
+    // Tests hear what the board tells a screen reader here, as (child, event); an empty
+    // function stops it. (Without an accessibility bus, Qt passes nothing on.)
+    static void DefinirOuvinte(std::function<void(int, int)> ouvinte);
+    // How the game stands, in words, as the board's description ("" while in play).
+    void DefinirSituacao(const QString& situacao);
+    const QString& Situacao() const { return situacao_; }
     // Who hears the keys given to the board, Tab and Shift+Tab included; it returns true
     // for the keys it took.
     void DefinirTeclado(std::function<bool(int, Qt::KeyboardModifiers)> teclado) { teclado_ = std::move(teclado); }
@@ -138,6 +159,8 @@ private:
     int16_t foco_ = -1;
     bool marcarFoco_ = false;
     std::function<bool(int, Qt::KeyboardModifiers)> teclado_;
+    Descricao descricao_;
+    QString mensagem_, legenda_, situacao_;
     bool pintada_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "frmZelpo.h"
 
+#include "Acessivel.h"
 #include "Autor.h"
 #include "Bandeja.h"
 #include "Centralizador.h"
@@ -24,6 +25,7 @@
 #include "play/textos.h"
 #include "records/produto.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -57,6 +59,7 @@ frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai)
     setWindowTitle(LegendaDoProduto());
     setWindowIcon(QIcon(QStringLiteral(":/janelas/zelpora.png")));
     setFont(FonteJanela());
+    InstalarAcessibilidade();
     tela_ = new Tabuleiro(this);
     setCentralWidget(tela_);
     CriarMenus();
@@ -125,6 +128,9 @@ void frmZelpo::CriarMenus()
     item("mnuAjudaAutor", QStringLiteral("&Autor"), {}, [this] { (new Autor(this))->show(); });
     item("mnuAjudaRecordes", QStringLiteral("&Recordes"), {}, [this] { mnuAjudaRecordes_Click(); });
 
+    menuBar()->setAccessibleName(QStringLiteral("Menus"));
+    jogo->setAccessibleName(QStringLiteral("Jogo"));
+    ajuda->setAccessibleName(QStringLiteral("Ajuda"));
     // The bar writes its titles as the menus write their items, not in the window's bold.
     QFont fonteMenu = QApplication::font(jogo);
     fonteMenu.setBold(false);
@@ -142,6 +148,11 @@ void frmZelpo::CriarControles()
     connect(interator_, &Interator::jogada, this, [this](Jogada jogada) { AoJogar(jogada); });
     connect(tela_, &Tabuleiro::escalaMudou, this, &frmZelpo::Redesenhar);
     tela_->DefinirTeclado([this](int tecla, Qt::KeyboardModifiers m) { return interator_->Tecla(tecla, m); });
+    tela_->DefinirDescricao({[this](int16_t peca) { return NomeDaPeca(peca); },
+                             [this](int16_t peca) { return LugarDaPeca(peca); }});
+    connect(interator_, &Interator::mudou, this, [this](int16_t peca) {
+        tela_->Anunciar(int(FilhoDoTabuleiro::PrimeiraPeca) + peca, QAccessible::NameChanged);
+    });
 
     tmrHora_ = new QTimer(this);
     tmrHora_->setObjectName(QStringLiteral("tmrHora"));
@@ -454,6 +465,7 @@ void frmZelpo::ReiniciarJogo()
     tela_->repaint();
     bandeja_->Desativar();
     tela_->OcultarTodas();
+    tela_->DefinirSituacao({});
     interator_->Esquecer();
     textoRecorde_.clear();
     partida_.Reiniciar(amb_.Ticks());
@@ -465,6 +477,7 @@ void frmZelpo::ReiniciarJogo()
 void frmZelpo::LimparTela()
 {
     tela_->Limpar();
+    tela_->DefinirSituacao({});
     interator_->Esquecer();
     textoRecorde_.clear();
     partida_.Limpar();
@@ -481,8 +494,29 @@ void frmZelpo::AoJogar(Jogada jogada)
     som_->TocarSom(QString::fromLatin1(SOM_ENCAIXE));
     if (jogada == Jogada::Completa) {
         som_->TocarSom(SomDeFim(rnd_));
+        tela_->DefinirSituacao(QStringLiteral("Quebra-cabeça completo em ") + SegundosParaHora(partida_.Jogo().SegundosJogo));
         RegistrarRecorde();
     }
+}
+
+// A piece as a screen reader names it: its number in the puzzle and where it is.
+QString frmZelpo::NomeDaPeca(int16_t peca) const
+{
+    const JogoSalvo& j = partida_.Jogo();
+    const QString onde = j.Partes[peca].Encaixada != FALSO      ? QStringLiteral("encaixada")
+                         : interator_->ParteArrastada() == peca ? QStringLiteral("segura")
+                                                                 : QStringLiteral("na bandeja");
+    return QStringLiteral("Peça %1 de %2, %3").arg(peca + 1).arg(j.Pecas()).arg(onde);
+}
+
+// A placed piece's body on the board; nothing for a loose one.
+QRect frmZelpo::LugarDaPeca(int16_t peca) const
+{
+    const JogoSalvo& j = partida_.Jogo();
+    if (j.Partes[peca].Encaixada == FALSO)
+        return {};
+    const Geometria g = j.Geo();
+    return QRect(LugarVerdadeiro(j, peca) + QPoint(g.m(), g.m()), QSize(g.TamanhoParte, g.TamanhoParte));
 }
 
 } // namespace zelpo
