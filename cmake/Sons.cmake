@@ -10,4 +10,6 @@ qt_add_resources(zelpo_windows "sons" PREFIX "/sons" BASE "${CMAKE_SOURCE_DIR}/r
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 find_package(ALSA REQUIRED)
 find_package(Threads REQUIRED)
-target_link_libraries(zelpo_windows PRIVATE PkgConfig::PULSE ALSA::ALSA Threads::Threads)
+# Only their headers: the libraries are opened when the sound output starts (BibliotecaDinamica.h).
+target_include_directories(zelpo_windows PRIVATE ${PULSE_INCLUDE_DIRS} ${ALSA_INCLUDE_DIRS})
+target_link_libraries(zelpo_windows PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)

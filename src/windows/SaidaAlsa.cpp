@@ -8,6 +8,17 @@
 
 #include <alsa/asoundlib.h>
 
+#include "BibliotecaDinamica.h"
+#define snd_lib_error_set_handler ZELPO_DINAMICA(Alsa, snd_lib_error_set_handler)
+#define snd_pcm_close ZELPO_DINAMICA(Alsa, snd_pcm_close)
+#define snd_pcm_drop ZELPO_DINAMICA(Alsa, snd_pcm_drop)
+#define snd_pcm_nonblock ZELPO_DINAMICA(Alsa, snd_pcm_nonblock)
+#define snd_pcm_open ZELPO_DINAMICA(Alsa, snd_pcm_open)
+#define snd_pcm_prepare ZELPO_DINAMICA(Alsa, snd_pcm_prepare)
+#define snd_pcm_recover ZELPO_DINAMICA(Alsa, snd_pcm_recover)
+#define snd_pcm_set_params ZELPO_DINAMICA(Alsa, snd_pcm_set_params)
+#define snd_pcm_writei ZELPO_DINAMICA(Alsa, snd_pcm_writei)
+
 #include <algorithm>
 
 namespace zelpo {
@@ -90,6 +101,8 @@ private:
 
 FimDoDispositivo ServirAlsa(PedidosDeSom& pedidos)
 {
+    if (!CarregarBiblioteca(BibliotecaDeSom::Alsa))
+        return FimDoDispositivo::Indisponivel;
     DispositivoAlsa dispositivo;
     if (!dispositivo.Abrir(pedidos.amostrasPorSegundo, pedidos.canais))
         return FimDoDispositivo::Indisponivel;

@@ -23,6 +23,34 @@
 #include <pulse/stream.h>
 #include <pulse/timeval.h>
 
+#include "BibliotecaDinamica.h"
+#define pa_context_connect ZELPO_DINAMICA(Pulse, pa_context_connect)
+#define pa_context_disconnect ZELPO_DINAMICA(Pulse, pa_context_disconnect)
+#define pa_context_get_state ZELPO_DINAMICA(Pulse, pa_context_get_state)
+#define pa_context_new_with_proplist ZELPO_DINAMICA(Pulse, pa_context_new_with_proplist)
+#define pa_context_rttime_new ZELPO_DINAMICA(Pulse, pa_context_rttime_new)
+#define pa_context_unref ZELPO_DINAMICA(Pulse, pa_context_unref)
+#define pa_mainloop_free ZELPO_DINAMICA(Pulse, pa_mainloop_free)
+#define pa_mainloop_get_api ZELPO_DINAMICA(Pulse, pa_mainloop_get_api)
+#define pa_mainloop_iterate ZELPO_DINAMICA(Pulse, pa_mainloop_iterate)
+#define pa_mainloop_new ZELPO_DINAMICA(Pulse, pa_mainloop_new)
+#define pa_mainloop_wakeup ZELPO_DINAMICA(Pulse, pa_mainloop_wakeup)
+#define pa_operation_unref ZELPO_DINAMICA(Pulse, pa_operation_unref)
+#define pa_proplist_free ZELPO_DINAMICA(Pulse, pa_proplist_free)
+#define pa_proplist_new ZELPO_DINAMICA(Pulse, pa_proplist_new)
+#define pa_proplist_sets ZELPO_DINAMICA(Pulse, pa_proplist_sets)
+#define pa_rtclock_now ZELPO_DINAMICA(Pulse, pa_rtclock_now)
+#define pa_stream_connect_playback ZELPO_DINAMICA(Pulse, pa_stream_connect_playback)
+#define pa_stream_disconnect ZELPO_DINAMICA(Pulse, pa_stream_disconnect)
+#define pa_stream_flush ZELPO_DINAMICA(Pulse, pa_stream_flush)
+#define pa_stream_get_state ZELPO_DINAMICA(Pulse, pa_stream_get_state)
+#define pa_stream_new_with_proplist ZELPO_DINAMICA(Pulse, pa_stream_new_with_proplist)
+#define pa_stream_set_state_callback ZELPO_DINAMICA(Pulse, pa_stream_set_state_callback)
+#define pa_stream_trigger ZELPO_DINAMICA(Pulse, pa_stream_trigger)
+#define pa_stream_unref ZELPO_DINAMICA(Pulse, pa_stream_unref)
+#define pa_stream_write ZELPO_DINAMICA(Pulse, pa_stream_write)
+#define pa_usec_to_bytes ZELPO_DINAMICA(Pulse, pa_usec_to_bytes)
+
 namespace zelpo {
 
 namespace {
@@ -173,6 +201,8 @@ private:
 
 FimDoDispositivo ServirPulse(PedidosDeSom& pedidos)
 {
+    if (!CarregarBiblioteca(BibliotecaDeSom::Pulse))
+        return FimDoDispositivo::Indisponivel;
     ConexaoPulse conexao(pedidos);
     if (!conexao.Conectar())
         return pedidos.Encerrando() ? FimDoDispositivo::Encerrado : FimDoDispositivo::Indisponivel;
