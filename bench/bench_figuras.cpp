@@ -63,7 +63,7 @@ void FiguraAtePecas(benchmark::State& estado, const char* nome, bool adaptar)
         const PecasMontadas pecas = PecasDaFigura(arquivo, opcoes, rnd, erro);
         if (!erro.isEmpty())
             estado.SkipWithError(qPrintable(erro));
-        benchmark::DoNotOptimize(pecas.mascara.constBits());
+        benchmark::DoNotOptimize(pecas.figuras.back().constBits());
     }
 }
 

@@ -143,7 +143,7 @@ void FiguraAtePecas(benchmark::State& estado, bool pequenas)
     QString erro;
     for (auto _ : estado) {
         const PecasMontadas pecas = PecasDaFigura(foto, opcoes, rnd, erro);
-        benchmark::DoNotOptimize(pecas.mascara.constBits());
+        benchmark::DoNotOptimize(pecas.figuras.back().constBits());
     }
 }
 void BM_FiguraAtePecas9x9Pequenas(benchmark::State& estado) { FiguraAtePecas(estado, true); }

@@ -13,7 +13,6 @@ namespace zelpo {
 namespace {
 
 constexpr QRgb PRETO = 0xFF000000;
-constexpr QRgb BRANCO = 0xFFFFFFFF;
 constexpr QRgb CINZA_MEDIO = 0xFF808080; // the shaded (lower and right) edge
 constexpr QRgb CINZA_CLARO = 0xFFC0C0C0; // the lit (upper and left) edge
 constexpr int DESLOCAMENTO_BISEL = 2;    // how far the shadow copy of the shape is moved
@@ -217,15 +216,12 @@ void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, 
     const int total = colunas * linhas;
     Q_ASSERT(static_cast<int>(pecas.figuras.size()) >= total);
     pecas.formas.assign(total, QRegion());
-    pecas.mascara = QImage(colunas * c, linhas * c, QImage::Format_RGB32);
-    pecas.mascara.fill(BRANCO);
     const QRegion quadrado(0, 0, c, c);
     for (int i = 0; i < total; ++i) {
         const Parte& p = partes[i];
         const QRegion forma = FormaDaPeca(p, g);
         QImage& figura = pecas.figuras[i];
         DesenharBisel(figura, forma, c);
-        PintarRegiao(pecas.mascara, forma.translated(p.Coluna * c, p.Linha * c), PRETO);
         PintarRegiao(figura, quadrado - forma, PRETO);
         pecas.formas[i] = forma;
     }

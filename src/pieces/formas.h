@@ -1,14 +1,14 @@
 #pragma once
 // Piece shapes: each piece's jigsaw outline as a region of its picture, the bevel line
-// drawn along it, the blackened outside and the mask that stamps placed pieces onto the
-// board. A shape is a plus-shaped base polygon (the cell with four arms reaching into the
+// drawn along it and the blackened outside; the shape also stamps a placed piece onto
+// the board. A shape is a plus-shaped base polygon (the cell with four arms reaching into the
 // knob band) minus one cut polygon per side, closed from that side's outline; the two
 // pieces of a shared side cut the same outline at the same board pixels, so they tile
 // exactly. Regions fill like polygon regions in winding mode: a pixel belongs to a
 // polygon when its top-left corner point lies inside, right and bottom edges excluded.
 // The new-game and open-game steps call MontarPecas once per puzzle, after the canvas
-// squares have been copied into the piece pictures; the pieces' windows take formas[i]
-// as their shape.
+// squares have been copied into the piece pictures; the board draws and hits each piece
+// through formas[i].
 
 #include "records/jogo.h"
 
@@ -37,9 +37,8 @@ void DesenharBisel(QImage& figura, const QRegion& forma, int celula);
 struct PecasMontadas {
     std::vector<QImage> figuras; // C x C each, the canvas square of the piece on input
     std::vector<QRegion> formas;
-    QImage mascara;              // colunas x C by linhas x C: black shapes on white
     // On a screen of another device pixel ratio: the pictures are held at `escala`, clear
-    // outside the outline, which `caminhos` hold as paths; there is no mask.
+    // outside the outline, which `caminhos` hold as paths.
     double escala = 1;
     std::vector<QPainterPath> caminhos;
 };
@@ -54,8 +53,7 @@ QPainterPath CaminhoDaPeca(const Parte& p, const Geometria& g);
 std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int linhas, const Geometria& g);
 
 // Shapes pieces 0..colunas * linhas - 1: each picture gets its bevel and turns black
-// outside its shape; formas[i] is the shape; the mask holds each shape at the piece's
-// slot (coluna * C, linha * C).
+// outside its shape; formas[i] is the shape.
 void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
                  const Geometria& g);
 

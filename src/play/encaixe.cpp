@@ -38,14 +38,11 @@ bool ParteEncaixa(const JogoSalvo& jogo, int peca, QPoint posicao)
     return TemVizinhoEncaixado(jogo, peca) && PertoDoLugar(posicao, LugarVerdadeiro(jogo, peca));
 }
 
-void ColarNoTabuleiro(QImage& tabuleiro, const QImage& mascara, QPoint celulaMascara,
-                      const QImage& figura, QPoint lugar, int celula)
+void ColarNoTabuleiro(QImage& tabuleiro, const QRegion& forma, const QImage& figura, QPoint lugar)
 {
     QPainter p(&tabuleiro);
-    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage(lugar, mascara, QRect(celulaMascara, QSize(celula, celula)));
-    p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-    p.drawImage(lugar, figura, QRect(0, 0, celula, celula));
+    p.setClipRegion(forma.translated(lugar));
+    p.drawImage(lugar, figura);
 }
 
 } // namespace zelpo

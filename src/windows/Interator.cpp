@@ -209,10 +209,7 @@ void Interator::Concluir(Jogada resultado, int16_t peca, int slotDoFoco)
 void Interator::ParteOk(int16_t P_Index)
 {
     tabuleiro_.Ocultar(P_Index);
-    const JogoSalvo& j = partida_.Jogo();
-    const Parte& p = j.Partes[P_Index];
-    const int c = j.Geo().TamanhoCelula;
-    tabuleiro_.Colar(P_Index, LugarVerdadeiro(j, P_Index), QPoint(p.Coluna * c, p.Linha * c));
+    tabuleiro_.Colar(P_Index, LugarVerdadeiro(partida_.Jogo(), P_Index));
 }
 
 void Interator::ExibirPartesOK()

@@ -255,7 +255,6 @@ void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
     figuras_ = std::move(pecas.figuras);
     formas_ = std::move(pecas.formas);
     caminhos_ = std::move(pecas.caminhos);
-    mascara_ = std::move(pecas.mascara);
     frente_.clear();
     for (int i = 0; i < Pecas(); ++i)
         frente_.push_back(static_cast<int16_t>(i));
@@ -268,7 +267,6 @@ void Tabuleiro::Limpar()
     figuras_.clear();
     formas_.clear();
     caminhos_.clear();
-    mascara_ = QImage();
     frente_.clear();
     soltas_.fill({});
 }
@@ -289,11 +287,11 @@ void Tabuleiro::EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString&
         camada_->update(Retangulo(peca));
 }
 
-void Tabuleiro::Colar(int16_t peca, QPoint lugar, QPoint celulaMascara)
+void Tabuleiro::Colar(int16_t peca, QPoint lugar)
 {
     if (caminhos_.empty()) {
-        ColarNoTabuleiro(tela_, mascara_, celulaMascara, figuras_[peca], lugar, celula_);
-    } else { // a picture clear outside its outline needs no mask
+        ColarNoTabuleiro(tela_, formas_[peca], figuras_[peca], lugar);
+    } else { // a picture clear outside its outline needs no shape
         QPainter p(&tela_);
         p.drawImage(lugar, figuras_[peca]);
     }

@@ -71,8 +71,8 @@ public:
     const QRegion& Forma(int16_t peca) const { return formas_[peca]; }
     // Text written onto a piece's picture, which stays until the pictures are replaced.
     void EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString& texto);
-    // A placed piece onto the surface at `lugar`, through its mask cell at `celulaMascara`.
-    void Colar(int16_t peca, QPoint lugar, QPoint celulaMascara);
+    // A placed piece onto the surface at `lugar`, through its shape.
+    void Colar(int16_t peca, QPoint lugar);
 
     // Loose pieces: shown with their picture's top-left corner at a point, hidden, or
     // brought in front of every other.
@@ -153,7 +153,6 @@ private:
     std::vector<QPainterPath> caminhos_; // at another ratio than 1: the outlines
     double escala_ = 1;
     bool escalaAvisada_ = false;
-    QImage mascara_;
     std::array<Solta, MAX_PECAS> soltas_{};
     std::vector<int16_t> frente_; // back to front
     int16_t foco_ = -1;
