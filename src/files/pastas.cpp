@@ -8,6 +8,21 @@
 
 namespace zelpo {
 
+namespace {
+
+// A file name against one pattern, in any case. "*.ext" is a plain ending (the patterns
+// the game uses), without the cost of a regular expression at every start; anything
+// else is a wildcard.
+bool Combina(const QString& nome, const QString& padrao)
+{
+    if (padrao.startsWith(QStringLiteral("*.")) && !padrao.mid(1).contains(QLatin1Char('*'))
+        && !padrao.contains(QLatin1Char('?')) && !padrao.contains(QLatin1Char('[')))
+        return nome.endsWith(padrao.mid(1), Qt::CaseInsensitive);
+    return QDir::match(padrao, nome);
+}
+
+} // namespace
+
 QString PastaDaDificuldade(const QString& base, int dificuldade)
 {
     const char* nome = dificuldade == 1 ? "Facil" : dificuldade == 2 ? "Medio" : "Dificil";
@@ -25,9 +40,11 @@ QString ListaArquivos::Refresh()
     QDir pasta(Path);
     if (!info.isReadable() || !pasta.isReadable())
         return QStringLiteral("Permissão negada");
-    pasta.setNameFilters(Pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts));
     pasta.setFilter(QDir::Files | QDir::Readable);
-    nomes_ = pasta.entryList();
+    const QStringList padroes = Pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& nome : pasta.entryList())
+        if (std::any_of(padroes.begin(), padroes.end(), [&nome](const QString& p) { return Combina(nome, p); }))
+            nomes_ << nome;
     QCollator ordem;
     ordem.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(nomes_.begin(), nomes_.end(), ordem);

@@ -7,8 +7,8 @@
 // game is silent and says nothing about it.
 //
 // Nothing is opened when Som is made, so the window shows up first: the main window
-// calls Preparar once it has painted, which reads the sounds and starts the output's
-// own thread, where the device is opened. A sound asked for before that prepares
+// calls Preparar once the player turns to the game, which reads the sounds and starts the
+// output's own thread, where the device is opened. A sound asked for before that prepares
 // everything on the spot, and plays as soon as the device is open.
 
 #include <QObject>

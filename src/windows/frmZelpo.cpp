@@ -218,9 +218,6 @@ void frmZelpo::PosicionarJanela()
 
 void frmZelpo::Iniciar(const QString& linhaDeComando)
 {
-    // The sound output opens once the player sees the game, never before.
-    connect(tela_, &Tabuleiro::pintada, som_, &Som::Preparar,
-            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     PosicionarJanela();
     tela_->DesenharMoldura(bandeja_->Barra()->geometry());
     tela_->AreaInicial();
@@ -319,6 +316,14 @@ bool frmZelpo::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (!objeto->isWidgetType())
         return QMainWindow::eventFilter(objeto, evento);
+    // The sound output opens once the player turns to the game (the pointer over it, a
+    // press, a key): nothing sounds before the player acts, and a start pays nothing for it.
+    const QEvent::Type tipo = evento->type();
+    if (!somPreparado_ && (tipo == QEvent::MouseMove || tipo == QEvent::MouseButtonPress || tipo == QEvent::KeyPress)
+        && static_cast<QWidget*>(objeto)->window() == this) {
+        somPreparado_ = true;
+        QMetaObject::invokeMethod(som_, &Som::Preparar, Qt::QueuedConnection);
+    }
     // The wheel would scroll the tray under the piece in hand.
     if (evento->type() == QEvent::Wheel && interator_->ParteArrastada() != -1
         && static_cast<QWidget*>(objeto)->window() == this)

@@ -152,6 +152,7 @@ private:
     QAction* mnuJogoVisualizar_ = nullptr;
     QAction* mnuJogoReiniciar_ = nullptr;
     bool fechando_ = false;
+    bool somPreparado_ = false;
 };
 
 } // namespace zelpo
