@@ -164,9 +164,10 @@ QString Salvaguarda::ArquivoDaFiguraDe(const QByteArray& bytes)
 {
     if (bytes == MarcadorFigura() || arquivo_.isEmpty())
         return {};
-    if (bytes.constData() != bytesDaFigura_.constData() && bytes != bytesDaFigura_) {
-        bytesDaFigura_ = bytes;
-        figuraCalculada_ = ArquivoDaFigura(arquivo_, bytes);
+    if (bytes.constData() != bytesDaFigura_.constData()) {
+        if (bytes != bytesDaFigura_ || figuraCalculada_.isEmpty())
+            figuraCalculada_ = ArquivoDaFigura(arquivo_, bytes);
+        bytesDaFigura_ = bytes; // shared: the next call compares one pointer
     }
     return figuraCalculada_;
 }

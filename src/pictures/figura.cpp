@@ -22,7 +22,6 @@ constexpr int LIMITE_ALOCACAO_QT_MB = static_cast<int>(MEMORIA_MAXIMA_FIGURA / (
 constexpr int BYTES_POR_PIXEL = 4;
 constexpr int BYTES_POR_PIXEL_GIF = 8;
 constexpr int BYTES_POR_PIXEL_PNG_16 = 8;
-constexpr int BYTES_POR_PIXEL_INDICE = 1;
 constexpr int BYTES_POR_PIXEL_TIFF = 8;
 constexpr int BYTES_POR_PIXEL_WEBP = 6;
 constexpr int BYTES_POR_PIXEL_ICONE = 5; // the colours and the AND mask
@@ -59,34 +58,12 @@ bool CabeNoTrabalho(QSize tamanho)
     return qint64(tamanho.width()) * tamanho.height() <= PIXELS_MAXIMOS_FIGURA;
 }
 
-// A PNG's chunks before its pixel data: whether one gives a transparent colour.
-bool PngComTransparencia(const QByteArray& b)
-{
-    constexpr int INICIO_DOS_BLOCOS = 8;
-    constexpr int CABECALHO_DE_BLOCO = 8, SOMA_DE_BLOCO = 4;
-    for (qint64 pos = INICIO_DOS_BLOCOS; pos + CABECALHO_DE_BLOCO <= b.size();) {
-        const QByteArray tipo = b.mid(pos + 4, 4);
-        if (tipo == "IDAT")
-            return false;
-        if (tipo == "tRNS")
-            return true;
-        pos += CABECALHO_DE_BLOCO + qint64(LerU32BigEndian(b, pos)) + SOMA_DE_BLOCO;
-    }
-    return true; // not told before the bytes at hand end: the larger count
-}
-
-// A PNG as Qt's reader holds it: 16-bit channels as 16 bits, grey and palette pictures a
-// byte a pixel unless a transparent colour makes them ARGB.
+// A PNG as Qt's reader holds it: 16-bit channels as 16 bits, anything else as ARGB32
+// (the allocation limit Qt applies counts grey and palette pictures so too).
 int BytesPorPixelPng(const QByteArray& b)
 {
-    constexpr int POS_PROFUNDIDADE = 24, POS_TIPO_DE_COR = 25;
-    constexpr int CINZA = 0, PALETA = 3;
-    const int tipo = LerU8(b, POS_TIPO_DE_COR);
-    if (LerU8(b, POS_PROFUNDIDADE) == 16)
-        return BYTES_POR_PIXEL_PNG_16;
-    if ((tipo == CINZA || tipo == PALETA) && !PngComTransparencia(b))
-        return BYTES_POR_PIXEL_INDICE;
-    return BYTES_POR_PIXEL;
+    constexpr int POS_PROFUNDIDADE = 24;
+    return LerU8(b, POS_PROFUNDIDADE) == 16 ? BYTES_POR_PIXEL_PNG_16 : BYTES_POR_PIXEL;
 }
 
 // Qt's PNG reader shrinks on the way, row by row, only 8-bit colour pictures stored
@@ -341,6 +318,9 @@ ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
         reduzidoNoCaminho = true;
     }
     QImage imagem = leitor.read();
+    if (imagem.isNull() && declarado.isValid() && !reduzidoNoCaminho && !CabeNaMemoria(declarado, BYTES_POR_PIXEL)) {
+        return FalhaDeFigura(ERRO_GRANDE); // refused by Qt's own allocation limit
+    }
     if (imagem.isNull()) {
         return FalhaDeFigura(leitor.error() == QImageReader::UnsupportedFormatError ? ERRO_FORMATO : ERRO_CORROMPIDO);
     }

@@ -32,7 +32,7 @@ namespace zelpo {
 // over the whole picture); a picture that needs more is refused. Either refusal is
 // ERRO_GRANDE. Together they keep any file within about a second and 150 MB.
 inline constexpr qint64 MEMORIA_MAXIMA_FIGURA = 96LL * 1024 * 1024;
-inline constexpr qint64 PIXELS_MAXIMOS_FIGURA = 128LL * 1024 * 1024;
+inline constexpr qint64 PIXELS_MAXIMOS_FIGURA = 64LL * 1024 * 1024;
 // Our own decoders keep one row at a time; no side may be longer than this.
 inline constexpr int LADO_MAXIMO_FIGURA = 1 << 20;
 // An icon's directory is read up to this many entries; only the largest is decoded.

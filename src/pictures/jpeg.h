@@ -22,7 +22,7 @@ inline constexpr long MEMORIA_MAXIMA_JPEG = static_cast<long>(MEMORIA_MAXIMA_FIG
 // Every scan goes over the coefficients of the components it carries, which costs far
 // less a pixel than making the pixels: a file whose scans together go over more than
 // this many pixels is refused as too large (a many-scan progressive file, a giant one).
-inline constexpr qint64 PIXELS_DE_VARREDURA_MAXIMOS = 64 * PIXELS_MAXIMOS_FIGURA;
+inline constexpr qint64 PIXELS_DE_VARREDURA_MAXIMOS = 16 * PIXELS_MAXIMOS_FIGURA;
 
 // A picture whose pixels would pass PIXELS_MAXIMOS_FIGURA is shrunk on the way by
 // libjpeg's scaled transform (by 2, 4 or 8), which gives nearly the average of each
