@@ -314,6 +314,10 @@ ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
         if (!ajuste.reduzir || !como.reduzNoCaminho) {
             return FalhaDeFigura(ERRO_GRANDE);
         }
+        // Qt's shrink on the way works about twice as hard a pixel as our decoders.
+        if (2 * qint64(declarado.width()) * declarado.height() > PIXELS_MAXIMOS_FIGURA) {
+            return FalhaDeFigura(ERRO_GRANDE);
+        }
         leitor.setScaledSize(TamanhoAjustado(declarado, ajuste));
         reduzidoNoCaminho = true;
     }
