@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 
 namespace zelpo {
 
@@ -93,6 +94,17 @@ bool TravaAlheiaEVelha(const QString& arquivoTrava)
                         || (!identidade.isEmpty() && identidade.toUtf8() != QSysInfo::machineUniqueId());
     const QDateTime mudada = QFileInfo(arquivoTrava).lastModified().toUTC();
     return alheia && mudada.msecsTo(QDateTime::currentDateTimeUtc()) > IDADE_TRAVA_ALHEIA_MS;
+}
+
+// In a folder where nothing can be written, the lock a dead program left cannot be taken
+// over: its copy is offered without one.
+bool DonoMortoSemAcesso(const QLockFile& trava, const QString& copia)
+{
+    qint64 pid = 0;
+    QString maquina, programa;
+    if (QFileInfo(QFileInfo(copia).absolutePath()).isWritable() || !trava.getLockInfo(&pid, &maquina, &programa))
+        return false;
+    return maquina == QSysInfo::machineHostName() && pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 // A lock file whose copy is gone (its program was killed after it deleted the copy), and
@@ -222,8 +234,8 @@ TravaDeCopia TravarCopia(const QString& arquivo)
     if (t.trava->error() == QLockFile::LockFailedError && TravaAlheiaEVelha(ArquivoDaTrava(arquivo))
         && t.trava->removeStaleLockFile() && t.trava->tryLock(0))
         return t;
-    t.emUso = t.trava->error() == QLockFile::LockFailedError;
-    t.erro = DescricaoDoErro(t.trava->error() == QLockFile::PermissionError ? EACCES : EIO);
+    t.emUso = t.trava->error() == QLockFile::LockFailedError && !DonoMortoSemAcesso(*t.trava, arquivo);
+    t.erro = DescricaoDoErro(t.trava->error() == QLockFile::UnknownError ? EIO : EACCES);
     t.trava.reset();
     return t;
 }
