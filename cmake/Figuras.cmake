@@ -9,5 +9,5 @@ target_link_libraries(zelpo_pictures PRIVATE "${EMF2SVG_LIBRARY}" Qt6::Svg JPEG:
 
 # Writes decoded pictures as PNG files, for a visual check (tools/ver_figura.cpp).
 add_executable(zelpo_ver_figura ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/ver_figura.cpp")
-target_link_libraries(zelpo_ver_figura PRIVATE zelpo_core)
+target_link_libraries(zelpo_ver_figura PRIVATE zelpo_core JPEG::JPEG)
 target_compile_definitions(zelpo_ver_figura PRIVATE ZELPO_FONTE="${CMAKE_SOURCE_DIR}")

@@ -8,7 +8,7 @@
 // `--pecas [--adaptar] [--pequenas] figura` cuts one into pieces and prints the time and
 // the peak. bench/medir_figuras.sh runs every case.
 // Build: make zelpo_ver_figura; run: ./zelpo_ver_figura folder picture...
-#include "../bench/entradas_figuras.h"
+#include "../bench/figuras_hostis.h"
 #include "files/arquivos.h"
 #include "game/formacao.h"
 #include "records/aleatorio.h"
@@ -73,7 +73,7 @@ int Gerar(const QString& pasta)
     const QStringList caminhos = QStringList{FotoGrande(pasta, {6000, 4000}, origem), FotoGrande(pasta, {12000, 8000}, origem),
                                              RleEnorme(pasta), JpegQueDeclaraDemais(pasta), Panorama(pasta),
                                              WmfDeElipses(pasta, 2000)}
-                                 + MetarquivosHostis(pasta);
+                                 + MetarquivosHostis(pasta) + FigurasHostis(pasta);
     for (const QString& c : caminhos)
         std::printf("%s\n", qPrintable(c));
     return 0;

@@ -159,7 +159,16 @@ QString GravarArquivo(const QString& caminho, const QByteArray& bytes)
     errno = 0;
     if (!arquivo.commit())
         return DescricaoDoErro(errno ? errno : EIO);
+    SincronizarPasta(caminho);
     return {};
+}
+
+void SincronizarPasta(const QString& caminho)
+{
+    const QByteArray pasta = QFile::encodeName(QFileInfo(caminho).absolutePath());
+    const Descritor d{::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (d.fd >= 0)
+        ::fsync(d.fd);
 }
 
 } // namespace zelpo

@@ -6,7 +6,8 @@
 // never waited on) and refuses a file larger than the caller's limit before anything is
 // allocated. Writing goes through a temporary beside the target that replaces it only
 // when every byte reached the disk: each write and the final flush are checked before the
-// commit, so a full disk leaves the previous file as it was. Failures come back as a
+// commit, so a full disk leaves the previous file as it was; the folder is synced after
+// the rename, so that a power cut cannot bring back the old file or none. Failures come back as a
 // Portuguese description of what the system reported, for the player to read.
 
 #include "records/jogo.h"
@@ -39,6 +40,10 @@ Leitura LerArquivo(const QString& caminho, qint64 limite);
 // Replaces the content of `caminho` with `bytes`. "" on success; otherwise what went
 // wrong, without the path. Refuses to replace anything but a regular file.
 QString GravarArquivo(const QString& caminho, const QByteArray& bytes);
+
+// Puts the entries of the folder that holds `caminho` on the disk (after a rename or a
+// new file); a folder that cannot be synced is left to the system.
+void SincronizarPasta(const QString& caminho);
 
 // A system error number as the player reads it ("não há espaço livre no disco").
 QString DescricaoDoErro(int numero);

@@ -18,28 +18,34 @@ GravadorAssincrono::~GravadorAssincrono()
     trabalhador_.join();
 }
 
-void GravadorAssincrono::Gravar(const QString& caminho, const QByteArray& bytes)
+uint64_t GravadorAssincrono::Executar(std::vector<OperacaoDeDisco> operacoes)
 {
+    uint64_t numero = 0;
     {
         std::lock_guard trava(mutex_);
-        pendente_ = Pedido{caminho, bytes};
+        numero = ++pedidos_;
+        pendente_ = Pedido{numero, std::move(operacoes)};
     }
     sinal_.notify_all();
-}
-
-void GravadorAssincrono::Apagar(const QString& caminho)
-{
-    {
-        std::lock_guard trava(mutex_);
-        pendente_ = Pedido{caminho, std::nullopt};
-    }
-    sinal_.notify_all();
+    return numero;
 }
 
 void GravadorAssincrono::Esperar()
 {
     std::unique_lock trava(mutex_);
     sinal_.wait(trava, [this] { return !pendente_ && !ocupado_; });
+}
+
+uint64_t GravadorAssincrono::UltimoConcluido() const
+{
+    std::lock_guard trava(mutex_);
+    return concluido_;
+}
+
+std::optional<QString> GravadorAssincrono::TomarFalha()
+{
+    std::lock_guard trava(mutex_);
+    return std::exchange(falha_, std::nullopt);
 }
 
 void GravadorAssincrono::Trabalhar()
@@ -53,21 +59,31 @@ void GravadorAssincrono::Trabalhar()
         pendente_.reset();
         ocupado_ = true;
         trava.unlock();
-        Executar(pedido);
+        const QString erro = Realizar(pedido);
         trava.lock();
+        if (erro.isEmpty())
+            concluido_ = pedido.numero;
+        else if (!falha_)
+            falha_ = erro;
         ocupado_ = false;
         sinal_.notify_all();
     }
 }
 
-// Runs on the worker thread, without the lock. Nobody waits for the outcome, and the
-// game prints nothing: a failure is left for the next request to mend.
-void GravadorAssincrono::Executar(const Pedido& pedido)
+// Runs on the worker thread, without the lock.
+QString GravadorAssincrono::Realizar(const Pedido& pedido)
 {
-    if (pedido.bytes)
-        GravarArquivo(pedido.caminho, *pedido.bytes);
-    else
-        QFile::remove(pedido.caminho);
+    for (const OperacaoDeDisco& o : pedido.operacoes) {
+        if (!o.bytes) {
+            QFile::remove(o.caminho);
+            continue;
+        }
+        if (o.seAusente && QFile::exists(o.caminho))
+            continue;
+        if (const QString erro = GravarArquivo(o.caminho, *o.bytes); !erro.isEmpty())
+            return erro;
+    }
+    return {};
 }
 
 } // namespace zelpo

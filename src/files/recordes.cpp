@@ -6,12 +6,16 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -20,7 +24,6 @@ namespace zelpo {
 
 namespace {
 
-constexpr qint64 MAIOR_TABELA = 4 * 1024 * 1024;
 constexpr int VERSAO_TABELA = 1;
 const QString FORMATO = QStringLiteral("Zelpora recordes");
 
@@ -138,7 +141,7 @@ QByteArray TabelaRecordes::Codificar() const
     return QJsonDocument(raiz).toJson(QJsonDocument::Indented);
 }
 
-TabelaRecordes TabelaRecordes::Decodificar(const QByteArray& bytes)
+std::optional<TabelaRecordes> TabelaRecordes::Decodificar(const QByteArray& bytes)
 {
     QJsonParseError erro{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &erro);
@@ -148,21 +151,24 @@ TabelaRecordes TabelaRecordes::Decodificar(const QByteArray& bytes)
                        && raiz.value(QStringLiteral("versao")).toInt() == VERSAO_TABELA
                        && raiz.value(QStringLiteral("recordes")).isArray();
     if (!nosso)
-        return {};
+        return std::nullopt;
     TabelaRecordes tabela;
-    for (const QJsonValue& valor : raiz.value(QStringLiteral("recordes")).toArray()) {
-        std::optional<Recorde> r = DeJson(valor);
-        if (!r)
-            return {};
-        tabela.recordes_.push_back(std::move(*r));
-    }
+    for (const QJsonValue& valor : raiz.value(QStringLiteral("recordes")).toArray())
+        if (std::optional<Recorde> r = DeJson(valor))
+            tabela.recordes_.push_back(std::move(*r));
     // a table edited by hand may hold more than five of a puzzle
-    std::vector<QString> chaves;
-    for (const Recorde& r : tabela.recordes_)
-        if (std::find(chaves.begin(), chaves.end(), r.Chave) == chaves.end())
-            chaves.push_back(r.Chave);
-    for (const QString& chave : chaves)
-        tabela.Podar(chave);
+    QHash<QString, std::vector<size_t>> porChave;
+    for (size_t i = 0; i < tabela.recordes_.size(); ++i)
+        porChave[tabela.recordes_[i].Chave].push_back(i);
+    std::vector<bool> fora(tabela.recordes_.size(), false);
+    for (std::vector<size_t>& indices : porChave) {
+        std::stable_sort(indices.begin(), indices.end(),
+                         [&](size_t a, size_t b) { return Antes(tabela.recordes_[a], tabela.recordes_[b]); });
+        for (size_t i = RECORDES_POR_QUEBRA_CABECA; i < indices.size(); ++i)
+            fora[indices[i]] = true;
+    }
+    size_t i = 0;
+    std::erase_if(tabela.recordes_, [&](const Recorde&) { return fora[i++]; });
     return tabela;
 }
 
@@ -173,10 +179,41 @@ QString CaminhoRecordes()
            + QStringLiteral("/recordes.json");
 }
 
+bool TabelaRecordes::Aparar(qint64 bytes)
+{
+    const qint64 tamanho = Codificar().size();
+    if (tamanho <= bytes || recordes_.empty())
+        return false;
+    // whole puzzles, the one played last first, as many records as nine tenths of the
+    // size hold (the records' sizes vary a little)
+    const qint64 cabem = qint64(recordes_.size()) * bytes * 9 / 10 / tamanho;
+    QHash<QString, std::pair<QDateTime, qint64>> porChave; // newest time, records
+    for (const Recorde& r : recordes_) {
+        auto& [ultima, quantos] = porChave[r.Chave];
+        ultima = std::max(ultima, r.Data);
+        ++quantos;
+    }
+    std::vector<std::pair<QDateTime, QString>> ordem;
+    for (auto i = porChave.cbegin(); i != porChave.cend(); ++i)
+        ordem.emplace_back(i->first, i.key());
+    std::sort(ordem.begin(), ordem.end(), std::greater<>());
+    QSet<QString> mantidas;
+    qint64 mantidos = 0;
+    for (const auto& [ultima, chave] : ordem) {
+        mantidos += porChave[chave].second;
+        if (mantidos > cabem)
+            break;
+        mantidas.insert(chave);
+    }
+    std::erase_if(recordes_, [&](const Recorde& r) { return !mantidas.contains(r.Chave); });
+    return true;
+}
+
 TabelaRecordes LerRecordes(const QString& arquivo)
 {
-    const Leitura lida = LerArquivo(arquivo, MAIOR_TABELA);
-    return lida.ok() ? TabelaRecordes::Decodificar(lida.bytes) : TabelaRecordes();
+    const Leitura lida = LerArquivo(arquivo, MAIOR_TABELA_LIDA);
+    std::optional<TabelaRecordes> tabela = lida.ok() ? TabelaRecordes::Decodificar(lida.bytes) : std::nullopt;
+    return tabela ? std::move(*tabela) : TabelaRecordes();
 }
 
 QString GravarRecordes(const QString& arquivo, const TabelaRecordes& tabela)
@@ -185,13 +222,63 @@ QString GravarRecordes(const QString& arquivo, const TabelaRecordes& tabela)
     return GravarArquivo(arquivo, tabela.Codificar());
 }
 
+namespace {
+
+// "recordes.json" -> "recordes-20250301-200000.danificado", beside it.
+QString NomeDanificado(const QString& arquivo)
+{
+    const QFileInfo info(arquivo);
+    const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString nome = info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + data);
+    QString candidato = nome + QStringLiteral(".danificado");
+    for (int n = 2; QFileInfo::exists(candidato); ++n)
+        candidato = nome + QStringLiteral("-%1.danificado").arg(n);
+    return candidato;
+}
+
+// The table on disk, under the lock: empty when there is none; a damaged one is moved
+// aside first. Nothing, with `r.erro` set, when it can be neither read nor moved.
+std::optional<TabelaRecordes> LerParaRegistrar(const QString& arquivo, ResultadoRecorde& r)
+{
+    const Leitura lida = LerArquivo(arquivo, MAIOR_TABELA_LIDA);
+    if (lida.falha == FalhaLeitura::NaoExiste)
+        return TabelaRecordes();
+    if (!lida.ok() && lida.falha != FalhaLeitura::GrandeDemais) {
+        r.erro = lida.erro;
+        return std::nullopt;
+    }
+    if (std::optional<TabelaRecordes> tabela = lida.ok() ? TabelaRecordes::Decodificar(lida.bytes) : std::nullopt)
+        return tabela;
+    const QString destino = NomeDanificado(arquivo);
+    if (!QFile::rename(arquivo, destino)) {
+        r.erro = QStringLiteral("a tabela danificada não pôde ser posta de lado");
+        return std::nullopt;
+    }
+    SincronizarPasta(destino);
+    r.guardadaComo = destino;
+    return TabelaRecordes();
+}
+
+} // namespace
+
 ResultadoRecorde RegistrarRecorde(const QString& arquivo, const Recorde& recorde)
 {
-    TabelaRecordes tabela = LerRecordes(arquivo);
     ResultadoRecorde resultado;
-    resultado.posicao = tabela.Registrar(recorde);
-    if (resultado.posicao > 0)
-        resultado.erro = GravarRecordes(arquivo, tabela);
+    QDir().mkpath(QFileInfo(arquivo).absolutePath());
+    QLockFile trava(arquivo + QStringLiteral(".lock"));
+    if (!trava.tryLock(ESPERA_TRAVA_RECORDES_MS)) {
+        resultado.erro = trava.error() == QLockFile::LockFailedError
+                             ? QStringLiteral("a tabela de recordes está em uso por outro programa")
+                             : DescricaoDoErro(trava.error() == QLockFile::PermissionError ? EACCES : EIO);
+        return resultado;
+    }
+    std::optional<TabelaRecordes> tabela = LerParaRegistrar(arquivo, resultado);
+    if (!tabela)
+        return resultado;
+    resultado.posicao = tabela->Registrar(recorde);
+    const bool aparada = tabela->Aparar(MAIOR_TABELA);
+    if (resultado.posicao > 0 || aparada || !resultado.guardadaComo.isEmpty())
+        resultado.erro = GravarRecordes(arquivo, *tabela);
     return resultado;
 }
 

@@ -16,11 +16,11 @@ Recuperacao RecuperacaoDe(const Partida& partida)
     return {partida.Jogo(), sessao.ArquivoJogo, sessao.ArquivoFigura};
 }
 
-Salvaguarda::Marca Salvaguarda::MarcaDe(const Partida& partida)
+Salvaguarda::Marca Salvaguarda::MarcaDe(const JogoSalvo& jogo, const QString& arquivoJogo,
+                                        const QString& arquivoFigura)
 {
-    Marca m{partida.Jogo(), partida.SessaoAtual().ArquivoJogo};
+    Marca m{jogo, arquivoJogo, arquivoFigura};
     m.jogo.BytesFigura.clear();
-    m.jogo.ExtensaoFigura.clear();
     m.jogo.SegundosJogo = 0;
     return m;
 }
@@ -29,75 +29,199 @@ Salvaguarda::Salvaguarda(QString pasta) : pasta_(std::move(pasta)) {}
 
 Salvaguarda::~Salvaguarda() = default;
 
-void Salvaguarda::Atualizar(const Partida& partida)
+void Salvaguarda::Atualizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo,
+                            const QString& arquivoFigura)
 {
+    ConferirLimpeza();
     if (encerrada_)
         return;
-    if (!partida.EmJogo()) {
-        if (copia_)
+    if (!emJogo) {
+        if (copia_ || adotada_)
             Apagar();
         return;
     }
-    if (!copia_ || !(*copia_ == MarcaDe(partida)))
-        Gravar(partida);
+    // the picture is compared apart: the same bytes are the same picture file
+    if (!copia_ || !(*copia_ == MarcaDe(jogo, arquivoJogo, arquivoFigura))
+        || figura_ != ArquivoDaFiguraDe(jogo.BytesFigura))
+        Gravar(jogo, arquivoJogo, arquivoFigura);
 }
 
-void Salvaguarda::Tique(const Partida& partida)
+void Salvaguarda::Tique(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura)
 {
-    if (encerrada_ || !partida.EmJogo())
+    ConferirLimpeza();
+    if (encerrada_ || !emJogo)
         return;
-    if (!copia_ || std::abs(partida.Jogo().SegundosJogo - segundosDaCopia_) >= INTERVALO_COPIA)
-        Gravar(partida);
+    if (!copia_ || std::abs(jogo.SegundosJogo - segundosDaCopia_) >= INTERVALO_COPIA)
+        Gravar(jogo, arquivoJogo, arquivoFigura);
 }
 
-void Salvaguarda::GravarAgora(const Partida& partida)
+void Salvaguarda::GravarAgora(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo,
+                              const QString& arquivoFigura)
 {
     if (encerrada_)
         return;
-    if (partida.EmJogo())
-        Gravar(partida);
-    else if (copia_)
+    if (emJogo)
+        Gravar(jogo, arquivoJogo, arquivoFigura);
+    else if (copia_ || adotada_)
         Apagar();
     Esperar();
 }
 
+void Salvaguarda::Finalizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo,
+                            const QString& arquivoFigura)
+{
+    GravarAgora(emJogo, jogo, arquivoJogo, arquivoFigura);
+    encerrada_ = true;
+}
+
+void Salvaguarda::Atualizar(const Partida& partida)
+{
+    const Recuperacao r = RecuperacaoDe(partida);
+    Atualizar(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+}
+
+void Salvaguarda::Tique(const Partida& partida)
+{
+    const Recuperacao r = RecuperacaoDe(partida);
+    Tique(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+}
+
+void Salvaguarda::GravarAgora(const Partida& partida)
+{
+    const Recuperacao r = RecuperacaoDe(partida);
+    GravarAgora(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+}
+
 void Salvaguarda::Finalizar(const Partida& partida)
 {
-    GravarAgora(partida);
-    encerrada_ = true;
+    const Recuperacao r = RecuperacaoDe(partida);
+    Finalizar(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
 }
 
 void Salvaguarda::Descartar()
 {
     if (encerrada_)
         return;
-    if (copia_)
+    if (copia_ || adotada_)
         Apagar();
     encerrada_ = true;
+}
+
+void Salvaguarda::Adotar(CopiaDeixada copia)
+{
+    adotada_ = std::move(copia);
+    pedidoDaLimpeza_ = 0;
 }
 
 void Salvaguarda::Esperar()
 {
     gravador_.Esperar();
+    ConferirLimpeza();
 }
 
-void Salvaguarda::Gravar(const Partida& partida)
+std::optional<QString> Salvaguarda::TomarAviso()
 {
-    if (arquivo_.isEmpty()) {
-        // The lock comes first: from the moment the copy exists, it is known to be ours.
-        QDir().mkpath(pasta_);
-        arquivo_ = NovoArquivoDeCopia(pasta_);
-        trava_ = TravarCopia(arquivo_);
+    if (const std::optional<QString> falha = gravador_.TomarFalha())
+        Avisar(*falha);
+    return std::exchange(aviso_, std::nullopt);
+}
+
+void Salvaguarda::Avisar(const QString& motivo)
+{
+    if (avisou_)
+        return;
+    avisou_ = true;
+    aviso_ = QStringLiteral("Não foi possível guardar a cópia do jogo em andamento na pasta:\n\n'") + pasta_
+             + QStringLiteral("'\n\n") + motivo
+             + QStringLiteral(".\n\nSe o Zelpora for fechado de repente, o jogo em andamento se perderá.");
+}
+
+// The lock comes first: from the moment the copy exists, it is known to be ours.
+bool Salvaguarda::PrepararArquivo()
+{
+    if (!arquivo_.isEmpty())
+        return true;
+    if (!QDir().mkpath(pasta_)) {
+        Avisar(QStringLiteral("a pasta não pôde ser criada"));
+        return false;
     }
-    gravador_.Gravar(arquivo_, CodificarRecuperacao(RecuperacaoDe(partida)));
-    copia_ = MarcaDe(partida);
-    segundosDaCopia_ = partida.Jogo().SegundosJogo;
+    arquivo_ = NovoArquivoDeCopia(pasta_);
+    TravaDeCopia t = TravarCopia(arquivo_);
+    trava_ = std::move(t.trava);
+    if (!trava_)
+        Avisar(t.erro);
+    return true;
+}
+
+QString Salvaguarda::ArquivoDaFiguraDe(const QByteArray& bytes)
+{
+    if (bytes == MarcadorFigura() || arquivo_.isEmpty())
+        return {};
+    if (bytes.constData() != bytesDaFigura_.constData()) {
+        if (bytes != bytesDaFigura_ || figuraCalculada_.isEmpty())
+            figuraCalculada_ = ArquivoDaFigura(arquivo_, bytes);
+        bytesDaFigura_ = bytes; // shared: the next call compares one pointer
+    }
+    return figuraCalculada_;
+}
+
+void Salvaguarda::Gravar(const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura)
+{
+    if (!PrepararArquivo())
+        return;
+    const QString figura = ArquivoDaFiguraDe(jogo.BytesFigura);
+    std::vector<OperacaoDeDisco> operacoes;
+    if (!figura.isEmpty())
+        operacoes.push_back({figura, jogo.BytesFigura, true});
+    operacoes.push_back({arquivo_, CodificarEstado(Recuperacao{jogo, arquivoJogo, arquivoFigura}, figura)});
+    if (!figura_.isEmpty() && figura_ != figura) {
+        aApagar_.append(figura_);
+        pedidoDaLimpeza_ = 0;
+    }
+    figura_ = figura;
+    AcrescentarLimpeza(operacoes);
+    const uint64_t numero = gravador_.Executar(std::move(operacoes));
+    if (pedidoDaLimpeza_ == 0 && (!aApagar_.isEmpty() || adotada_))
+        pedidoDaLimpeza_ = numero;
+    copia_ = MarcaDe(jogo, arquivoJogo, arquivoFigura);
+    segundosDaCopia_ = jogo.SegundosJogo;
 }
 
 void Salvaguarda::Apagar()
 {
-    gravador_.Apagar(arquivo_);
+    std::vector<OperacaoDeDisco> operacoes;
+    if (copia_) {
+        operacoes.push_back({arquivo_, std::nullopt});
+        if (!figura_.isEmpty())
+            aApagar_.append(figura_);
+    }
+    figura_.clear();
+    pedidoDaLimpeza_ = 0;
+    AcrescentarLimpeza(operacoes);
+    pedidoDaLimpeza_ = gravador_.Executar(std::move(operacoes));
     copia_.reset();
+}
+
+void Salvaguarda::AcrescentarLimpeza(std::vector<OperacaoDeDisco>& operacoes)
+{
+    QStringList arquivos = aApagar_;
+    if (adotada_)
+        arquivos += ArquivosDaCopia(adotada_->Arquivo());
+    for (const QString& a : arquivos)
+        operacoes.push_back({a, std::nullopt});
+}
+
+// Every request from the first that carried the deletions carries them too, so the
+// newest one done whole has done them.
+void Salvaguarda::ConferirLimpeza()
+{
+    if (pedidoDaLimpeza_ == 0 || gravador_.UltimoConcluido() < pedidoDaLimpeza_)
+        return;
+    aApagar_.clear();
+    if (adotada_)
+        adotada_->Soltar();
+    adotada_.reset();
+    pedidoDaLimpeza_ = 0;
 }
 
 } // namespace zelpo

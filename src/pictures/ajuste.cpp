@@ -236,4 +236,11 @@ std::unique_ptr<ReceptorDeLinhas> NovoReceptor(QSize natural, const Ajuste& ajus
     return inteiro->Valido() ? std::move(inteiro) : nullptr;
 }
 
+std::unique_ptr<ReceptorDeLinhas> NovoReceptorReduzido(QSize origem, QSize destino)
+{
+    if (origem.isEmpty() || destino.isEmpty())
+        return nullptr;
+    return std::make_unique<ReceptorReduzido>(origem, destino.boundedTo(origem));
+}
+
 } // namespace zelpo

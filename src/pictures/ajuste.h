@@ -55,5 +55,8 @@ public:
 // A receptor for a picture of the given natural size; nothing when the crop or the
 // shrink cannot be allocated.
 std::unique_ptr<ReceptorDeLinhas> NovoReceptor(QSize natural, const Ajuste& ajuste);
+// A receptor that shrinks rows of `origem` pixels by area averaging to exactly `destino`
+// (a decoder that already shrank the picture by a whole factor on its way).
+std::unique_ptr<ReceptorDeLinhas> NovoReceptorReduzido(QSize origem, QSize destino);
 
 } // namespace zelpo

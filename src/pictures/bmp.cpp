@@ -264,7 +264,12 @@ const char* LerRle(QIODevice& d, const CabecalhoBmp& c, const Paleta& paleta, Re
     Leitor leitor(d);
     LinhaRle linha(c, paleta, receptor);
     std::array<uchar, 256> absoluto;
+    // A few bytes paint hundreds of pixels, each of which costs its painting and its
+    // share of the receptor's work, wherever it falls.
+    qint64 pintados = 0;
     while (!linha.Terminou()) {
+        if (pintados > PIXELS_MAXIMOS_FIGURA)
+            return ERRO_GRANDE;
         const int contagem = leitor.Byte();
         const int valor = contagem < 0 ? -1 : leitor.Byte();
         if (valor < 0) {
@@ -272,6 +277,7 @@ const char* LerRle(QIODevice& d, const CabecalhoBmp& c, const Paleta& paleta, Re
                 break;
             return ERRO_CORROMPIDO;
         }
+        pintados += contagem > 0 ? contagem : 1;
         if (contagem > 0) {
             for (int i = 0; i < contagem; ++i)
                 linha.Pintar(IndiceDaSequencia(valor, i, rle4));
@@ -289,6 +295,7 @@ const char* LerRle(QIODevice& d, const CabecalhoBmp& c, const Paleta& paleta, Re
                 return ERRO_CORROMPIDO;
             if (bytesDaSequencia & 1)
                 leitor.Byte();
+            pintados += valor;
             for (int i = 0; i < valor; ++i)
                 linha.Pintar(IndiceDaSequencia(absoluto[rle4 ? i / 2 : i], i, rle4));
         }
@@ -384,6 +391,9 @@ ResultadoFigura DecodificarBmp(QIODevice& dispositivo, const Ajuste& ajuste)
     const QSize natural(c.largura, c.altura);
     const std::unique_ptr<ReceptorDeLinhas> receptor = NovoReceptor(natural, ajuste);
     if (!receptor)
+        return FalhaDeFigura(ERRO_GRANDE);
+    const qint64 pixelsLidos = qint64(LinhasNecessarias(*receptor, c.altura)) * std::min(c.largura, receptor->Colunas());
+    if (!c.Rle() && pixelsLidos > PIXELS_MAXIMOS_FIGURA)
         return FalhaDeFigura(ERRO_GRANDE);
     const char* problema = c.Rle() ? LerRle(dispositivo, c, paleta, *receptor)
                                    : LerSemCompressao(dispositivo, c, paleta, *receptor);

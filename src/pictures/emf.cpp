@@ -11,6 +11,7 @@
 
 #include <emf2svg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -55,6 +56,25 @@ constexpr qint64 CUSTO_BYTE_EMF = 400;
 constexpr qreal CUSTO_PIXEL_SUAVE = 1.0;
 constexpr qint64 CUSTO_CRUZAMENTO_SUAVE = 240;
 constexpr qint64 CUSTO_CARACTERE_EMF = 1000;
+// Every bitmap a record carries is decoded by the SVG renderer, which keeps them all
+// until the picture is drawn, and first converted by libemf2svg: a held ARGB32 picture
+// and a passing copy of it.
+constexpr qint64 BYTES_POR_PIXEL_EMBUTIDO = 8;
+constexpr qint64 CUSTO_PIXEL_EMBUTIDO = 10;
+constexpr quint32 BI_JPEG = 4, BI_PNG = 5;
+constexpr int CABECALHO_BITMAP_CORE = 12;
+constexpr int BUSCA_QUADRO_JPEG = 1 << 16; // bytes searched for a JPEG's frame header
+
+// The records that carry a bitmap, and where in each the offset of its header lies.
+struct RegistroDeBitmap {
+    quint32 tipo;
+    int posicaoDoCabecalho;
+};
+constexpr RegistroDeBitmap REGISTROS_DE_BITMAP[] = {
+    {76, 84}, {77, 84}, {78, 84}, {79, 96}, {80, 48}, {81, 48}, // BITBLT .. STRETCHDIBITS
+    {93, 16}, {94, 16},                                         // CREATEMONOBRUSH, CREATEDIBPATTERNBRUSHPT
+    {114, 84}, {116, 84},                                       // ALPHABLEND, TRANSPARENTBLT
+};
 
 struct CabecalhoEmf {
     QRectF limites;
@@ -271,18 +291,60 @@ private:
     QTransform paraImagem_;
 };
 
+// The pixels of a JPEG's frame header, 0 if none is found.
+qint64 PixelsDoJpeg(const QByteArray& b, qint64 inicio, qint64 fim)
+{
+    for (qint64 i = inicio; i + 9 <= std::min(fim, inicio + BUSCA_QUADRO_JPEG); ++i) {
+        const int marcador = LerU8(b, i + 1);
+        const bool quadro = marcador >= 0xC0 && marcador <= 0xCF && marcador != 0xC4 && marcador != 0xC8
+                            && marcador != 0xCC;
+        if (LerU8(b, i) == 0xFF && quadro)
+            return qint64(LerU8(b, i + 5) << 8 | LerU8(b, i + 6)) * (LerU8(b, i + 7) << 8 | LerU8(b, i + 8));
+    }
+    return 0;
+}
+
+// The pixels of the bitmap a record carries: those its header declares, or those of the
+// PNG or JPEG it embeds, whichever is more.
+qint64 PixelsDoBitmap(const QByteArray& b, qint64 pos, quint32 tipo, qint64 tamanho)
+{
+    const auto registro = std::find_if(std::begin(REGISTROS_DE_BITMAP), std::end(REGISTROS_DE_BITMAP),
+                                       [tipo](const RegistroDeBitmap& r) { return r.tipo == tipo; });
+    if (registro == std::end(REGISTROS_DE_BITMAP) || registro->posicaoDoCabecalho + 16 > tamanho)
+        return 0;
+    const qint64 cabecalho = pos + LerU32(b, pos + registro->posicaoDoCabecalho);
+    const qint64 dados = pos + LerU32(b, pos + registro->posicaoDoCabecalho + 8);
+    const qint64 fim = pos + tamanho;
+    if (cabecalho + CABECALHO_BITMAP_CORE > fim)
+        return 0;
+    if (LerU32(b, cabecalho) == CABECALHO_BITMAP_CORE)
+        return qint64(LerU16(b, cabecalho + 4)) * LerU16(b, cabecalho + 6);
+    qint64 pixels = qAbs(qint64(LerS32(b, cabecalho + 4))) * qAbs(qint64(LerS32(b, cabecalho + 8)));
+    const quint32 compressao = LerU32(b, cabecalho + 16);
+    if (compressao == BI_PNG && dados + 24 <= fim)
+        pixels = std::max(pixels, qint64(LerU32BigEndian(b, dados + 16)) * LerU32BigEndian(b, dados + 20));
+    if (compressao == BI_JPEG)
+        pixels = std::max(pixels, PixelsDoJpeg(b, dados, fim));
+    return pixels;
+}
+
 // The records up to the one that would spend the picture's work, and an end record: the
-// picture shows what its first records draw.
+// picture shows what its first records draw. Nothing when the bitmaps of those records
+// need more memory than a picture may hold.
 QByteArray DentroDoOrcamento(const QByteArray& b, const Orcamento& orcamento)
 {
-    qint64 trabalho = 0, registros = 0;
+    qint64 trabalho = 0, registros = 0, memoria = 0;
     for (qint64 pos = LerU32(b, 4); pos + TAMANHO_MINIMO_REGISTRO <= b.size(); ++registros) {
         const quint32 tipo = LerU32(b, pos);
         const qint64 tamanho = LerU32(b, pos + 4);
         if (tipo == EMR_EOF) {
             return b;
         }
-        trabalho += orcamento.Custo(b, pos, tipo, tamanho);
+        const qint64 pixels = PixelsDoBitmap(b, pos, tipo, tamanho);
+        trabalho += orcamento.Custo(b, pos, tipo, tamanho) + pixels * CUSTO_PIXEL_EMBUTIDO;
+        memoria += pixels * BYTES_POR_PIXEL_EMBUTIDO;
+        if (memoria > MEMORIA_MAXIMA_FIGURA)
+            return {};
         if (trabalho > TRABALHO_MAXIMO_EMF) {
             QByteArray cortado = b.left(pos) + QByteArray(TAMANHO_REGISTRO_FIM, '\0');
             const quint32 fim[] = {EMR_EOF, TAMANHO_REGISTRO_FIM, 0, 16, TAMANHO_REGISTRO_FIM};
@@ -337,7 +399,11 @@ ResultadoFigura DecodificarEmf(const QByteArray& bytes, const Ajuste& ajuste)
     // picture; cropped, at its natural scale with only the top-left part kept.
     const QSize imagem = TamanhoAjustado(natural, ajuste);
     const QSize alvo = ajuste.reduzir ? imagem : natural;
-    const QByteArray svg = ConverterEmSvg(DentroDoOrcamento(bytes, Orcamento(c, imagem, alvo)), c);
+    QByteArray registros = DentroDoOrcamento(bytes, Orcamento(c, imagem, alvo));
+    if (registros.isEmpty()) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    const QByteArray svg = ConverterEmSvg(std::move(registros), c);
     QSvgRenderer desenhista(svg);
     if (svg.isEmpty() || !desenhista.isValid()) {
         return FalhaDeFigura(ERRO_CORROMPIDO);

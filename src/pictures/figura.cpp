@@ -15,8 +15,16 @@ namespace zelpo {
 
 namespace {
 
-constexpr int LIMITE_ALOCACAO_QT_MB = static_cast<int>(BYTES_MAXIMOS_FIGURA / (1024 * 1024));
+constexpr int LIMITE_ALOCACAO_QT_MB = static_cast<int>(MEMORIA_MAXIMA_FIGURA / (1024 * 1024));
+// What Qt's readers hold a pixel in: ARGB32; GIF keeps the frame before the current one
+// too; 16-bit PNG four 16-bit channels; TIFF may hold a whole uncompressed strip beside
+// the picture; libwebp keeps rows of its own.
 constexpr int BYTES_POR_PIXEL = 4;
+constexpr int BYTES_POR_PIXEL_GIF = 8;
+constexpr int BYTES_POR_PIXEL_PNG_16 = 8;
+constexpr int BYTES_POR_PIXEL_TIFF = 8;
+constexpr int BYTES_POR_PIXEL_WEBP = 6;
+constexpr int BYTES_POR_PIXEL_ICONE = 5; // the colours and the AND mask
 constexpr qint64 BLOCO_LEITURA = 1 << 16;
 // Enough of a file's start to tell every type.
 constexpr int TAMANHO_ASSINATURA = 128;
@@ -40,9 +48,31 @@ void LimitarAlocacaoDoQt()
     (void)limitado;
 }
 
-bool CabeNaMemoria(QSize tamanho)
+bool CabeNaMemoria(QSize tamanho, int bytesPorPixel)
 {
-    return qint64(tamanho.width()) * tamanho.height() * BYTES_POR_PIXEL <= BYTES_MAXIMOS_FIGURA;
+    return qint64(tamanho.width()) * tamanho.height() * bytesPorPixel <= MEMORIA_MAXIMA_FIGURA;
+}
+
+bool CabeNoTrabalho(QSize tamanho)
+{
+    return qint64(tamanho.width()) * tamanho.height() <= PIXELS_MAXIMOS_FIGURA;
+}
+
+// A PNG as Qt's reader holds it: 16-bit channels as 16 bits, anything else as ARGB32
+// (the allocation limit Qt applies counts grey and palette pictures so too).
+int BytesPorPixelPng(const QByteArray& b)
+{
+    constexpr int POS_PROFUNDIDADE = 24;
+    return LerU8(b, POS_PROFUNDIDADE) == 16 ? BYTES_POR_PIXEL_PNG_16 : BYTES_POR_PIXEL;
+}
+
+// Qt's PNG reader shrinks on the way, row by row, only 8-bit colour pictures stored
+// without interlacing.
+bool PngReduzidoNoCaminho(const QByteArray& b)
+{
+    constexpr int POS_ENTRELACAMENTO = 28, RGB = 2, RGBA = 6;
+    const int tipo = LerU8(b, 25);
+    return LerU8(b, 24) == 8 && (tipo == RGB || tipo == RGBA) && LerU8(b, POS_ENTRELACAMENTO) == 0;
 }
 
 bool EhIcone(const QByteArray& b)
@@ -85,44 +115,70 @@ qint64 BytesDoBitmapDoIcone(const QByteArray& b, qint64 inicio, QSize lado)
     return cabecalho + cores * 4 + linhaCor * lado.height();
 }
 
-// An icon's directory must point inside the file, each bitmap must hold the pixels it
-// declares, and Qt decodes the largest image whole.
-const char* ProblemaDoIcone(const QByteArray& b)
+struct EntradaIcone {
+    qint64 posicao = 0; // of its directory entry
+    qint64 inicio = 0;
+    qint64 tamanho = 0;
+    QSize lado;
+    bool png = false;
+};
+
+// Icons and cursors carry several sizes of one picture: the largest makes the best
+// puzzle, and only it is decoded. The directory must point inside the file and each
+// image must hold the pixels it declares, up to ENTRADAS_MAXIMAS_ICONE entries; the first
+// of equal sizes wins.
+const char* EscolherIcone(const QByteArray& b, EntradaIcone& maior)
 {
-    const int quantas = LerU16(b, 4);
+    const int quantas = std::min<int>(LerU16(b, 4), ENTRADAS_MAXIMAS_ICONE);
     if (TAMANHO_DIRETORIO_ICONE + qint64(quantas) * TAMANHO_ENTRADA_ICONE > b.size()) {
         return ERRO_CORROMPIDO;
     }
     for (int i = 0; i < quantas; ++i) {
-        const qint64 entrada = TAMANHO_DIRETORIO_ICONE + qint64(i) * TAMANHO_ENTRADA_ICONE;
-        const qint64 tamanho = LerU32(b, entrada + 8);
-        const qint64 inicio = LerU32(b, entrada + 12);
-        if (tamanho < 12 || inicio + tamanho > b.size()) {
+        EntradaIcone e;
+        e.posicao = TAMANHO_DIRETORIO_ICONE + qint64(i) * TAMANHO_ENTRADA_ICONE;
+        e.tamanho = LerU32(b, e.posicao + 8);
+        e.inicio = LerU32(b, e.posicao + 12);
+        if (e.tamanho < 12 || e.inicio + e.tamanho > b.size()) {
             return ERRO_CORROMPIDO;
         }
-        QSize lado;
-        const bool png = b.mid(inicio, 8) == QByteArray(ASSINATURA_PNG);
-        if (png) {
-            lado = QSize(static_cast<int>(LerU32BigEndian(b, inicio + 16) & 0x7FFFFFFF),
-                         static_cast<int>(LerU32BigEndian(b, inicio + 20) & 0x7FFFFFFF));
-        } else if (LerU32(b, inicio) == TAMANHO_CABECALHO_OS2) {
-            lado = QSize(LerU16(b, inicio + 4), LerU16(b, inicio + 6) / 2);
+        e.png = b.mid(e.inicio, 8) == QByteArray(ASSINATURA_PNG);
+        if (e.png) {
+            e.lado = QSize(static_cast<int>(LerU32BigEndian(b, e.inicio + 16) & 0x7FFFFFFF),
+                           static_cast<int>(LerU32BigEndian(b, e.inicio + 20) & 0x7FFFFFFF));
+        } else if (LerU32(b, e.inicio) == TAMANHO_CABECALHO_OS2) {
+            e.lado = QSize(LerU16(b, e.inicio + 4), LerU16(b, e.inicio + 6) / 2);
         } else {
             // The height of an icon's bitmap counts its AND mask too.
-            lado = QSize(LerS32(b, inicio + 4), static_cast<int>(qAbs(qint64(LerS32(b, inicio + 8))) / 2));
+            e.lado = QSize(LerS32(b, e.inicio + 4), static_cast<int>(qAbs(qint64(LerS32(b, e.inicio + 8))) / 2));
         }
-        if (lado.width() <= 0 || lado.height() <= 0 || lado.width() > LADO_MAXIMO_FIGURA
-            || lado.height() > LADO_MAXIMO_FIGURA) {
+        if (e.lado.width() <= 0 || e.lado.height() <= 0 || e.lado.width() > LADO_MAXIMO_FIGURA
+            || e.lado.height() > LADO_MAXIMO_FIGURA) {
             return ERRO_CORROMPIDO;
         }
-        if (!png && BytesDoBitmapDoIcone(b, inicio, lado) > tamanho) {
+        if (!e.png && BytesDoBitmapDoIcone(b, e.inicio, e.lado) > e.tamanho) {
             return ERRO_CORROMPIDO;
         }
-        if (!CabeNaMemoria(lado)) {
-            return ERRO_GRANDE;
+        if (i == 0 || qint64(e.lado.width()) * e.lado.height() > qint64(maior.lado.width()) * maior.lado.height()) {
+            maior = e;
         }
     }
     return nullptr;
+}
+
+// The chosen image alone: a PNG as it is, a bitmap in an icon of one entry.
+QByteArray BytesDoIcone(const QByteArray& b, const EntradaIcone& e)
+{
+    if (e.png) {
+        return b.mid(e.inicio, e.tamanho);
+    }
+    QByteArray um = b.left(TAMANHO_DIRETORIO_ICONE) + b.mid(e.posicao, TAMANHO_ENTRADA_ICONE);
+    um[4] = 1;
+    um[5] = 0;
+    const qint64 inicio = TAMANHO_DIRETORIO_ICONE + TAMANHO_ENTRADA_ICONE;
+    for (int i = 0; i < 4; ++i) {
+        um[TAMANHO_DIRETORIO_ICONE + 12 + i] = static_cast<char>((inicio >> (8 * i)) & 0xFF);
+    }
+    return um + b.mid(e.inicio, e.tamanho);
 }
 
 qint64 PularSubBlocos(const QByteArray& b, qint64 pos)
@@ -149,7 +205,7 @@ const char* ProblemaDoGif(const QByteArray& b)
         return ERRO_CORROMPIDO;
     }
     // Qt's reader sizes its canvas from the logical screen, whatever the frames hold.
-    if (!CabeNaMemoria(tela)) {
+    if (!CabeNaMemoria(tela, BYTES_POR_PIXEL_GIF) || !CabeNoTrabalho(tela)) {
         return ERRO_GRANDE;
     }
     qint64 pos = FIM_DESCRITOR_TELA + tamanhoTabela(LerU8(b, 10));
@@ -206,47 +262,74 @@ bool TemMarcador(QIODevice& d, const QByteArray& marcador)
     return false;
 }
 
-// Icons and cursors carry several sizes of one picture: the largest makes the best
-// puzzle.
-QImage MaiorIcone(QImageReader& leitor)
+// Row y as ARGB32, converted a row at a time, so that no second picture-sized copy is
+// ever made.
+const QRgb* LinhaArgb(const QImage& imagem, int y, QImage& linha)
 {
-    QImage melhor;
-    const int quantas = std::max(1, leitor.imageCount());
-    for (int i = 0; i < quantas; ++i) {
-        if (i > 0 && !leitor.jumpToImage(i)) {
-            break;
-        }
-        const QImage imagem = leitor.read();
-        if (!imagem.isNull() && qint64(imagem.width()) * imagem.height() > qint64(melhor.width()) * melhor.height()) {
-            melhor = imagem;
-        }
+    if (imagem.format() == QImage::Format_ARGB32 || imagem.format() == QImage::Format_RGB32) {
+        return reinterpret_cast<const QRgb*>(imagem.constScanLine(y));
     }
-    return melhor;
+    linha = imagem.copy(0, y, imagem.width(), 1).convertToFormat(QImage::Format_ARGB32);
+    return reinterpret_cast<const QRgb*>(linha.constScanLine(0));
+}
+
+// How a Qt reader may take a picture: the bytes it holds a pixel in, and whether it can
+// shrink the picture on the way.
+struct LeituraQt {
+    int bytesPorPixel = BYTES_POR_PIXEL;
+    bool reduzNoCaminho = false;
+};
+
+LeituraQt ComoLer(TipoFigura tipo, const QByteArray& inicio)
+{
+    switch (tipo) {
+    case TipoFigura::Png:
+        return {BytesPorPixelPng(inicio), PngReduzidoNoCaminho(inicio)};
+    case TipoFigura::Gif:
+        return {BYTES_POR_PIXEL_GIF, false};
+    case TipoFigura::Tiff:
+        return {BYTES_POR_PIXEL_TIFF, false};
+    case TipoFigura::WebP:
+        return {BYTES_POR_PIXEL_WEBP, false};
+    default:
+        return {BYTES_POR_PIXEL_ICONE, false};
+    }
 }
 
 // The whole picture is decoded by Qt, then cropped or shrunk row by row. A picture too
-// large to decode whole is refused, unless its reader can shrink it on the way (PNG).
+// large to decode whole is refused, unless its reader can shrink it on the way.
 ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
 {
     LimitarAlocacaoDoQt();
     d.seek(0);
+    const LeituraQt como = ComoLer(tipo, d.peek(TAMANHO_ASSINATURA * 64));
     QImageReader leitor(&d, FormatoQt(tipo));
     leitor.setAutoTransform(false);
     const QSize declarado = leitor.size();
     bool reduzidoNoCaminho = false;
-    if (declarado.isValid() && !CabeNaMemoria(declarado) && tipo != TipoFigura::Icone) {
-        if (!ajuste.reduzir || !leitor.supportsOption(QImageIOHandler::ScaledSize)) {
+    if (declarado.isValid() && !CabeNoTrabalho(declarado)) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    if (declarado.isValid() && !CabeNaMemoria(declarado, como.bytesPorPixel)) {
+        if (!ajuste.reduzir || !como.reduzNoCaminho) {
+            return FalhaDeFigura(ERRO_GRANDE);
+        }
+        // Qt's shrink on the way works about twice as hard a pixel as our decoders.
+        if (2 * qint64(declarado.width()) * declarado.height() > PIXELS_MAXIMOS_FIGURA) {
             return FalhaDeFigura(ERRO_GRANDE);
         }
         leitor.setScaledSize(TamanhoAjustado(declarado, ajuste));
         reduzidoNoCaminho = true;
     }
-    QImage imagem = tipo == TipoFigura::Icone ? MaiorIcone(leitor) : leitor.read();
+    QImage imagem = leitor.read();
+    if (imagem.isNull() && declarado.isValid() && !reduzidoNoCaminho && !CabeNaMemoria(declarado, BYTES_POR_PIXEL)) {
+        return FalhaDeFigura(ERRO_GRANDE); // refused by Qt's own allocation limit
+    }
     if (imagem.isNull()) {
         return FalhaDeFigura(leitor.error() == QImageReader::UnsupportedFormatError ? ERRO_FORMATO : ERRO_CORROMPIDO);
     }
-    imagem.convertTo(QImage::Format_ARGB32);
     if (reduzidoNoCaminho) {
+        imagem.convertTo(QImage::Format_ARGB32);
         return {Figura{std::move(imagem), declarado, false}, {}};
     }
     const QSize natural = imagem.size();
@@ -254,8 +337,9 @@ ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
     if (!receptor) {
         return FalhaDeFigura(ERRO_GRANDE);
     }
+    QImage linha;
     for (int y = 0; y < imagem.height() && receptor->PrecisaDaLinha(y); ++y) {
-        receptor->Receber(y, reinterpret_cast<const QRgb*>(imagem.constScanLine(y)), 0, imagem.width());
+        receptor->Receber(y, LinhaArgb(imagem, y, linha), 0, imagem.width());
     }
     imagem = QImage(); // the whole picture goes before the crop or shrink is built
     QImage ajustada = receptor->Resultado();
@@ -263,6 +347,21 @@ ResultadoFigura LerComQt(QIODevice& d, TipoFigura tipo, const Ajuste& ajuste)
         return FalhaDeFigura(ERRO_GRANDE);
     }
     return {Figura{std::move(ajustada), natural, false}, {}};
+}
+
+ResultadoFigura LerIcone(const QByteArray& bytes, const Ajuste& ajuste)
+{
+    EntradaIcone maior;
+    if (const char* problema = EscolherIcone(bytes, maior)) {
+        return FalhaDeFigura(problema);
+    }
+    if (!maior.png && (!CabeNaMemoria(maior.lado, BYTES_POR_PIXEL_ICONE) || !CabeNoTrabalho(maior.lado))) {
+        return FalhaDeFigura(ERRO_GRANDE);
+    }
+    QBuffer buffer;
+    buffer.setData(BytesDoIcone(bytes, maior));
+    buffer.open(QIODevice::ReadOnly);
+    return LerComQt(buffer, maior.png ? TipoFigura::Png : TipoFigura::Icone, ajuste);
 }
 
 // Formats that are checked and decoded from bytes in memory.
@@ -320,10 +419,7 @@ ResultadoFigura CarregarDoDispositivo(QIODevice& d, const Ajuste& ajuste)
     case TipoFigura::Emf:
         return DecodificarEmf(bytes, ajuste);
     case TipoFigura::Icone:
-        if (const char* problema = ProblemaDoIcone(bytes)) {
-            return FalhaDeFigura(problema);
-        }
-        break;
+        return LerIcone(bytes, ajuste);
     default:
         if (const char* problema = ProblemaDoGif(bytes)) {
             return FalhaDeFigura(problema);

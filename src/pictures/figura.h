@@ -24,12 +24,19 @@
 
 namespace zelpo {
 
-// Formats read whole by Qt (icons, GIF, PNG, WebP, TIFF) may take this much memory
-// while they are decoded; a larger one is refused, unless its reader can shrink it on
-// the way.
-inline constexpr qint64 BYTES_MAXIMOS_FIGURA = 256LL * 1024 * 1024;
+// One budget for every decoder. Memory: what decoding one picture may hold at once,
+// counted as each reader really holds it (Qt's GIF reader keeps two canvases, 16-bit PNG
+// eight bytes a pixel, a metafile every image it embeds); a picture that needs more is
+// refused, unless its reader can shrink it on the way. Work: the pixels a decoder may
+// produce or go over (every row of a run-length bitmap, every scan of a progressive JPEG
+// over the whole picture); a picture that needs more is refused. Either refusal is
+// ERRO_GRANDE. Together they keep any file within about a second and 150 MB.
+inline constexpr qint64 MEMORIA_MAXIMA_FIGURA = 96LL * 1024 * 1024;
+inline constexpr qint64 PIXELS_MAXIMOS_FIGURA = 64LL * 1024 * 1024;
 // Our own decoders keep one row at a time; no side may be longer than this.
 inline constexpr int LADO_MAXIMO_FIGURA = 1 << 20;
+// An icon's directory is read up to this many entries; only the largest is decoded.
+inline constexpr int ENTRADAS_MAXIMAS_ICONE = 64;
 
 // The messages a failed load carries.
 inline constexpr char ERRO_LEITURA[] = "Erro de leitura do arquivo";

@@ -15,6 +15,14 @@ namespace {
 
 constexpr size_t TAMANHO_BLOCO = 1 << 16;
 constexpr int COMPONENTES_CMYK = 4;
+constexpr int PIXELS_POR_BLOCO = DCTSIZE2;
+constexpr int MAIOR_DIVISOR_DCT = 8;
+
+// The scans seen so far and the pixels their blocks cover.
+struct ProgressoJpeg : jpeg_progress_mgr {
+    int varredura = 0;
+    qint64 pixels = 0;
+};
 
 // libjpeg reports errors by calling error_exit, which must not return: it jumps back to
 // the function that started the step.
@@ -36,7 +44,7 @@ struct Descompressor {
     jpeg_decompress_struct info{};
     ErroJpeg erro{};
     FonteJpeg fonte;
-    jpeg_progress_mgr progresso{};
+    ProgressoJpeg progresso{};
 
     explicit Descompressor(QIODevice& dispositivo);
     ~Descompressor() { jpeg_destroy_decompress(&info); }
@@ -84,12 +92,22 @@ void Pular(j_decompress_ptr info, long quantos)
 
 void Terminar(j_decompress_ptr) {}
 
-// A progressive file may hold any number of scans, each a pass over the whole picture.
-void ContarVarreduras(j_common_ptr info)
+// A progressive file may hold any number of scans, each a pass over the blocks of its
+// components; the count is taken as each scan starts, before its work is done.
+void ContarVarreduras(j_common_ptr comum)
 {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > VARREDURAS_MAXIMAS_JPEG) {
-        info->err->msg_code = JERR_BAD_SCAN_SCRIPT;
-        info->err->error_exit(info);
+    auto* info = reinterpret_cast<j_decompress_ptr>(comum);
+    auto* progresso = static_cast<ProgressoJpeg*>(info->progress);
+    if (info->input_scan_number == progresso->varredura)
+        return;
+    progresso->varredura = info->input_scan_number;
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info* c = info->cur_comp_info[i];
+        progresso->pixels += qint64(c->width_in_blocks) * c->height_in_blocks * PIXELS_POR_BLOCO;
+    }
+    if (progresso->pixels > PIXELS_DE_VARREDURA_MAXIMOS) {
+        comum->err->msg_code = JERR_OUT_OF_MEMORY;
+        comum->err->error_exit(comum);
     }
 }
 
@@ -136,7 +154,27 @@ void ConverterCmyk(const JSAMPLE* cmyk, QRgb* saida, int n)
     }
 }
 
-bool LerLinhas(Descompressor& d, ReceptorDeLinhas& receptor)
+// The divisor of libjpeg's scaled transform: 1 unless the pixels at the picture's size
+// would pass the budget and a shrink is asked for; then the smallest that brings them
+// within it and still leaves at least the size the board keeps. 0: none does.
+int DivisorDct(QSize natural, const Ajuste& ajuste)
+{
+    if (qint64(natural.width()) * natural.height() <= PIXELS_MAXIMOS_FIGURA)
+        return 1;
+    if (!ajuste.reduzir)
+        return 1; // a crop reads only its first rows
+    const QSize destino = TamanhoAjustado(natural, ajuste);
+    for (int divisor = 2; divisor <= MAIOR_DIVISOR_DCT; divisor *= 2) {
+        const qint64 w = (natural.width() + divisor - 1) / divisor, h = (natural.height() + divisor - 1) / divisor;
+        if (w < destino.width() || h < destino.height())
+            return 0;
+        if (w * h <= PIXELS_MAXIMOS_FIGURA)
+            return divisor;
+    }
+    return 0;
+}
+
+bool IniciarLeitura(Descompressor& d, int divisor)
 {
     if (setjmp(d.erro.salto))
         return false;
@@ -144,7 +182,18 @@ bool LerLinhas(Descompressor& d, ReceptorDeLinhas& receptor)
     const bool cmyk = info.num_components == COMPONENTES_CMYK;
     // Blue, green, red, alpha bytes are a QRgb in memory.
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned int>(divisor);
     jpeg_start_decompress(&info);
+    return true;
+}
+
+bool LerLinhas(Descompressor& d, ReceptorDeLinhas& receptor)
+{
+    if (setjmp(d.erro.salto))
+        return false;
+    jpeg_decompress_struct& info = d.info;
+    const bool cmyk = info.num_components == COMPONENTES_CMYK;
     const JDIMENSION largura = info.output_width;
     const int colunas = std::min<int>(static_cast<int>(largura), receptor.Colunas());
     JSAMPARRAY linha = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
@@ -185,13 +234,20 @@ ResultadoFigura DecodificarJpeg(QIODevice& dispositivo, const Ajuste& ajuste)
     const QSize natural(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
     if (natural.isEmpty())
         return FalhaDeFigura(ERRO_CORROMPIDO); // tables without a picture
-    const std::unique_ptr<ReceptorDeLinhas> receptor = NovoReceptor(natural, ajuste);
+    const int divisor = DivisorDct(natural, ajuste);
+    if (divisor == 0)
+        return FalhaDeFigura(ERRO_GRANDE);
+    if (!IniciarLeitura(d, divisor))
+        return FalhaDeFigura(MensagemDoErro(d));
+    const QSize lida(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
+    const std::unique_ptr<ReceptorDeLinhas> receptor =
+        divisor == 1 ? NovoReceptor(natural, ajuste) : NovoReceptorReduzido(lida, TamanhoAjustado(natural, ajuste));
     if (!receptor)
         return FalhaDeFigura(ERRO_GRANDE);
     if (!LerLinhas(d, *receptor))
         return FalhaDeFigura(MensagemDoErro(d));
     // A shrink has read every row: a file cut short has been padded with grey.
-    if (d.fonte.acabouCedo && receptor->PrecisaDaLinha(natural.height() - 1))
+    if (d.fonte.acabouCedo && receptor->PrecisaDaLinha(lida.height() - 1))
         return FalhaDeFigura(ERRO_CORROMPIDO);
     QImage imagem = receptor->Resultado();
     if (imagem.isNull())

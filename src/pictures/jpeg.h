@@ -14,13 +14,20 @@
 
 namespace zelpo {
 
-// libjpeg may use this much memory for its own tables and, in progressive files, the
-// coefficients of the whole picture; a file that needs more is refused as too large.
-inline constexpr long MEMORIA_MAXIMA_JPEG = 96L * 1024 * 1024;
+// libjpeg may use this much of the picture's memory for its own tables and, in
+// progressive files, the coefficients of the whole picture; the rest is the receptor's.
+// A file that needs more is refused as too large.
+inline constexpr long MEMORIA_MAXIMA_JPEG = static_cast<long>(MEMORIA_MAXIMA_FIGURA * 3 / 4);
 
-// Progressive files of more scans than this are refused as damaged: every scan goes over
-// the whole picture again.
-inline constexpr int VARREDURAS_MAXIMAS_JPEG = 1000;
+// Every scan goes over the coefficients of the components it carries, which costs far
+// less a pixel than making the pixels: a file whose scans together go over more than
+// this many pixels is refused as too large (a many-scan progressive file, a giant one).
+inline constexpr qint64 PIXELS_DE_VARREDURA_MAXIMOS = 16 * PIXELS_MAXIMOS_FIGURA;
+
+// A picture whose pixels would pass PIXELS_MAXIMOS_FIGURA is shrunk on the way by
+// libjpeg's scaled transform (by 2, 4 or 8), which gives nearly the average of each
+// block, when a shrink is asked for; then the receptor shrinks it the rest of the way.
+// Smaller pictures are decoded at their size, exactly as before.
 
 ResultadoFigura DecodificarJpeg(QIODevice& dispositivo, const Ajuste& ajuste);
 

@@ -22,6 +22,7 @@ constexpr qint64 CUSTO_CRUZAMENTO = 10;
 constexpr qint64 CUSTO_RETANGULO_RECORTE = 50;
 // Pattern brushes are tiles; a larger one is shrunk to this side.
 constexpr int LADO_MAXIMO_TEXTURA = 256;
+constexpr qint64 MEMORIA_MAXIMA_TEXTURAS = MEMORIA_MAXIMA_FIGURA / 4;
 constexpr qint64 CUSTO_PIXEL_DIB = 5;
 constexpr qint64 PIXELS_POR_BYTE_RLE = 128;
 
@@ -335,7 +336,9 @@ Pincel Tocador::PincelDeDib(const Parametros& p)
         return b;
     }
     const ResultadoFigura r = CarregarFiguraDeBytes(ArquivoDeDib(dib), Ajuste{LADO_MAXIMO_TEXTURA, true});
-    if (r.figura) {
+    // Brushes live in the object table until the end: their tiles share the picture's memory.
+    if (r.figura && memoriaDeTexturas_ + r.figura->imagem.sizeInBytes() <= MEMORIA_MAXIMA_TEXTURAS) {
+        memoriaDeTexturas_ += r.figura->imagem.sizeInBytes();
         b.textura = r.figura->imagem;
     }
     return b;

@@ -290,6 +290,7 @@ private:
     QPointF escala_;
     QRectF area_;             // the painter's device; empty when only recording
     qint64 trabalho_ = 0;
+    qint64 memoriaDeTexturas_ = 0; // the tiles of pattern brushes made so far
     Contexto c_;
     std::vector<Contexto> pilha_;
     std::vector<std::optional<Objeto>> objetos_;

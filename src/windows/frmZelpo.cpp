@@ -166,7 +166,7 @@ void frmZelpo::CriarControles()
     tmrCopia_->setObjectName(QStringLiteral("tmrCopia"));
     tmrCopia_->setSingleShot(true);
     tmrCopia_->setInterval(0);
-    connect(tmrCopia_, &QTimer::timeout, this, [this] { salvaguarda_.Atualizar(partida_); });
+    connect(tmrCopia_, &QTimer::timeout, this, &frmZelpo::AtualizarCopia);
 
     picPreview_ = QImage(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
     picPreview_.fill(palette().color(QPalette::Window));

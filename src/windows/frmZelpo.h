@@ -130,6 +130,7 @@ private:
     void MostrarSalvo(const QString& arquivoJogo, const QString& arquivoFigura, JogoSalvo salvo);
 
     // the copy of the game in play, taking it back, best times
+    void AtualizarCopia();
     bool OferecerRecuperacao();
     void RegistrarRecorde();
 

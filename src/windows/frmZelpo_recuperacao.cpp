@@ -20,11 +20,20 @@
 
 namespace zelpo {
 
+// The copy brought up to date with the last command; a copy that cannot be kept is told
+// to the player once in the program's life.
+void frmZelpo::AtualizarCopia()
+{
+    salvaguarda_.Atualizar(partida_);
+    if (const std::optional<QString> aviso = salvaguarda_.TomarAviso())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"), *aviso);
+}
+
 void frmZelpo::ConcluirCopia()
 {
     if (tmrCopia_->isActive()) {
         tmrCopia_->stop();
-        salvaguarda_.Atualizar(partida_);
+        AtualizarCopia();
     }
     salvaguarda_.Esperar();
 }
@@ -50,7 +59,8 @@ void frmZelpo::EncerrarPorSinal()
 
 // At a start without a file: the newest game a program lost is offered back. True when the
 // question was asked and answered Sim, or the program is ending meanwhile; false to start
-// as usual (a damaged copy is deleted without a word).
+// as usual (a damaged copy is deleted without a word). Only Não deletes the copy; Esc, the
+// close box or Cancelar leave it for the next start.
 bool frmZelpo::OferecerRecuperacao()
 {
     std::optional<CopiaDeixada> copia = ProcurarRecuperacao(salvaguarda_.Pasta());
@@ -59,15 +69,16 @@ bool frmZelpo::OferecerRecuperacao()
     const auto resposta = MostrarMensagem(
         this, QMessageBox::Question, QString::fromUtf8(TITULO_APLICACAO),
         QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (fechando_)
         return true; // ended while asking: the copy waits for the next start
-    Recuperacao dados = std::move(copia->Dados());
-    // Deleted before it is shown: a copy that cannot be shown must not be offered forever.
-    // This program's own copy of the game is written as soon as play resumes.
-    copia->Apagar();
+    if (resposta == QMessageBox::No)
+        copia->Apagar();
     if (resposta != QMessageBox::Yes)
         return false;
+    Recuperacao dados = copia->Dados();
+    // The copy stays until this program's own copy of the game is on disk.
+    salvaguarda_.Adotar(std::move(*copia));
 
     CursorEspera espera;
     LimparTela();
@@ -91,6 +102,10 @@ void frmZelpo::RegistrarRecorde()
     const ResultadoRecorde r = zelpo::RegistrarRecorde(amb_.ArquivoRecordes(), recorde);
     textoRecorde_ = TextoNovoRecorde(recorde.Segundos, r.posicao);
     AplicarEstado();
+    if (!r.guardadaComo.isEmpty())
+        MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Recordes"),
+                        QStringLiteral("A tabela de recordes estava danificada e foi guardada como:\n\n'")
+                            + r.guardadaComo + QStringLiteral("'\n\nUma tabela nova foi começada."));
     if (!r.erro.isEmpty())
         MostrarMensagem(this, QMessageBox::Warning, QStringLiteral("Erro"),
                         MensagemDeGravacao(amb_.ArquivoRecordes(), r.erro));

@@ -76,6 +76,27 @@ inline QByteArray Paleta(std::initializer_list<QRgb> cores, bool os2 = false)
     return p;
 }
 
+// An icon (or cursor) with one single-coloured 32-bit image for each side given.
+inline QByteArray Icone(std::initializer_list<std::pair<int, QRgb>> imagens, int tipo = 1)
+{
+    QByteArray diretorio = P16({0, tipo, qint64(imagens.size())}), corpos;
+    for (auto [lado, cor] : imagens) {
+        const QByteArray corpo = P32({40, lado, 2 * lado}) + P16({1, 32}) + QByteArray(24, '\0')
+                                 + P32({cor}).repeated(lado * lado) + QByteArray((lado + 31) / 32 * 4 * lado, '\0');
+        diretorio += Bytes({lado, lado, 0, 0}) + P16({1, 32})
+                     + P32({corpo.size(), 6 + 16 * qint64(imagens.size()) + corpos.size()});
+        corpos += corpo;
+    }
+    return diretorio + corpos;
+}
+
+// One pixel of colour 0 on a screen of the given size.
+inline QByteArray Gif(int largura, int altura)
+{
+    return "GIF89a" + P16({largura, altura}) + Bytes({0x80, 0, 0, 255, 0, 0, 255, 255, 255})
+           + Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
+}
+
 // Metafile records: size in words, function, parameters.
 inline QByteArray Reg(int funcao, const QByteArray& p)
 {

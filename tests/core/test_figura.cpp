@@ -24,27 +24,6 @@ const QByteArray RLE8 = Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}),
 const QByteArray RLE4 =
     Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, /**/ 0, 3, 0x01, 0x20, 0, 1}));
 
-// An icon (or cursor) with one single-coloured 32-bit image for each side given.
-QByteArray Icone(std::initializer_list<std::pair<int, QRgb>> imagens, int tipo = 1)
-{
-    QByteArray diretorio = P16({0, tipo, qint64(imagens.size())}), corpos;
-    for (auto [lado, cor] : imagens) {
-        const QByteArray corpo = P32({40, lado, 2 * lado}) + P16({1, 32}) + QByteArray(24, '\0')
-                                 + P32({cor}).repeated(lado * lado) + QByteArray((lado + 31) / 32 * 4 * lado, '\0');
-        diretorio += Bytes({lado, lado, 0, 0}) + P16({1, 32})
-                     + P32({corpo.size(), 6 + 16 * qint64(imagens.size()) + corpos.size()});
-        corpos += corpo;
-    }
-    return diretorio + corpos;
-}
-
-// One pixel of colour 0 on a screen of the given size.
-QByteArray Gif(int largura, int altura)
-{
-    return "GIF89a" + P16({largura, altura}) + Bytes({0x80, 0, 0, 255, 0, 0, 255, 255, 255})
-           + Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
-}
-
 using Amostra = std::pair<QPoint, QRgb>;
 
 // Each sample (its point divided by the scale) within the tolerance on each channel, alpha exact.

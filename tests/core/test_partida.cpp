@@ -4,10 +4,8 @@
 // most; a seeded walk gives thousands of steps more. After every step the outcome, the
 // record and the state must be the model's, and the observer must have heard of the step
 // once if it changed anything, never otherwise. Also the clock across the tick count's
-// wrap, and a saved game that reopens with the pictures it was formed with.
+// wrap.
 #include "figuras_de_teste.h"
-#include "files/zpr.h"
-#include "game/formacao.h"
 #include "game/partida.h"
 #include "play/novojogo.h"
 #include "records/aleatorio.h"
@@ -287,29 +285,5 @@ TEST(Partida, RelogioAtravessaAVoltaDaContagem)
             antes = agora;
         }
         EXPECT_GE(antes, c.segundosSalvos + 8);
-    }
-}
-
-// A puzzle formed from a picture file, saved as a first save writes it and opened again,
-// is cut into the same pictures: the extension that tells a metafile travels with it.
-TEST(Partida, JogoSalvoReabreComAsMesmasPecas)
-{
-    for (const char* nome : {"/pictures/Facil/paisaje.wmf", "/tests/dados/farol.emf", "/pictures/Facil/altai.jpg"}) {
-        SCOPED_TRACE(nome);
-        Opcoes opcoes;
-        opcoes.Adaptar = false; // a metafile is shrunk all the same; a photo is cropped
-        Aleatorio rnd(5);
-        const QByteArray bytes = figuras_de_teste::Ler(nome);
-        ASSERT_FALSE(bytes.isEmpty());
-        const QuebraCabeca nova = FormarQuebraCabeca(QStringLiteral("/figuras/x") + QString::fromLatin1(nome).right(4),
-                                                     bytes, {}, opcoes, rnd);
-        ASSERT_TRUE(nova.recusa.isEmpty()) << nova.recusa.toStdString();
-        const ResultadoZPR lido = DecodificarZPR(CodificarZPR(nova.jogo));
-        ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
-        const QuebraCabeca aberta = FormarSalvo(*lido.jogo, opcoes.BorderColor);
-        ASSERT_EQ(aberta.pecas.figuras.size(), nova.pecas.figuras.size());
-        for (size_t i = 0; i < nova.pecas.figuras.size(); ++i)
-            ASSERT_EQ(aberta.pecas.figuras[i], nova.pecas.figuras[i]) << "piece " << i;
-        EXPECT_EQ(aberta.miniatura, nova.miniatura);
     }
 }

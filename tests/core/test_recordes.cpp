@@ -10,6 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace zelpo;
@@ -19,6 +25,7 @@ using figuras_de_teste::Gravar;
 namespace {
 
 const QDateTime INICIO(QDate(2025, 3, 1), QTime(20, 0), Qt::UTC);
+constexpr int REGISTROS_POR_FILHO = 60;
 
 Recorde Tempo(const char* chave, int32_t segundos, int minuto)
 {
@@ -83,7 +90,7 @@ TEST(Recordes, ChaveTextoEQuebraCabecaNovoOuAberto)
     EXPECT_EQ(RecordeDe(aberta, INICIO).Nome, QStringLiteral("tarde.zpr"));
 }
 
-TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
+TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.path() + QStringLiteral("/Brumas Vivas/recordes.json");
@@ -96,15 +103,29 @@ TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
     ASSERT_EQ(lida.Todos().size(), 2u);
     EXPECT_EQ(lida.Todos()[0], r);
 
+    // A record that cannot be read is left out; a table that cannot be read is put aside
+    // whole under a dated name, and a new one begun.
     const QByteArray bom = lida.Codificar();
-    const QByteArray danos[] = {bom.left(bom.size() / 2), QByteArray(bom).replace("\"versao\": 1", "\"versao\": 9"),
-                                QByteArray(bom).replace("\"segundos\": 60", "\"segundos\": -60")};
-    for (const QByteArray& d : danos) {
-        ASSERT_TRUE(Gravar(arquivo, d));
-        EXPECT_TRUE(LerRecordes(arquivo).Todos().empty()) << d.constData();
+    const struct { QByteArray bytes; bool posta; size_t mantidos; } danos[] = {
+        {QByteArray(bom).replace("\"segundos\": 60", "\"segundos\": \"60\""), false, 2},
+        {QByteArray(bom).replace("\"segundos\": 60", "\"segundos\": -60"), false, 2},
+        {bom.left(bom.size() / 2), true, 1},
+        {QByteArray(bom).replace("\"versao\": 1", "\"versao\": 9"), true, 1},
+        {QByteArray(MAIOR_TABELA_LIDA + 1, ' '), true, 1},
+    };
+    for (const auto& d : danos) {
+        for (const QString& f : QDir(pasta.path() + QStringLiteral("/Brumas Vivas")).entryList({QStringLiteral("*.danificado")}))
+            QFile::remove(pasta.path() + QStringLiteral("/Brumas Vivas/") + f);
+        ASSERT_TRUE(Gravar(arquivo, d.bytes));
         const ResultadoRecorde depois = RegistrarRecorde(arquivo, Tempo("k", 500, 2));
-        EXPECT_EQ(depois.posicao, 1) << "a new table over it";
+        EXPECT_EQ(depois.posicao, d.posta ? 1 : 2) << d.bytes.left(80).constData();
         EXPECT_TRUE(depois.erro.isEmpty());
+        EXPECT_EQ(LerRecordes(arquivo).Todos().size(), d.mantidos);
+        EXPECT_EQ(!depois.guardadaComo.isEmpty(), d.posta);
+        if (d.posta) {
+            EXPECT_TRUE(depois.guardadaComo.endsWith(QStringLiteral(".danificado")));
+            EXPECT_EQ(Conteudo(depois.guardadaComo), d.bytes);
+        }
     }
     // A time that is not kept leaves the file alone; one that cannot be written says why.
     for (int i = 0; i < 4; ++i)
@@ -114,4 +135,53 @@ TEST(Recordes, ArquivoIdaEVoltaEDanificadoComecaVazio)
     EXPECT_EQ(RegistrarRecorde(arquivo, Tempo("k", 999, 9)).posicao, 0);
     EXPECT_EQ(Conteudo(arquivo), antes);
     EXPECT_FALSE(RegistrarRecorde(arquivo + QStringLiteral("/dentro"), r).erro.isEmpty());
+
+    // Past its size the table keeps the puzzles played last, each with its best times.
+    QJsonArray lista;
+    for (int i = 0; lista.size() * 200 < MAIOR_TABELA; ++i)
+        for (int t = 0; t < 2; ++t)
+            lista.append(QJsonObject{{"chave", QStringLiteral("q%1").arg(i)}, {"segundos", 100 + t},
+                                     {"data", INICIO.addSecs(i).toString(Qt::ISODateWithMs)}, {"nome", "farol.jpg"},
+                                     {"dificuldade", 2}, {"colunas", 6}, {"linhas", 5}, {"pequenas", false}});
+    const QJsonObject raiz{{"formato", "Zelpora recordes"}, {"versao", 1}, {"recordes", lista}};
+    ASSERT_TRUE(Gravar(arquivo, QJsonDocument(raiz).toJson()));
+    const TabelaRecordes grande = LerRecordes(arquivo);
+    ASSERT_EQ(grande.Todos().size(), size_t(lista.size()));
+    EXPECT_EQ(RegistrarRecorde(arquivo, Tempo("k", 5, 100'000)).posicao, 1);
+    const TabelaRecordes aparada = LerRecordes(arquivo);
+    EXPECT_LE(aparada.Codificar().size(), MAIOR_TABELA);
+    EXPECT_GT(aparada.Codificar().size(), MAIOR_TABELA * 8 / 10);
+    EXPECT_EQ(aparada.Recentes().front().Chave, QStringLiteral("k"));
+    const QString ultima = grande.Recentes().front().Chave;
+    EXPECT_EQ(Segundos(aparada.Melhores(ultima)), (std::vector<int32_t>{100, 101}));
+}
+
+// Run by DoisProgramasAoMesmoTempoGuardamTudo in a process of its own.
+TEST(Recordes, FilhoQueRegistra)
+{
+    const QString arquivo = qEnvironmentVariable("ZELPO_FILHO_RECORDES");
+    if (arquivo.isEmpty())
+        GTEST_SKIP() << "only in the child process";
+    const QString filho = qEnvironmentVariable("ZELPO_FILHO_NUMERO");
+    for (int i = 0; i < REGISTROS_POR_FILHO; ++i)
+        ASSERT_EQ(RegistrarRecorde(arquivo, Tempo(qPrintable(filho + QString::number(i)), 60, i)).posicao, 1);
+}
+
+TEST(Recordes, DoisProgramasAoMesmoTempoGuardamTudo)
+{
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("recordes.json"));
+    QProcess filhos[2];
+    for (int i = 0; i < 2; ++i) {
+        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+        amb.insert(QStringLiteral("ZELPO_FILHO_RECORDES"), arquivo);
+        amb.insert(QStringLiteral("ZELPO_FILHO_NUMERO"), QStringLiteral("f%1-").arg(i));
+        filhos[i].setProcessEnvironment(amb);
+        filhos[i].start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=Recordes.FilhoQueRegistra")});
+    }
+    for (QProcess& f : filhos) {
+        ASSERT_TRUE(f.waitForFinished(120'000));
+        EXPECT_EQ(f.exitCode(), 0) << f.readAll().constData();
+    }
+    EXPECT_EQ(LerRecordes(arquivo).Todos().size(), 2u * REGISTROS_POR_FILHO);
 }

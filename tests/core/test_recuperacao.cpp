@@ -1,32 +1,41 @@
-// The copy of the game in play: its file, the copies a new start may find, and when the
-// copy is written and deleted, driven through a Partida without a window.
+// The copy of the game in play: its files, the copies a new start may find, when the copy
+// is written and deleted, driven through a Partida without a window, and a restored copy
+// that survives a kill at any moment.
 #include "figuras_de_teste.h"
 #include "files/recuperacao.h"
 #include "files/zpr.h"
-#include "records/aleatorio.h"
+#include "game/formacao.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
 #include "play/encaixe.h"
 #include "play/novojogo.h"
+#include "records/aleatorio.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <random>
 
 using namespace zelpo;
 using figuras_de_teste::Conteudo;
 
 namespace {
 
-const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(40);
+const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(4000);
+const char FILHO_RESTAURA[] = "ZELPO_FILHO_RESTAURA";
 
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
-void NovoJogo(Partida& p)
+void NovoJogo(Partida& p, const QByteArray& figura = FIGURA)
 {
     JogoSalvo j;
     j.Colunas = 3;
@@ -34,7 +43,7 @@ void NovoJogo(Partida& p)
     j.TopoTabuleiro = 40;
     j.EsquerdaTabuleiro = 250;
     j.PartesIniciais = PartesIniciaisPara(j.Dificuldade);
-    j.BytesFigura = FIGURA;
+    j.BytesFigura = figura;
     j.ExtensaoFigura = QStringLiteral(".bmp");
     Aleatorio rnd(11);
     FormarEstado(j, rnd);
@@ -55,41 +64,61 @@ void Colocar(Partida& p)
 void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
 {
     QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush());
     f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
+}
+
+// The same game, whatever the clock says.
+bool MesmoJogo(Recuperacao a, const Recuperacao& b)
+{
+    a.jogo.SegundosJogo = b.jogo.SegundosJogo;
+    return a == b;
 }
 
 } // namespace
 
-TEST(Recuperacao, ArquivoEOJogoSalvoMaisONomeEDanosRecusados)
+TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
 {
+    QTemporaryDir pasta;
     Partida p;
     NovoJogo(p);
     Recuperacao r = RecuperacaoDe(p);
     r.arquivoJogo = QStringLiteral("/home/ana/Área de trabalho/quebra-cabeça.zpr");
-    const QByteArray bytes = CodificarRecuperacao(r);
-    // The game as a saved game holds it, byte for byte, with the picture that was read;
-    // the saved-game reader refuses the whole, and a saved game is not a copy.
-    const QByteArray zpr = CodificarZPR(r.jogo);
-    ASSERT_EQ(bytes.left(zpr.size()), zpr);
-    EXPECT_EQ(r.jogo.BytesFigura, FIGURA);
-    EXPECT_EQ(r.jogo.ExtensaoFigura, QStringLiteral(".bmp"));
-    ASSERT_EQ(DecodificarRecuperacao(bytes), r);
-    EXPECT_FALSE(DecodificarZPR(bytes).jogo);
-    EXPECT_FALSE(DecodificarRecuperacao(zpr));
+    const QString copia = pasta.filePath(QStringLiteral("andamento.zpr"));
+    const QString figura = ArquivoDaFigura(copia, FIGURA);
+    EXPECT_TRUE(figura.startsWith(copia + QLatin1Char('.')) && figura.endsWith(QStringLiteral(".figura")));
+    const QByteArray estado = CodificarEstado(r, figura);
+    // The game as a saved game holds it without its picture, then the names.
+    JogoSalvo semFigura = r.jogo;
+    semFigura.BytesFigura = MarcadorFigura();
+    const QByteArray zpr = CodificarZPR(semFigura);
+    ASSERT_EQ(estado.left(zpr.size()), zpr);
+    EXPECT_LT(estado.size(), 4096);
+    EXPECT_FALSE(DecodificarZPR(estado).jogo);
+    Escrever(copia, estado);
+    Escrever(figura, FIGURA);
+    EXPECT_EQ(LerCopia(copia), r);
+    EXPECT_EQ(ArquivosDaCopia(copia), (QStringList{copia, figura}));
 
-    const auto trocado = [&](qsizetype pos, char c) { QByteArray b = bytes; b[pos] = c; return b; };
+    const auto trocado = [&](qsizetype pos, char c) { QByteArray b = estado; b[pos] = c; return b; };
     const qsizetype fim = zpr.size();
-    const QByteArray danos[] = {
-        bytes.left(fim + 3), bytes.left(fim + 8 + 4 + 5), bytes.chopped(1), bytes + 'x',
-        trocado(fim + 4, 'X'),                  // the magic
-        trocado(fim + 8 + 2, '\x7F'),           // a name longer than any path
-        trocado(INICIO_FIGURA_ZPR - 3, '\x7F'), // a picture past the end
-        trocado(TAMANHO_MAGICA_ZPR, '\x50'),    // a tray slot that names no piece
-        QByteArray(2000, '\0'),
+    const struct { QByteArray estado, figura; } danos[] = {
+        {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(fim + 4, 'X'), FIGURA},
+        {trocado(fim + 8 + 2, '\x7F'), FIGURA},          // a name longer than any path
+        {trocado(TAMANHO_MAGICA_ZPR, '\x50'), FIGURA},   // a tray slot that names no piece
+        {estado, FIGURA.chopped(1)}, {estado, FIGURA + 'x'}, {estado, {}},
+        {CodificarEstado(r, QStringLiteral("/etc/passwd.figura")), FIGURA},
     };
-    for (const QByteArray& d : danos)
-        EXPECT_FALSE(DecodificarRecuperacao(d)) << d.size();
+    for (const auto& d : danos) {
+        Escrever(copia, d.estado);
+        Escrever(figura, d.figura);
+        EXPECT_FALSE(LerCopia(copia)) << d.estado.size() << ' ' << d.figura.size();
+    }
+    // The older layout, one file with the picture inside, is still read.
+    Escrever(copia, CodificarRecuperacao(r));
+    EXPECT_EQ(LerCopia(copia), r);
+    Escrever(copia, CodificarRecuperacao(r).chopped(1));
+    EXPECT_FALSE(LerCopia(copia));
 }
 
 TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
@@ -103,8 +132,8 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     Escrever(velha, boa, 300);
     Escrever(viva, boa, 10); // its program is running
     Escrever(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5);
-    std::unique_ptr<QLockFile> travaViva = TravarCopia(viva);
-    ASSERT_TRUE(travaViva);
+    TravaDeCopia travaViva = TravarCopia(viva);
+    ASSERT_TRUE(travaViva.trava);
     // Locks of dead programs: one beside its copy, one whose copy is gone.
     QProcess morto;
     morto.start(QStringLiteral("true"), {});
@@ -129,14 +158,21 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     ASSERT_TRUE(outraVez);
     outraVez->Apagar();
     EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), restantes.mid(2));
-    travaViva.reset(); // its program ended without deleting it
+    travaViva.trava.reset(); // its program ended without deleting it
     EXPECT_TRUE(ProcurarRecuperacao(p));
+
+    // A lock written on another machine: its owner cannot be checked until it is a day old.
+    const QByteArray alheia = "4242\nzelpo\noutra-maquina\nidentidade-de-outra\n";
+    for (const auto& [idade, oferecida] : {std::pair{3600, false}, std::pair{2 * 86400, true}}) {
+        Escrever(viva + QStringLiteral(".lock"), alheia, idade);
+        EXPECT_EQ(ProcurarRecuperacao(p).has_value(), oferecida) << idade;
+    }
 }
 
 // A copy exists exactly while a game is in play, holds it but for at most 30 s of clock,
-// goes when the game ends the orderly way, and is final when the program is ended. (The
-// random walk checks the copy against the game after every command of the window: saves,
-// new games, refused opens.)
+// goes when the game ends the orderly way, and is final when the program is ended. Its
+// picture is written once; the clock's copies write the small state alone. (The random
+// walk checks the copy against the game after every command of the window.)
 TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
 {
     QTemporaryDir pasta;
@@ -145,9 +181,9 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     // The copy on disk: the game with its clock at `segundos`, or none (-1).
     const auto copia = [&](int32_t segundos) {
         s.Esperar();
-        const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(s.Arquivo()));
+        const std::optional<Recuperacao> c = LerCopia(s.Arquivo());
         if (segundos < 0)
-            return !c.has_value();
+            return !c.has_value() && QDir(s.Pasta()).entryList({QStringLiteral("*.figura")}).isEmpty();
         Recuperacao esperada = RecuperacaoDe(jogo);
         esperada.jogo.SegundosJogo = segundos;
         return c == esperada;
@@ -155,6 +191,8 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     NovoJogo(jogo);
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(0)) << "play started";
+    const QString figura = ArquivosDaCopia(s.Arquivo()).value(1);
+    const QDateTime figuraEscrita = QFileInfo(figura).lastModified();
     jogo.Tique(1000 + 29'000);
     s.Tique(jogo);
     EXPECT_TRUE(copia(0)) << "29 s of clock alone";
@@ -165,6 +203,12 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     Colocar(jogo);
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(35)) << "a piece";
+    EXPECT_LT(QFileInfo(s.Arquivo()).size(), 4096);
+    EXPECT_EQ(QFileInfo(figura).lastModified(), figuraEscrita) << "the picture is written once";
+    NovoJogo(jogo, FIGURA + "outra");
+    s.Atualizar(jogo);
+    EXPECT_TRUE(copia(0)) << "another picture";
+    EXPECT_FALSE(QFile::exists(figura));
     while (jogo.EmJogo())
         Colocar(jogo);
     s.Atualizar(jogo);
@@ -191,4 +235,78 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     saindo.Atualizar(jogo);
     saindo.Esperar();
     EXPECT_FALSE(QFile::exists(saindo.Arquivo()));
+}
+
+// A copy that cannot be kept is told once per run, naming the folder and the reason.
+TEST(Salvaguarda, FalhaDitaUmaVezPorExecucao)
+{
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("um arquivo"));
+    Escrever(arquivo, "x");
+    Salvaguarda s(arquivo + QStringLiteral("/estado"));
+    Partida jogo;
+    NovoJogo(jogo);
+    s.Atualizar(jogo);
+    const std::optional<QString> aviso = s.TomarAviso();
+    ASSERT_TRUE(aviso);
+    EXPECT_TRUE(aviso->contains(QStringLiteral("'") + arquivo + QStringLiteral("/estado'"))) << aviso->toStdString();
+    EXPECT_TRUE(aviso->contains(QStringLiteral("a pasta não pôde ser criada")));
+    Colocar(jogo);
+    s.Atualizar(jogo);
+    EXPECT_FALSE(s.TomarAviso());
+}
+
+// Run by RestauradaSobreviveAMorteEmQualquerMomento in a process of its own: takes back
+// the copy of the folder, says so, forms the puzzle and plays on until it is killed.
+TEST(Salvaguarda, FilhoQueRestaura)
+{
+    const QString pasta = qEnvironmentVariable(FILHO_RESTAURA);
+    if (pasta.isEmpty())
+        GTEST_SKIP() << "only in the child process";
+    std::optional<CopiaDeixada> copia = ProcurarRecuperacao(pasta);
+    ASSERT_TRUE(copia);
+    Recuperacao dados = copia->Dados();
+    Salvaguarda s(pasta);
+    s.Adotar(std::move(*copia));
+    std::printf("aceito\n");
+    std::fflush(stdout);
+    const QuebraCabeca formado = FormarSalvo(dados.jogo, COR_BORDA_PADRAO);
+    for (int i = 0; i < 10'000; ++i) {
+        dados.jogo.SegundosJogo += 1;
+        s.Tique(true, dados.jogo, dados.arquivoJogo, dados.arquivoFigura);
+        QThread::msleep(1);
+    }
+    EXPECT_EQ(formado.jogo.Colunas, dados.jogo.Colunas);
+}
+
+// Killed at any moment after Sim, the program leaves the copy it took back or its own.
+TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
+{
+    QTemporaryDir pasta;
+    Partida jogo;
+    // a picture of a few megabytes, so that writing it takes a while
+    NovoJogo(jogo, figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
+    const Recuperacao original = RecuperacaoDe(jogo);
+    Escrever(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original));
+    std::mt19937 gerador(7);
+    std::uniform_int_distribution<int> espera(0, 250);
+    for (int i = 0; i < 12; ++i) {
+        QProcess filho;
+        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+        amb.insert(QLatin1String(FILHO_RESTAURA), pasta.path());
+        filho.setProcessEnvironment(amb);
+        filho.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=Salvaguarda.FilhoQueRestaura")});
+        ASSERT_TRUE(filho.waitForStarted());
+        QByteArray linha;
+        while (linha != "aceito\n" && (filho.canReadLine() || filho.waitForReadyRead(30'000)))
+            linha = filho.canReadLine() ? filho.readLine() : QByteArray();
+        ASSERT_EQ(linha, "aceito\n");
+        const int ms = espera(gerador);
+        QThread::msleep(static_cast<unsigned long>(ms));
+        filho.kill();
+        filho.waitForFinished();
+        std::optional<CopiaDeixada> achada = ProcurarRecuperacao(pasta.path());
+        ASSERT_TRUE(achada) << "killed " << ms << " ms after Sim";
+        EXPECT_TRUE(MesmoJogo(achada->Dados(), original)) << ms;
+    }
 }

@@ -1,8 +1,11 @@
 #include "figuras_de_teste.h"
 #include "files/zpr.h"
+#include "game/formacao.h"
+#include "records/aleatorio.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -126,4 +129,51 @@ TEST(ArquivoZPR, GravacaoImpossivelEArquivoDaFigura)
     EXPECT_EQ(GravarArquivoZPR(semPasta, JogoValido(5, 4, false, 6)), QStringLiteral("a pasta não existe"));
     EXPECT_TRUE(LerArquivoZPR(semPasta).versaoIncorreta);
     EXPECT_FALSE(GetTempFileName(QStringLiteral("/../../x"), 5).mid(CaminhoTemp().size()).contains(QLatin1Char('/')));
+}
+
+// A game saved and opened again shows the same pieces, from every type of picture: the
+// record formed from the file carries its bytes and its extension (a metafile is told by
+// its extension, and shrunk where another picture would be cropped).
+TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
+{
+    using namespace figuras_de_teste;
+    const auto png = [] {
+        QByteArray bytes;
+        QBuffer b(&bytes);
+        b.open(QIODevice::WriteOnly);
+        QImage figura(500, 300, QImage::Format_ARGB32);
+        for (int y = 0; y < figura.height(); ++y)
+            for (int x = 0; x < figura.width(); ++x)
+                figura.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200));
+        figura.save(&b, "PNG");
+        return bytes;
+    }();
+    const struct { const char* nome; QByteArray bytes; } figuras[] = {
+        {"praia.bmp", Bmp(3, 2, 24, 0, {}, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}).repeated(2))},
+        {"ondas.rle", Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, 0, 3, 0x01, 0x20, 0, 1}))},
+        {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})},
+        {"seta.cur", Icone({{32, VERDE}}, 2)},
+        {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")},
+        {"farol.emf", Ler("/tests/dados/farol.emf")},
+        {"tigre.gif", Ler("/pictures/Facil/tigre.gif")},
+        {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
+        {"cores.png", png},
+    };
+    for (const auto& f : figuras) {
+        SCOPED_TRACE(f.nome);
+        Opcoes opcoes;
+        opcoes.Adaptar = false;
+        Aleatorio rnd;
+        rnd.Semear(3);
+        const QuebraCabeca novo = FormarQuebraCabeca(QLatin1String(f.nome), f.bytes, {}, opcoes, rnd);
+        ASSERT_TRUE(novo.recusa.isEmpty()) << novo.recusa.toStdString();
+        const ResultadoZPR lido = DecodificarZPR(CodificarZPR(novo.jogo));
+        ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
+        const QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
+        EXPECT_TRUE(aberto.recusa.isEmpty());
+        ASSERT_EQ(aberto.pecas.figuras.size(), novo.pecas.figuras.size());
+        for (size_t i = 0; i < novo.pecas.figuras.size(); ++i)
+            EXPECT_EQ(aberto.pecas.figuras[i], novo.pecas.figuras[i]) << "piece " << i;
+        EXPECT_EQ(aberto.miniatura, novo.miniatura);
+    }
 }

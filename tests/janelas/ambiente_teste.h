@@ -248,7 +248,7 @@ inline void VerificarCopia(JanelaDeTeste& t)
         return;
     }
     ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
-    const std::optional<Recuperacao> c = DecodificarRecuperacao(Conteudo(copias[0]));
+    const std::optional<Recuperacao> c = LerCopia(copias[0]);
     ASSERT_TRUE(c) << "the copy cannot be read back";
     EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
     EXPECT_EQ(c->jogo.BytesFigura, p.Jogo().BytesFigura);

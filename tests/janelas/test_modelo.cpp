@@ -432,7 +432,7 @@ private:
         const bool emJogo = EmJogo();
         std::optional<Recuperacao> copia;
         if (emJogo) {
-            copia = DecodificarRecuperacao(Conteudo(t_.Copias().value(0)));
+            copia = LerCopia(t_.Copias().value(0));
             ASSERT_TRUE(copia);
         }
         t_.janela.reset();

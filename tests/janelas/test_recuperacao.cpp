@@ -37,7 +37,8 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     t.Criar();
     t.w().Iniciar({});
     ASSERT_EQ(t.mensagens.size(), 1u);
-    EXPECT_TRUE(t.mensagens[0].texto == PERGUNTA && t.mensagens[0].botoes == (QMessageBox::Yes | QMessageBox::No));
+    EXPECT_TRUE(t.mensagens[0].texto == PERGUNTA
+                && t.mensagens[0].botoes == (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
     JogoSalvo esperado = antes;
     esperado.SegundosJogo = 40;
     esperado.BytesFigura = bytesDaFigura;
@@ -47,6 +48,7 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     EXPECT_TRUE(t.Visivel(t.jogo().PartesRolagem[0])) << "the tray is laid out";
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:00:40"));
     EXPECT_EQ(t.w().windowTitle(), LegendaDoProduto());
+    EXPECT_EQ(t.Copias().size(), 1);
     EXPECT_FALSE(QFile::exists(copia)) << "taken back: the program keeps a copy of its own";
 
     // Never saved: Salvar asks for a name and writes the picture it was cut from.
@@ -77,11 +79,21 @@ TEST(RecuperacaoJanela, JogoComArquivoEsperaUmInicioSemArquivo)
     ASSERT_TRUE(t.w().close());
     EXPECT_EQ(t.Copias(), QStringList{copia});
 
+    // Esc (or the close box) starts a game as usual and asks again at the next start.
+    t.Criar();
+    t.resposta = QMessageBox::Cancel;
+    t.w().Iniciar({});
+    t.resposta = QMessageBox::No;
+    ASSERT_TRUE(t.w().close());
+    EXPECT_EQ(t.Copias(), QStringList{copia});
+    EXPECT_EQ(Conteudo(copia), bytesDaCopia);
+
     t.Criar();
     t.resposta = QMessageBox::Yes;
+    t.mensagens.clear();
     t.w().Iniciar({});
-    ASSERT_EQ(t.mensagens.size(), 2u);
-    EXPECT_EQ(t.mensagens[1].texto, PERGUNTA);
+    ASSERT_EQ(t.mensagens.size(), 1u);
+    EXPECT_EQ(t.mensagens[0].texto, PERGUNTA);
     EXPECT_TRUE(t.jogo() == antes);
     EXPECT_EQ(t.w().windowTitle(), teste::Titulo(arquivo));
 }
