@@ -7,6 +7,7 @@
 #include "frmPreview.h"
 
 #include <QAbstractProxyModel>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -109,6 +110,8 @@ TEST_F(Dialogos, GerarEnterFuncionaComoTab)
     }
     EXPECT_EQ(d.chkAdaptar->isChecked(), adaptar) << "Enter must not toggle the check box";
     EXPECT_TRUE(d.isVisible()) << "Enter must not close the dialog";
+    // the colour button has a picture for a face: a screen reader needs its name
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(d.btnBorda)->text(QAccessible::Name), QStringLiteral("Cor da borda"));
 }
 
 // --- file and colour dialogs ------------------------------------------------------------
