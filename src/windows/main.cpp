@@ -12,7 +12,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSessionManager>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTranslator>
 
@@ -100,7 +99,7 @@ int main(int argc, char** argv)
         const QRect moldura = janela.frameGeometry();
         std::printf("figura=%s grade=%dx%d pecas=%d estilo=%s moldura=%d,%d,%dx%d maximizada=%d\n",
                     qPrintable(janela.partida().SessaoAtual().ArquivoFigura), jogo.Colunas, jogo.Linhas,
-                    jogo.PartesNaRolagem, qPrintable(QApplication::style()->name()), moldura.x(), moldura.y(),
+                    jogo.PartesNaRolagem, qPrintable(zelpo::NomeDoEstilo(QApplication::style())), moldura.x(), moldura.y(),
                     moldura.width(), moldura.height(), janela.isMaximized() ? 1 : 0);
         std::fflush(stdout); // before any exit-time checker could end the process
         return 0;

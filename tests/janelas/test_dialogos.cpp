@@ -240,8 +240,8 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
 
 // --- about window --------------------------------------------------------------------
 
-// The version as major.minor.revision with the minor's two digits split; Enter and
-// Escape close the window; the e-mail and the home page open, with a hand over them, the
+// The version as major.minor.revision with the minor's two digits split; the Ok button
+// framed as the default one; Enter and Escape close the window; the e-mail and the home page open, with a hand over them, the
 // phone number does nothing.
 TEST_F(Dialogos, AutorVersaoTeclasELinks)
 {
@@ -255,6 +255,10 @@ TEST_F(Dialogos, AutorVersaoTeclasELinks)
         QPointer<Autor> a = new Autor(&principal);
         Ativar(*a);
         EXPECT_EQ(a->lblVersion->text(), QStringLiteral("Versão 3.0.6.263"));
+        // the default button's dark frame runs round its whole 65 x 25 rectangle
+        const QImage ok = a->btnOk->grab().toImage();
+        for (QPoint canto : {QPoint(0, 0), QPoint(64, 0), QPoint(0, 24), QPoint(64, 24), QPoint(32, 24), QPoint(64, 12)})
+            EXPECT_EQ(QColor(ok.pixel(canto)), Cor(CorSistema::SombraEscura3D)) << canto.x() << "," << canto.y();
         for (QLabel* l : {a->lblEmail, a->lblHomePage, a->lblFone}) {
             QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(3, 3));
             EXPECT_EQ(l->cursor().shape() == Qt::BitmapCursor, l != a->lblFone) << "hand only on the links";
