@@ -14,6 +14,7 @@
 #include "frmRecordes.h"
 #include "frmZelpo.h"
 #include "CoresSistema.h"
+#include "Idioma.h"
 #include "play/encaixe.h"
 
 #include <QAction>
@@ -21,14 +22,11 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QLibraryInfo>
 #include <QListView>
 #include <QMenu>
-#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -126,10 +124,7 @@ int main(int argc, char** argv)
     const QString saida = QString::fromLocal8Bit(argv[1]);
     const QString figuras = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(ZELPO_FONTE "/pictures");
     QDir().mkpath(saida);
-    QTranslator traducaoQt; // the standard buttons and dialogs in Portuguese, as in the game
-    if (traducaoQt.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traducaoQt);
+    FalarPortugues(); // the standard buttons and dialogs in Portuguese, as in the game
     AplicarAparenciaClassica(estiloEscolhido);
     DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
 

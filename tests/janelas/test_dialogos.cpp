@@ -130,8 +130,8 @@ QStringList NomesMostrados(QFileDialog& d)
     return nomes;
 }
 
-// The real Abrir dialog, with the main window's own filter text: each type shows its files
-// whatever the case of their names.
+// The real Abrir dialog, with the main window's own filter text, in Portuguese: each type
+// shows its files whatever the case of their names.
 TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
 {
     PedidoArquivo pedido;
@@ -157,6 +157,15 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
     while (!carregadas.contains(QVariantList{pasta.path()}))
         ASSERT_TRUE(carregadas.wait(10000)) << "the folder never loaded";
     QCoreApplication::processEvents();
+
+    // the list speaks Portuguese whatever the system's language: types and dates
+    const auto coluna = [&](const char* nome, int c) {
+        return d->proxyModel()->mapFromSource(pastas->index(pasta.filePath(QLatin1String(nome)), c)).data().toString();
+    };
+    EXPECT_EQ(coluna("sub.jpg", 2), QStringLiteral("Pasta"));
+    EXPECT_EQ(coluna("Foto.JPG", 2), QStringLiteral("Imagem JPEG"));
+    const QDateTime modificada = QFileInfo(pasta.filePath(QStringLiteral("Foto.JPG"))).lastModified();
+    EXPECT_EQ(coluna("Foto.JPG", 3), modificada.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
 
     // the player goes down the list of types with the keyboard
     const std::map<int, QStringList> mostrados{
