@@ -1,7 +1,7 @@
 // Renders what the player sees to PNG files, offscreen: the main window at start-up, in
 // the middle of a game and when complete (with its record), and every other window: the
-// new-puzzle dialog, the colour and file dialogs, the preview, the about window, the best
-// times, a question box and the question that offers a lost game back. Usage:
+// new-puzzle dialog, the colour and file dialogs, the preview, the rules, the about window,
+// the best times, a question box and the question that offers a lost game back. Usage:
 //   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER] [-style NAME]
 // The game's classic style unless another is named, as in the game itself.
 #include "Autor.h"
@@ -9,6 +9,7 @@
 #include "Mensagem.h"
 #include "PecaWidget.h"
 #include "Superficie.h"
+#include "frmComoJogar.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "frmRecordes.h"
@@ -244,6 +245,12 @@ int main(int argc, char** argv)
                              QMessageBox::Yes | QMessageBox::No, &w);
         pergunta.show();
         Salvar(pergunta, saida, "continuar.png");
+    }
+
+    w.findChild<QAction*>(QStringLiteral("mnuAjudaComoJogar"))->trigger();
+    if (auto* regras = w.findChild<frmComoJogar*>()) {
+        Salvar(*regras, saida, "comojogar.png");
+        regras->close();
     }
 
     auto* autor = new Autor(&w);

@@ -11,6 +11,7 @@
 #include "files/associacao.h"
 #include "files/configuracao.h"
 #include "files/recuperacao.h"
+#include "frmComoJogar.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "fontes.h"
@@ -113,6 +114,8 @@ void frmZelpo::CriarMenus()
     mnuJogoSair_ = item("mnuJogoSair", QStringLiteral("Sai&r"), {}, [this] { mnuJogoSair_Click(); });
 
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    QAction* comoJogar = ajuda->addAction(QStringLiteral("&Como jogar"), Qt::Key_F1, this, [this] { MostrarComoJogar(this); });
+    comoJogar->setObjectName(QStringLiteral("mnuAjudaComoJogar"));
     mnuAjudaAutor_ = ajuda->addAction(QStringLiteral("&Autor"));
     mnuAjudaAutor_->setObjectName(QStringLiteral("mnuAjudaAutor"));
     connect(mnuAjudaAutor_, &QAction::triggered, this, [this] { mnuAjudaAutor_Click(); });

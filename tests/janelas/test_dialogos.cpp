@@ -4,6 +4,7 @@
 #include "Autor.h"
 #include "ambiente_teste.h"
 #include "CoresSistema.h"
+#include "frmComoJogar.h"
 #include "frmPreview.h"
 
 #include <QAbstractProxyModel>
@@ -16,10 +17,12 @@
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QListView>
+#include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <cstdlib>
 #include <map>
 
 using namespace zelpo;
@@ -278,6 +281,34 @@ TEST_F(Dialogos, AutorVersaoTeclasELinks)
     }
     const QList<QUrl> links{QUrl(QStringLiteral("mailto:zelpora@example.org")), QUrl(QStringLiteral("http://www.example.org/zelpora"))};
     EXPECT_EQ(abertos, links + links + links);
+}
+
+// --- the rules -----------------------------------------------------------------------
+
+// F1 on the main window shows the rules first in the Ajuda menu, centred on the window;
+// F1 again keeps one window; Escape closes it for good.
+TEST_F(Dialogos, ComoJogarComF1CentradaFechaComEsc)
+{
+    teste::JanelaDeTeste t;
+    t.w().Iniciar({});
+    Ativar(t.w());
+    const auto* ajuda = qobject_cast<QMenu*>(t.Acao("mnuAjudaAutor")->associatedObjects().value(0));
+    ASSERT_NE(ajuda, nullptr);
+    EXPECT_EQ(ajuda->actions().value(0)->objectName(), QStringLiteral("mnuAjudaComoJogar"));
+    QTest::keyClick(t.w().windowHandle(), Qt::Key_F1);
+    QTest::keyClick(t.w().windowHandle(), Qt::Key_F1);
+    const QList<frmComoJogar*> abertas = t.w().findChildren<frmComoJogar*>();
+    ASSERT_EQ(abertas.size(), 1);
+    QPointer<frmComoJogar> regras = abertas.first();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(regras));
+    // without a window manager the client areas are centred, the odd pixel to the right
+    const QRect dono = t.w().geometry(), janela = regras->geometry();
+    EXPECT_LE(std::abs((janela.left() - dono.left()) - (dono.right() - janela.right())), 1);
+    EXPECT_LE(std::abs((janela.top() - dono.top()) - (dono.bottom() - janela.bottom())), 1);
+    EXPECT_TRUE(regras->lblRegras->text().contains(QStringLiteral("20 pixels")));
+    QTest::keyClick(regras, Qt::Key_Escape);
+    ProcessarExclusoes();
+    EXPECT_TRUE(regras.isNull());
 }
 
 } // namespace
