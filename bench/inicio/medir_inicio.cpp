@@ -1,11 +1,14 @@
-// Time from starting the game to its first painted pixels, as the player's eye sees
-// them: the root window of the X display is read back every couple of milliseconds until
-// the grey of the tray well and the button face of the window both cover a good part of
-// the screen. Each run has a profile of its own (a new HOME and XDG folders), so no
-// settings or caches of an earlier run help; the first runs only warm the disk cache.
-// Also reports the game's resident memory right after the paint and a second later.
+// Time from starting a program to its window on the screen, as the player's eye sees it:
+// the root window of the X display is read back every couple of milliseconds until the
+// window is there. For the game that is its button face, the grey of the tray well and the
+// board, and the puzzle's pieces (picture pixels, in no colour of the window itself); for
+// the reference, a minimal Qt window with a menu bar in the same button face, its face.
+// Each run has a profile of its own (a new HOME and XDG folders), so no settings or caches
+// of an earlier run help; the first runs only warm the disk cache. The reference and the
+// game take turns, so both see the same machine. Also reports each program's resident
+// memory right after the paint and a second later.
 //
-//   zelpo_medir_inicio [--vezes N] [--aquecer N] <program> [arguments...]
+//   zelpo_medir_inicio [--vezes N] [--aquecer N] [--referencia PROGRAM] <program> [arguments...]
 //
 // Needs DISPLAY (bench/inicio/medir_inicio.sh starts an Xvfb).
 #include <X11/Xlib.h>
@@ -40,10 +43,17 @@ using Relogio = std::chrono::steady_clock;
 
 constexpr unsigned long CINZA = 0x808080; // the tray well and the board
 constexpr unsigned long FACE = 0xD4D0C8;  // the window's own colour
+// The colours of the window itself (and of the bare X root's weave): anything else on the
+// screen is a piece's picture, or a little anti-aliased text.
+constexpr unsigned long CORES_DA_JANELA[] = {CINZA, FACE, 0xFFFFFF, 0x404040, 0x000000};
 constexpr int PASSO = 4;                  // every 4th pixel of every 4th row is looked at
 constexpr long MINIMO = 20'000 / (PASSO * PASSO); // about a tenth of the 640 x 480 window each
+constexpr long MINIMO_FIGURA = 8'000 / (PASSO * PASSO); // two small pieces; far more than text
 constexpr auto INTERVALO = std::chrono::milliseconds(2);
 constexpr auto PRAZO = std::chrono::seconds(20);
+
+// What the screen must show for a program's window to count as there.
+enum class Alvo { JanelaMinima, Jogo };
 
 class Tela {
 public:
@@ -75,17 +85,21 @@ public:
     }
     bool Aberta() const { return d_ != nullptr; }
 
-    bool JogoPintado()
+    bool Mostra(Alvo alvo)
     {
         XShmGetImage(d_, DefaultRootWindow(d_), imagem_, 0, 0, AllPlanes);
-        long cinza = 0, face = 0;
+        long cinza = 0, face = 0, figura = 0;
         for (int y = 0; y < altura_; y += PASSO)
             for (int x = 0; x < largura_; x += PASSO) {
                 const unsigned long p = XGetPixel(imagem_, x, y) & 0xFFFFFF;
                 cinza += p == CINZA;
                 face += p == FACE;
+                figura += std::find(std::begin(CORES_DA_JANELA), std::end(CORES_DA_JANELA), p)
+                          == std::end(CORES_DA_JANELA);
             }
-        return cinza >= MINIMO && face >= MINIMO;
+        if (alvo == Alvo::JanelaMinima)
+            return face >= MINIMO;
+        return cinza >= MINIMO && face >= MINIMO && figura >= MINIMO_FIGURA;
     }
 
 private:
@@ -133,7 +147,7 @@ struct Medida {
     long rssPintado = -1, rssDepois = -1;
 };
 
-Medida Medir(Tela& tela, char** programa)
+Medida Medir(Tela& tela, Alvo alvo, char** programa)
 {
     char modelo[] = "/tmp/zelpo-inicio.XXXXXX";
     const std::string casa = mkdtemp(modelo);
@@ -152,7 +166,7 @@ Medida Medir(Tela& tela, char** programa)
     if (posix_spawn(&pid, programa[0], &acoes, nullptr, programa, ponteiros.data()) != 0)
         return m;
     while (Relogio::now() - inicio < PRAZO) {
-        if (tela.JogoPintado()) {
+        if (tela.Mostra(alvo)) {
             m.segundos = std::chrono::duration<double>(Relogio::now() - inicio).count();
             m.rssPintado = RssKiB(pid);
             std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -165,8 +179,8 @@ Medida Medir(Tela& tela, char** programa)
     waitpid(pid, nullptr, 0);
     posix_spawn_file_actions_destroy(&acoes);
     Apagar(casa);
-    // The next run starts on a screen without the game.
-    while (Relogio::now() - inicio < 2 * PRAZO && tela.JogoPintado())
+    // The next run starts on a screen without this window.
+    while (Relogio::now() - inicio < 2 * PRAZO && tela.Mostra(alvo))
         std::this_thread::sleep_for(INTERVALO);
     return m;
 }
@@ -178,19 +192,54 @@ T Mediana(std::vector<T> v)
     return v[v.size() / 2];
 }
 
+// One program's runs.
+struct Serie {
+    const char* nome;
+    Alvo alvo;
+    char** programa;
+    std::vector<double> tempos;
+    std::vector<long> pintado, depois;
+
+    bool Rodar(Tela& tela, bool contar)
+    {
+        const Medida m = Medir(tela, alvo, programa);
+        if (m.segundos < 0) {
+            std::fprintf(stderr, "%s: a janela não apareceu\n", nome);
+            return false;
+        }
+        std::printf("%s, %s: %.3f s, RSS %.1f MiB pintado, %.1f MiB 1 s depois\n", nome,
+                    contar ? "medida" : "aquecimento", m.segundos, m.rssPintado / 1024.0, m.rssDepois / 1024.0);
+        if (contar) {
+            tempos.push_back(m.segundos);
+            pintado.push_back(m.rssPintado);
+            depois.push_back(m.rssDepois);
+        }
+        return true;
+    }
+    void Relatar() const
+    {
+        std::printf("%s, mediana de %zu: na tela em %.3f s, RSS %.1f MiB pintado, %.1f MiB 1 s depois\n", nome,
+                    tempos.size(), Mediana(tempos), Mediana(pintado) / 1024.0, Mediana(depois) / 1024.0);
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     int vezes = 5, aquecer = 1, i = 1;
+    char* referencia[] = {nullptr, nullptr};
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
         if (std::strcmp(argv[i], "--vezes") == 0)
             vezes = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--aquecer") == 0)
             aquecer = std::atoi(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--referencia") == 0)
+            referencia[0] = argv[i + 1];
     }
     if (i >= argc || vezes < 1) {
-        std::fprintf(stderr, "uso: zelpo_medir_inicio [--vezes N] [--aquecer N] <programa> [argumentos...]\n");
+        std::fprintf(stderr, "uso: zelpo_medir_inicio [--vezes N] [--aquecer N] [--referencia PROGRAMA] "
+                             "<programa> [argumentos...]\n");
         return 2;
     }
     Tela tela;
@@ -198,23 +247,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "sem DISPLAY\n");
         return 2;
     }
-    std::vector<double> tempos;
-    std::vector<long> pintado, depois;
-    for (int n = 0; n < aquecer + vezes; ++n) {
-        const Medida m = Medir(tela, argv + i);
-        if (m.segundos < 0) {
-            std::fprintf(stderr, "o jogo não apareceu\n");
-            return 1;
-        }
-        std::printf("%s %.3f s  RSS %.1f MiB pintado, %.1f MiB 1 s depois\n", n < aquecer ? "aquecimento" : "medida",
-                    m.segundos, m.rssPintado / 1024.0, m.rssDepois / 1024.0);
-        if (n >= aquecer) {
-            tempos.push_back(m.segundos);
-            pintado.push_back(m.rssPintado);
-            depois.push_back(m.rssDepois);
-        }
+    std::vector<Serie> series;
+    if (referencia[0])
+        series.push_back({"janela mínima", Alvo::JanelaMinima, referencia, {}, {}, {}});
+    series.push_back({"jogo", Alvo::Jogo, argv + i, {}, {}, {}});
+    for (int n = 0; n < aquecer + vezes; ++n)
+        for (Serie& s : series)
+            if (!s.Rodar(tela, n >= aquecer))
+                return 1;
+    for (const Serie& s : series)
+        s.Relatar();
+    if (series.size() == 2) {
+        const Serie &minima = series[0], &jogo = series[1];
+        std::printf("jogo / janela mínima: %.2fx o tempo, %+.1f MiB de RSS 1 s depois\n",
+                    Mediana(jogo.tempos) / Mediana(minima.tempos),
+                    (Mediana(jogo.depois) - Mediana(minima.depois)) / 1024.0);
     }
-    std::printf("mediana de %d: primeira pintura %.3f s, RSS %.1f MiB pintado, %.1f MiB 1 s depois\n", vezes,
-                Mediana(tempos), Mediana(pintado) / 1024.0, Mediana(depois) / 1024.0);
     return 0;
 }
