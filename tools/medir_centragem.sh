@@ -1,12 +1,12 @@
 #!/bin/sh
 # Are the game's boxes centred on the main window under a real window manager? Starts a
 # private Xvfb with openbox, then, VEZES times each (50 by default), starts the game from a
-# fresh profile, presses F2 (the new-puzzle dialog), F4 (the restart question) or F1 (the
-# rules) as soon as the main window is on the screen, waits for the box to settle and
-# measures the gaps between its frame and the main window's frame, as the window manager
-# reports them. A box is centred when its left and right gaps, and its top and bottom
-# gaps, differ by at most one pixel. Also counts the boxes that first showed somewhere
-# else and then moved.
+# fresh profile, presses F2 (the new-puzzle dialog), F4 (the restart question), F1 (the
+# rules), or opens Ajuda > Autor or Ajuda > Recordes, as soon as the main window is on the
+# screen, waits for the box to settle and measures the gaps between its frame and the
+# main window's frame, as the window manager reports them. A box is centred when its left
+# and right gaps, and its top and bottom gaps, differ by at most one pixel. Also counts
+# the boxes that first showed somewhere else and then moved.
 #
 #   [VEZES=N] tools/medir_centragem.sh <build folder> [program, default: <build folder>/zelpo]
 #
@@ -99,7 +99,8 @@ medir() {
   JOGO=$!
   principal=$(janela "Brumas Vivas - Zelpora 3.0") || { echo "a janela do jogo não apareceu" >&2; return 1; }
   xdotool windowactivate --sync "$principal" >/dev/null 2>&1 || true
-  xdotool key --clearmodifiers "$tecla"
+  # shellcheck disable=SC2086
+  xdotool key --clearmodifiers $tecla
   caixa=$(janela "$titulo") || { echo "a caixa \"$titulo\" não apareceu" >&2; return 1; }
   c=$(assentada "$caixa")
   p=$(cat "$TRABALHO/primeira")
@@ -112,7 +113,7 @@ medir() {
 
 falhas=0
 for caso in "F2|Criar o zelpora|diálogo do novo jogo (F2)" "F4|Reiniciar|pergunta de reiniciar (F4)" \
-  "F1|Como jogar|regras (F1)"; do
+  "F1|Como jogar|regras (F1)" "alt+u a|Zelpora 3.0|janela do autor" "alt+u r|Recordes|recordes"; do
   tecla=${caso%%|*}
   resto=${caso#*|}
   titulo=${resto%%|*}
