@@ -20,7 +20,7 @@ namespace {
 // last column and row of the button unpainted.
 class EstiloClassico : public QProxyStyle {
 public:
-    EstiloClassico() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
+    explicit EstiloClassico(QStyle* windows) : QProxyStyle(windows) {}
 
     void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opcao, QPainter* p,
                        const QWidget* w) const override
@@ -106,8 +106,9 @@ bool TeclaQueFecha(int tecla)
 
 void AplicarAparenciaClassica(bool manterEstilo)
 {
-    if (!manterEstilo && QStyleFactory::keys().contains(QStringLiteral("Windows"), Qt::CaseInsensitive))
-        QApplication::setStyle(new EstiloClassico);
+    if (!manterEstilo)
+        if (QStyle* windows = QStyleFactory::create(QStringLiteral("Windows")))
+            QApplication::setStyle(new EstiloClassico(windows));
     MapearFontes();
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPixelSize(PIXELS_FONTE_JANELA);
