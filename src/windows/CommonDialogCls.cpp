@@ -1,5 +1,6 @@
 #include "CommonDialogCls.h"
 
+#include "Idioma.h"
 #include "Mensagem.h"
 #include "records/cores.h"
 
@@ -201,6 +202,7 @@ QList<FiltroArquivo> Filtros(const QString& FilterStr)
 
 std::unique_ptr<QFileDialog> CriarDialogoArquivo(const PedidoArquivo& pedido, QWidget* dono)
 {
+    EscreverComoNoBrasil();
     return std::make_unique<DialogoArquivo>(pedido, dono);
 }
 
@@ -230,6 +232,7 @@ int32_t CommonDialogCls::PickColor(int32_t Cor, QWidget* hwndOwner)
         const int cinza = 255 - 16 * i;
         QColorDialog::setCustomColor(i, QColor(cinza, cinza, cinza));
     }
+    EscreverComoNoBrasil();
     QColorDialog d(CorDoNumero(Cor), hwndOwner);
     d.setOption(QColorDialog::DontUseNativeDialog);
     const int r = respostaCor() ? respostaCor()(d) : d.exec();

@@ -38,12 +38,18 @@ public:
 
 void FalarPortugues()
 {
-    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
-    QLocale::setDefault(brasil);
     auto* qt = new QTranslator(QCoreApplication::instance());
-    if (qt->load(brasil, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qt->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qt);
     QCoreApplication::installTranslator(new TraducaoComplementar(QCoreApplication::instance()));
+}
+
+void EscreverComoNoBrasil()
+{
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    if (QLocale() != brasil)
+        QLocale::setDefault(brasil);
 }
 
 } // namespace zelpo
