@@ -31,8 +31,8 @@ Xvfb :$TELA -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 SERVIDOR=$!
 JOGO=""
 GERENTE=""
+# A game still running when the script is interrupted ends with the X server.
 fim() {
-  [ -z "$JOGO" ] || kill -9 "$JOGO" 2>/dev/null || true
   [ -z "$GERENTE" ] || kill "$GERENTE" 2>/dev/null || true
   kill "$SERVIDOR" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -87,6 +87,12 @@ assentada() {
   echo "$anterior"
 }
 
+encerrar() {
+  kill -9 "$JOGO" 2>/dev/null || true
+  wait "$JOGO" 2>/dev/null || true
+  JOGO=""
+}
+
 # One showing: fresh profile, start, key, measure; prints "dono caixa primeira".
 medir() {
   tecla=$1 titulo=$2
@@ -97,17 +103,23 @@ medir() {
   HOME=$casa XDG_CONFIG_HOME=$casa/.config XDG_DATA_HOME=$casa/.local/share XDG_CACHE_HOME=$casa/.cache \
     XDG_STATE_HOME=$casa/.local/state XDG_RUNTIME_DIR=$casa/run "$PROGRAMA" >/dev/null 2>&1 &
   JOGO=$!
-  principal=$(janela "Brumas Vivas - Zelpora 3.0") || { echo "a janela do jogo não apareceu" >&2; return 1; }
+  if ! principal=$(janela "Brumas Vivas - Zelpora 3.0"); then
+    echo "a janela do jogo não apareceu" >&2
+    encerrar
+    return 1
+  fi
   xdotool windowactivate --sync "$principal" >/dev/null 2>&1 || true
   # shellcheck disable=SC2086
   xdotool key --clearmodifiers $tecla
-  caixa=$(janela "$titulo") || { echo "a caixa \"$titulo\" não apareceu" >&2; return 1; }
+  if ! caixa=$(janela "$titulo"); then
+    echo "a caixa \"$titulo\" não apareceu" >&2
+    encerrar
+    return 1
+  fi
   c=$(assentada "$caixa")
   p=$(cat "$TRABALHO/primeira")
   d=$(moldura "$principal")
-  kill -9 "$JOGO" 2>/dev/null || true
-  wait "$JOGO" 2>/dev/null || true
-  JOGO=""
+  encerrar
   echo "$d $c $p"
 }
 
