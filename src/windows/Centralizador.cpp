@@ -42,7 +42,7 @@ xcb_atom_t AtomoExtensao(xcb_connection_t* conexao)
 #endif
 
 // Whether the window manager can tell the frame itself (an X11 display).
-bool FrameAnunciavel()
+bool MolduraAnunciavel()
 {
 #ifdef ZELPO_XCB
     return ConexaoX11() != nullptr;
@@ -156,8 +156,8 @@ void Centralizador::Conferir()
     if (!nativa_ || !janela_->isVisible())
         return;
     std::optional<QMargins> moldura;
-    if (FrameAnunciavel())
-        moldura = MolduraAnunciada(nativa_); // the tree-walk guess in between is not trusted
+    if (MolduraAnunciavel())
+        moldura = MolduraAnunciada(nativa_); // before that the toolkit only guesses from the window tree
     else if (nativa_->isExposed())
         moldura = nativa_->frameMargins();
     if (!moldura)
