@@ -32,7 +32,7 @@ CommonDialogCls::RespostaCor& respostaCor()
     return r;
 }
 
-// The columns of the folder model.
+// The columns of the folder model, and the least room the names keep beside the others.
 constexpr int COLUNA_TAMANHO = 1;
 constexpr int COLUNA_DATA = 3;
 constexpr int LARGURA_MINIMA_NOMES = 120;
@@ -63,7 +63,7 @@ public:
     void sort(int coluna, Qt::SortOrder ordem) override { sourceModel()->sort(coluna, ordem); }
 
     // The folder model writes sizes and dates by the system's language; the game writes
-    // them by its own, Portuguese (the default locale).
+    // them by its own, Brazilian Portuguese (the default locale, see Idioma.h).
     QVariant data(const QModelIndex& indice, int papel) const override
     {
         if (papel == Qt::DisplayRole && (indice.column() == COLUNA_TAMANHO || indice.column() == COLUNA_DATA)) {
