@@ -13,3 +13,12 @@ qt_add_resources(zelpo_windows "janelas_figuras" PREFIX "/janelas" BASE "${CMAKE
 
 add_executable(zelpo_desenhar_janelas ${ZELPO_FERRAMENTAS_FORA} "${CMAKE_SOURCE_DIR}/tools/desenhar_janelas.cpp")
 target_link_libraries(zelpo_desenhar_janelas PRIVATE Qt6::Gui)
+
+# The frame an X11 window manager announces around a window is read from the X server, so
+# that dialogs are centred by the frame the player sees (Centralizador.cpp). Without the
+# xcb headers the dialogs count with the frame the toolkit reports.
+pkg_check_modules(ZELPO_XCB QUIET IMPORTED_TARGET xcb)
+if(ZELPO_XCB_FOUND)
+  target_link_libraries(zelpo_windows PRIVATE PkgConfig::ZELPO_XCB)
+  target_compile_definitions(zelpo_windows PRIVATE ZELPO_XCB)
+endif()

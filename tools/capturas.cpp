@@ -1,7 +1,7 @@
 // Renders what the player sees to PNG files, offscreen: the main window at start-up, in
 // the middle of a game and when complete (with its record), and every other window: the
-// new-puzzle dialog, the colour and file dialogs, the preview, the about window, the best
-// times, a question box and the question that offers a lost game back. Usage:
+// new-puzzle dialog, the colour and file dialogs, the preview, the rules, the about window,
+// the best times, a question box and the question that offers a lost game back. Usage:
 //   zelpo_capturas OUTPUT_FOLDER [PICTURE_FOLDER] [-style NAME]
 // The game's classic style unless another is named, as in the game itself. Run with
 // QT_SCALE_FACTOR=2, the pictures are those of a screen of twice the pixels.
@@ -9,11 +9,13 @@
 #include "CommonDialogCls.h"
 #include "Mensagem.h"
 #include "Tabuleiro.h"
+#include "frmComoJogar.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "frmRecordes.h"
 #include "frmZelpo.h"
 #include "CoresSistema.h"
+#include "Idioma.h"
 #include "play/encaixe.h"
 
 #include <QAction>
@@ -21,14 +23,11 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QLibraryInfo>
 #include <QListView>
 #include <QMenu>
-#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -88,15 +87,64 @@ void Pergunta(QWidget& dono, const QString& pasta)
     Salvar(caixa, pasta, "pergunta.png");
 }
 
-// The Abrir dialog on the folder of the medium pictures, with the main window's filter.
-void Abrir(frmZelpo& w, const QString& figuras, const QString& pasta)
+// A home of a player's own for the run, so that no picture shows a folder of the machine it
+// was made on: <temporary folder>/ana, with the medium pictures in Imagens/, all of one
+// date. HOME points there, so Qt's dialogs start from their defaults and name it in their
+// side bar. Removed at the end, unless it was there before (then it is left alone and a
+// fresh one is made elsewhere).
+class CasaDoJogador {
+public:
+    CasaDoJogador()
+    {
+        caminho_ = QDir::tempPath() + QStringLiteral("/ana");
+        if (QFileInfo::exists(caminho_))
+            caminho_ = reserva_.path() + QStringLiteral("/ana");
+        else
+            criada_ = true;
+        QDir().mkpath(Imagens());
+        qputenv("HOME", QFile::encodeName(caminho_));
+        for (const char* pasta : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+            qunsetenv(pasta);
+    }
+    ~CasaDoJogador()
+    {
+        if (criada_)
+            QDir(caminho_).removeRecursively();
+    }
+    CasaDoJogador(const CasaDoJogador&) = delete;
+    CasaDoJogador& operator=(const CasaDoJogador&) = delete;
+
+    QString Imagens() const { return caminho_ + QStringLiteral("/Imagens"); }
+
+    // Copies of the medium pictures, all of one date.
+    void Encher(const QString& figuras) const
+    {
+        const QDateTime data(QDate(2026, 3, 14), QTime(10, 30));
+        const QDir medio(figuras + QStringLiteral("/Medio"));
+        for (const QString& nome : medio.entryList(QDir::Files)) {
+            const QString copia = Imagens() + QLatin1Char('/') + nome;
+            QFile::copy(medio.filePath(nome), copia);
+            QFile arquivo(copia);
+            if (arquivo.open(QIODevice::ReadWrite))
+                arquivo.setFileTime(data, QFileDevice::FileModificationTime);
+        }
+    }
+
+private:
+    QTemporaryDir reserva_;
+    QString caminho_;
+    bool criada_ = false;
+};
+
+// The Abrir dialog on the player's pictures, with the main window's filter.
+void Abrir(frmZelpo& w, const QString& imagens, const QString& pasta)
 {
     PedidoArquivo pedido;
     CommonDialogCls::DefinirRespostaArquivo([&](const PedidoArquivo& p) { return pedido = p, QString(); });
     w.findChild<QAction*>(QStringLiteral("mnuJogoAbrir"))->trigger();
     CommonDialogCls::DefinirRespostaArquivo({});
     const auto d = CriarDialogoArquivo(pedido, &w);
-    d->setDirectory(figuras + QStringLiteral("/Medio"));
+    d->setDirectory(imagens);
     d->show();
     const auto* lista = d->findChild<QListView*>(QStringLiteral("listView"));
     if (!QTest::qWaitFor([&] { return lista->model()->rowCount(lista->rootIndex()) > 0; }, 10000))
@@ -125,16 +173,15 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         linha << QString::fromLocal8Bit(argv[i]);
     const bool estiloEscolhido = EstiloEscolhido(linha, qEnvironmentVariable("QT_STYLE_OVERRIDE"));
+    const CasaDoJogador casa; // before anything reads HOME
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
     const QString saida = QString::fromLocal8Bit(argv[1]);
     const QString figuras = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(ZELPO_FONTE "/pictures");
+    casa.Encher(figuras);
     QDir().mkpath(saida);
-    QTranslator traducaoQt; // the standard buttons and dialogs in Portuguese, as in the game
-    if (traducaoQt.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traducaoQt);
+    FalarPortugues(); // the standard buttons and dialogs in Portuguese, as in the game
     AplicarAparenciaClassica(estiloEscolhido);
     DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
 
@@ -205,6 +252,12 @@ int main(int argc, char** argv)
         Salvar(pergunta, saida, "continuar.png");
     }
 
+    w.findChild<QAction*>(QStringLiteral("mnuAjudaComoJogar"))->trigger();
+    if (auto* regras = w.findChild<frmComoJogar*>()) {
+        Salvar(*regras, saida, "comojogar.png");
+        regras->close();
+    }
+
     auto* autor = new Autor(&w);
     autor->show();
     Salvar(*autor, saida, "autor.png");
@@ -218,7 +271,7 @@ int main(int argc, char** argv)
     delete gerar;
 
     Pergunta(w, saida);
-    Abrir(w, figuras, saida);
+    Abrir(w, casa.Imagens(), saida);
 
     DefinirRespondedor([](const PedidoMensagem&) { return QMessageBox::No; });
     w.close();

@@ -3,7 +3,7 @@
 # the ones already there so that a second run costs a second. Needs root or sudo.
 set -eu
 PACOTES="build-essential cmake pkg-config
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-image-formats-plugins libpulse-dev libasound2-dev
+  qt6-base-dev qt6-svg-dev libxcb1-dev qt6-translations-l10n qt6-image-formats-plugins libpulse-dev libasound2-dev
   libgtest-dev libbenchmark-dev libemf2svg-dev libjpeg-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xfonts-base

@@ -30,10 +30,10 @@ QString TextoNovoRecorde(int32_t segundos, int posicao)
 {
     if (posicao <= 0)
         return {};
-    const QString texto = QStringLiteral("Novo recorde: ") + SegundosParaHora(segundos);
+    // only the best time is a record; the others are the player's own places
     if (posicao == 1)
-        return texto;
-    return texto + QStringLiteral(" (%1º melhor tempo)").arg(posicao);
+        return QStringLiteral("Novo recorde: ") + SegundosParaHora(segundos);
+    return QStringLiteral("Seu %1º melhor tempo: ").arg(posicao) + SegundosParaHora(segundos);
 }
 
 QString LegendaArea(int dificuldade, int colunas, int linhas)

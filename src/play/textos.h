@@ -14,8 +14,8 @@ namespace zelpo {
 QString TextoPartesIniciais(int dificuldade, int partesIniciais);
 
 // The message line once a puzzle is complete: "Novo recorde: 00:01:22" for the best
-// time, "Novo recorde: 00:01:22 (2º melhor tempo)" for the second and so on; "" for a
-// time that is not among the puzzle's best (posicao 0).
+// time, "Seu 2º melhor tempo: 00:01:22" for the second and so on; "" for a time that is
+// not among the puzzle's best (posicao 0).
 QString TextoNovoRecorde(int32_t segundos, int posicao);
 
 // "Médio - 30 peças - 6 x 5".

@@ -1,12 +1,14 @@
 #pragma once
 // Centres a top-level window by its frame, as the player sees it: the main window on its
-// screen's work area, a dialog or message box on its owner's whole window. An X11 window
-// manager puts the frame around a window only once it is mapped, and then reports it; so
-// the window is placed when it shows, and placed again whenever its frame or size differ
-// from those of the last placement, until a frame has been reported. Without a window
-// manager the frame stays empty and the client area is centred. The arithmetic is
-// CantoCentrado (posicao.h). Attach before the first show; the object goes away
-// with its window, or as soon as the frame has been taken into account.
+// screen's work area, a dialog or message box on its owner's whole window (frame
+// included). An X11 window manager frames a window only once it is mapped, and in the
+// meantime the frame the toolkit reports is a guess from the window tree, sometimes far
+// off. So the window is placed before it maps with its owner's frame (the same window
+// manager draws both), and moved again only if the frame the window manager then
+// announces for it (_NET_FRAME_EXTENTS) differs. Off X11 the toolkit's own report, once the
+// window is on the screen, serves; without a window manager the frame stays empty and
+// the client area is centred. The arithmetic is CantoCentrado (posicao.h). Attach before
+// the first show; the object goes away with its window, or once the frame is known.
 
 #include <QMargins>
 #include <QObject>
@@ -29,14 +31,15 @@ protected:
 
 private:
     Centralizador(QWidget* janela, QWidget* dono);
-    void Posicionar();
+    QMargins MolduraProvavel() const;
+    void Conferir();
+    void Posicionar(QMargins moldura);
 
     QWidget* janela_;
     QPointer<QWidget> dono_;
     QPointer<QWindow> nativa_;
-    QMargins moldura_;
+    QMargins moldura_; // the frame the last placement counted with
     QSize tamanho_;
-    bool posicionada_ = false;
 };
 
 } // namespace zelpo

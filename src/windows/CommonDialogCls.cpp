@@ -1,5 +1,6 @@
 #include "CommonDialogCls.h"
 
+#include "Idioma.h"
 #include "Mensagem.h"
 #include "records/cores.h"
 
@@ -8,8 +9,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -28,6 +31,11 @@ CommonDialogCls::RespostaCor& respostaCor()
     static CommonDialogCls::RespostaCor r;
     return r;
 }
+
+// The columns of the folder model, and the least room the names keep beside the others.
+constexpr int COLUNA_TAMANHO = 1;
+constexpr int COLUNA_DATA = 3;
+constexpr int LARGURA_MINIMA_NOMES = 120;
 
 std::unique_ptr<CommonDialogCls>& instancia()
 {
@@ -53,6 +61,21 @@ public:
 
     // The folder model sorts folders before files: keep its order.
     void sort(int coluna, Qt::SortOrder ordem) override { sourceModel()->sort(coluna, ordem); }
+
+    // The folder model writes sizes and dates by the system's language; the game writes
+    // them by its own, Brazilian Portuguese (the default locale, see Idioma.h).
+    QVariant data(const QModelIndex& indice, int papel) const override
+    {
+        if (papel == Qt::DisplayRole && (indice.column() == COLUNA_TAMANHO || indice.column() == COLUNA_DATA)) {
+            const auto* pasta = static_cast<const QFileSystemModel*>(sourceModel());
+            const QModelIndex item = mapToSource(indice);
+            if (indice.column() == COLUNA_DATA)
+                return QLocale().toString(pasta->lastModified(item), QLocale::ShortFormat);
+            if (!pasta->isDir(item))
+                return QLocale().formattedDataSize(pasta->size(item));
+        }
+        return QSortFilterProxyModel::data(indice, papel);
+    }
 
 protected:
     bool filterAcceptsRow(int linha, const QModelIndex& pai) const override
@@ -93,6 +116,7 @@ protected:
 
 private:
     void UsarFiltro(qsizetype indice);
+    static void AjustarColunas(QTreeView& detalhes);
 
     QList<FiltroArquivo> filtros_;
     FiltroPorPadroes* padroes_;
@@ -123,6 +147,24 @@ DialogoArquivo::DialogoArquivo(const PedidoArquivo& pedido, QWidget* dono)
     UsarFiltro(0);
     connect(this, &QFileDialog::filterSelected, this,
             [this](const QString& descricao) { UsarFiltro(nameFilters().indexOf(descricao)); });
+    // Qt sizes the detail columns for English; the Portuguese types and dates need more
+    // room, so each folder shown fits them to what it holds, and the names take the rest.
+    auto* pasta = qobject_cast<QFileSystemModel*>(padroes_->sourceModel());
+    auto* detalhes = findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (pasta && detalhes)
+        connect(pasta, &QFileSystemModel::directoryLoaded, detalhes, [detalhes] { AjustarColunas(*detalhes); });
+}
+
+void DialogoArquivo::AjustarColunas(QTreeView& detalhes)
+{
+    int ocupado = 0;
+    for (int coluna = COLUNA_TAMANHO; coluna <= COLUNA_DATA; ++coluna) {
+        detalhes.resizeColumnToContents(coluna);
+        ocupado += detalhes.columnWidth(coluna);
+    }
+    const int resto = detalhes.viewport()->width() - ocupado;
+    if (resto >= LARGURA_MINIMA_NOMES)
+        detalhes.setColumnWidth(0, resto);
 }
 
 // Qt has just given its folder model the patterns it read in the description: the
@@ -160,6 +202,7 @@ QList<FiltroArquivo> Filtros(const QString& FilterStr)
 
 std::unique_ptr<QFileDialog> CriarDialogoArquivo(const PedidoArquivo& pedido, QWidget* dono)
 {
+    EscreverComoNoBrasil();
     return std::make_unique<DialogoArquivo>(pedido, dono);
 }
 
@@ -189,6 +232,7 @@ int32_t CommonDialogCls::PickColor(int32_t Cor, QWidget* hwndOwner)
         const int cinza = 255 - 16 * i;
         QColorDialog::setCustomColor(i, QColor(cinza, cinza, cinza));
     }
+    EscreverComoNoBrasil();
     QColorDialog d(CorDoNumero(Cor), hwndOwner);
     d.setOption(QColorDialog::DontUseNativeDialog);
     const int r = respostaCor() ? respostaCor()(d) : d.exec();

@@ -4,12 +4,43 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QPainter>
 #include <QPalette>
-#include <QStyle>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 
 namespace zelpo {
+
+namespace {
+
+// Qt's "Windows" style, with the default push button framed over its whole rectangle:
+// Qt draws that dark frame one pixel short on the right and at the bottom, leaving the
+// last column and row of the button unpainted.
+class EstiloClassico : public QProxyStyle {
+public:
+    explicit EstiloClassico(QStyle* windows) : QProxyStyle(windows) {}
+
+    void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opcao, QPainter* p,
+                       const QWidget* w) const override
+    {
+        if (elemento != PE_FrameDefaultButton) {
+            QProxyStyle::drawPrimitive(elemento, opcao, p, w);
+            return;
+        }
+        // the band between the button's edge and its bevel, which starts this far inside
+        const int largura = pixelMetric(PM_ButtonDefaultIndicator, opcao, w);
+        const QRect r = opcao->rect;
+        const QColor cor = opcao->palette.shadow().color();
+        p->fillRect(r.left(), r.top(), r.width(), largura, cor);
+        p->fillRect(r.left(), r.bottom() - largura + 1, r.width(), largura, cor);
+        p->fillRect(r.left(), r.top(), largura, r.height(), cor);
+        p->fillRect(r.right() - largura + 1, r.top(), largura, r.height(), cor);
+    }
+};
+
+} // namespace
 
 QColor Cor(CorSistema qual)
 {
@@ -62,6 +93,12 @@ void VestirJanelaClassica(QWidget& janela)
     janela.setPalette(paleta);
 }
 
+QString NomeDoEstilo(const QStyle* estilo)
+{
+    const auto* sobre = qobject_cast<const QProxyStyle*>(estilo);
+    return sobre && sobre->baseStyle() ? sobre->baseStyle()->name() : estilo->name();
+}
+
 bool TeclaQueFecha(int tecla)
 {
     return tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Escape;
@@ -70,8 +107,8 @@ bool TeclaQueFecha(int tecla)
 void AplicarAparenciaClassica(bool manterEstilo)
 {
     if (!manterEstilo)
-        if (QStyle* classico = QStyleFactory::create(QStringLiteral("Windows")))
-            QApplication::setStyle(classico);
+        if (QStyle* windows = QStyleFactory::create(QStringLiteral("Windows")))
+            QApplication::setStyle(new EstiloClassico(windows));
     MapearFontes();
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPixelSize(PIXELS_FONTE_JANELA);

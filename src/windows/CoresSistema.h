@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QStringList>
 
+class QStyle;
 class QWidget;
 
 namespace zelpo {
@@ -41,5 +42,9 @@ bool TeclaQueFecha(int tecla);
 // The style, palette and font of every window: Qt's "Windows" style unless the player
 // chose another (manterEstilo), the classic palette and 8.25-point MS Sans Serif.
 void AplicarAparenciaClassica(bool manterEstilo);
+
+// The name of a style as Qt's style factory knows it ("windows"), also under the game's
+// own adjustments of the classic style.
+QString NomeDoEstilo(const QStyle* estilo);
 
 } // namespace zelpo

@@ -141,6 +141,7 @@ void frmGerar::CriarControles()
     btnBorda->setObjectName(QStringLiteral("btnBorda"));
     btnBorda->setGeometry(144, 14, 105, 52);
     btnBorda->setToolTip(QStringLiteral("Clique aqui para alterar a cor da borda"));
+    btnBorda->setAccessibleName(QStringLiteral("Cor da borda")); // its face is a picture
     chkPequenas = Criar<QCheckBox>(this, "chkPequenas", QStringLiteral("&Peças pequenas"), {144, 72, 105, 17});
     chkAdaptar = Criar<QCheckBox>(this, "chkAdaptar", QStringLiteral("&Adaptar figura"), {144, 91, 105, 17});
     chkAdaptar->setToolTip(QStringLiteral("Redimensiona a figura conforme o tamanho do zelpora"));

@@ -15,6 +15,7 @@
 #include "files/recordes.h"
 #include "files/recuperacao.h"
 #include "fontes.h"
+#include "frmComoJogar.h"
 #include "frmGerar.h"
 #include "frmPreview.h"
 #include "game/formacao.h"
@@ -125,6 +126,7 @@ void frmZelpo::CriarMenus()
     item("mnuJogoSair", QStringLiteral("Sai&r"), {}, [this] { close(); });
 
     ajuda = menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    item("mnuAjudaComoJogar", QStringLiteral("&Como jogar"), Qt::Key_F1, [this] { MostrarComoJogar(this); });
     item("mnuAjudaAutor", QStringLiteral("&Autor"), {}, [this] { (new Autor(this))->show(); });
     item("mnuAjudaRecordes", QStringLiteral("&Recordes"), {}, [this] { mnuAjudaRecordes_Click(); });
 

@@ -11,7 +11,8 @@
 //
 // Tests drive the window as a player does: through its actions (found by object name:
 // mnuJogoNovo, mnuJogoAbrir, mnuJogoSalvar0, mnuJogoSalvar1, mnuJogoVisualizar,
-// mnuJogoReiniciar, mnuJogoSair, mnuAjudaAutor, mnuAjudaRecordes), mouse and key events,
+// mnuJogoReiniciar, mnuJogoSair, mnuAjudaComoJogar, mnuAjudaAutor, mnuAjudaRecordes),
+// mouse and key events,
 // and the hooks of the dialogs and message boxes; they read the game through partida()
 // and wait for the copy of the game on disk with ConcluirCopia().
 

@@ -1,7 +1,8 @@
-// Start-up of the game: the application object, Portuguese standard dialogs, the style,
+// Start-up of the game: the application object, Portuguese in Qt's own windows, the style,
 // fonts and colours of the classic desktop, then the main window with the command line. The
 // ends that come from outside (the desktop session, SIGTERM, SIGHUP) reach the window here.
 #include "CoresSistema.h"
+#include "Idioma.h"
 #include "Sinais.h"
 #include "frmZelpo.h"
 #include "records/produto.h"
@@ -9,12 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QSessionManager>
-#include <QStyle>
 #include <QTemporaryDir>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -62,10 +59,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QString::fromUtf8(zelpo::FABRICANTE));
     QApplication::setDesktopFileName(QStringLiteral("zelpora"));
 
-    QTranslator traducaoQt;
-    if (traducaoQt.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traducaoQt);
+    zelpo::FalarPortugues();
 
     zelpo::AplicarAparenciaClassica(estiloDoJogador);
 
@@ -100,7 +94,7 @@ int main(int argc, char** argv)
         const QRect moldura = janela.frameGeometry();
         std::printf("figura=%s grade=%dx%d pecas=%d estilo=%s moldura=%d,%d,%dx%d maximizada=%d\n",
                     qPrintable(janela.partida().SessaoAtual().ArquivoFigura), jogo.Colunas, jogo.Linhas,
-                    jogo.PartesNaRolagem, qPrintable(QApplication::style()->name()), moldura.x(), moldura.y(),
+                    jogo.PartesNaRolagem, qPrintable(zelpo::NomeDoEstilo(QApplication::style())), moldura.x(), moldura.y(),
                     moldura.width(), moldura.height(), janela.isMaximized() ? 1 : 0);
         std::fflush(stdout); // before any exit-time checker could end the process
         return 0;

@@ -4,9 +4,11 @@
 #include "Autor.h"
 #include "ambiente_teste.h"
 #include "CoresSistema.h"
+#include "frmComoJogar.h"
 #include "frmPreview.h"
 
 #include <QAbstractProxyModel>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -15,10 +17,12 @@
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QListView>
+#include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <cstdlib>
 #include <map>
 
 using namespace zelpo;
@@ -108,6 +112,8 @@ TEST_F(Dialogos, GerarEnterFuncionaComoTab)
     }
     EXPECT_EQ(d.chkAdaptar->isChecked(), adaptar) << "Enter must not toggle the check box";
     EXPECT_TRUE(d.isVisible()) << "Enter must not close the dialog";
+    // the colour button has a picture for a face: a screen reader needs its name
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(d.btnBorda)->text(QAccessible::Name), QStringLiteral("Cor da borda"));
 }
 
 // --- file and colour dialogs ------------------------------------------------------------
@@ -126,8 +132,8 @@ QStringList NomesMostrados(QFileDialog& d)
     return nomes;
 }
 
-// The real Abrir dialog, with the main window's own filter text: each type shows its files
-// whatever the case of their names.
+// The real Abrir dialog, with the main window's own filter text, in Portuguese: each type
+// shows its files whatever the case of their names.
 TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
 {
     PedidoArquivo pedido;
@@ -153,6 +159,15 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
     while (!carregadas.contains(QVariantList{pasta.path()}))
         ASSERT_TRUE(carregadas.wait(10000)) << "the folder never loaded";
     QCoreApplication::processEvents();
+
+    // the list speaks Portuguese whatever the system's language: types and dates
+    const auto coluna = [&](const char* nome, int c) {
+        return d->proxyModel()->mapFromSource(pastas->index(pasta.filePath(QLatin1String(nome)), c)).data().toString();
+    };
+    EXPECT_EQ(coluna("sub.jpg", 2), QStringLiteral("Pasta"));
+    EXPECT_EQ(coluna("Foto.JPG", 2), QStringLiteral("Imagem JPEG"));
+    const QDateTime modificada = QFileInfo(pasta.filePath(QStringLiteral("Foto.JPG"))).lastModified();
+    EXPECT_EQ(coluna("Foto.JPG", 3), modificada.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
 
     // the player goes down the list of types with the keyboard
     const std::map<int, QStringList> mostrados{
@@ -235,8 +250,8 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
 
 // --- about window --------------------------------------------------------------------
 
-// The version as major.minor.revision with the minor's two digits split; Enter and
-// Escape close the window; the e-mail and the home page open, with a hand over them, the
+// The version as major.minor.revision with the minor's two digits split; the Ok button
+// framed as the default one; Enter and Escape close the window; the e-mail and the home page open, with a hand over them, the
 // phone number does nothing.
 TEST_F(Dialogos, AutorVersaoTeclasELinks)
 {
@@ -250,6 +265,10 @@ TEST_F(Dialogos, AutorVersaoTeclasELinks)
         QPointer<Autor> a = new Autor(&principal);
         Ativar(*a);
         EXPECT_EQ(a->lblVersion->text(), QStringLiteral("Versão 3.0.6.263"));
+        // the default button's dark frame runs round its whole 65 x 25 rectangle
+        const QImage ok = a->btnOk->grab().toImage();
+        for (QPoint canto : {QPoint(0, 0), QPoint(64, 0), QPoint(0, 24), QPoint(64, 24), QPoint(32, 24), QPoint(64, 12)})
+            EXPECT_EQ(QColor(ok.pixel(canto)), Cor(CorSistema::SombraEscura3D)) << canto.x() << "," << canto.y();
         for (QLabel* l : {a->lblEmail, a->lblHomePage, a->lblFone}) {
             QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(3, 3));
             EXPECT_EQ(l->cursor().shape() == Qt::BitmapCursor, l != a->lblFone) << "hand only on the links";
@@ -260,6 +279,34 @@ TEST_F(Dialogos, AutorVersaoTeclasELinks)
     }
     const QList<QUrl> links{QUrl(QStringLiteral("mailto:zelpora@example.org")), QUrl(QStringLiteral("http://www.example.org/zelpora"))};
     EXPECT_EQ(abertos, links + links + links);
+}
+
+// --- the rules -----------------------------------------------------------------------
+
+// F1 on the main window shows the rules first in the Ajuda menu, centred on the window;
+// F1 again keeps one window; Escape closes it for good.
+TEST_F(Dialogos, ComoJogarComF1CentradaFechaComEsc)
+{
+    teste::JanelaDeTeste t;
+    t.w().Iniciar({});
+    Ativar(t.w());
+    const auto* ajuda = qobject_cast<QMenu*>(t.Acao("mnuAjudaAutor")->associatedObjects().value(0));
+    ASSERT_NE(ajuda, nullptr);
+    EXPECT_EQ(ajuda->actions().value(0)->objectName(), QStringLiteral("mnuAjudaComoJogar"));
+    QTest::keyClick(t.w().windowHandle(), Qt::Key_F1);
+    QTest::keyClick(t.w().windowHandle(), Qt::Key_F1);
+    const QList<frmComoJogar*> abertas = t.w().findChildren<frmComoJogar*>();
+    ASSERT_EQ(abertas.size(), 1);
+    QPointer<frmComoJogar> regras = abertas.first();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(regras));
+    // without a window manager the client areas are centred, the odd pixel to the right
+    const QRect dono = t.w().geometry(), janela = regras->geometry();
+    EXPECT_LE(std::abs((janela.left() - dono.left()) - (dono.right() - janela.right())), 1);
+    EXPECT_LE(std::abs((janela.top() - dono.top()) - (dono.bottom() - janela.bottom())), 1);
+    EXPECT_TRUE(regras->lblRegras->text().contains(QStringLiteral("20 pixels")));
+    QTest::keyClick(regras, Qt::Key_Escape);
+    ProcessarExclusoes();
+    EXPECT_TRUE(regras.isNull());
 }
 
 } // namespace

@@ -58,7 +58,7 @@ TEST(RecordesJanela, LinhaDeMensagemAteOProximoJogoEJanelaDeRecordes)
     t.Comando("mnuJogoReiniciar");
     EXPECT_EQ(Linha(t), LinhaCom(t, zelpo::TextoPartesIniciais(1, 3)));
     Completar(t, 95);
-    EXPECT_EQ(Linha(t), LinhaCom(t, QStringLiteral("Novo recorde: 00:01:35 (2º melhor tempo)")));
+    EXPECT_EQ(Linha(t), LinhaCom(t, QStringLiteral("Seu 2º melhor tempo: 00:01:35")));
 
     t.Comando("mnuAjudaRecordes");
     auto* janela = t.w().findChild<frmRecordes*>();
