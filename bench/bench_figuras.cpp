@@ -60,10 +60,11 @@ void FiguraAtePecas(benchmark::State& estado, const char* nome, bool adaptar)
     Aleatorio rnd(9);
     QString erro;
     for (auto _ : estado) {
-        const PecasMontadas pecas = PecasDaFigura(arquivo, opcoes, rnd, erro);
+        PecasMontadas pecas = PecasDaFigura(arquivo, opcoes, rnd, erro);
         if (!erro.isEmpty())
             estado.SkipWithError(qPrintable(erro));
-        benchmark::DoNotOptimize(pecas.figuras.back().constBits());
+        pecas.FazerTodas();
+        benchmark::DoNotOptimize(pecas.Figura(pecas.Quantas() - 1).constBits());
     }
 }
 

@@ -17,15 +17,14 @@ void MontarTodas(benchmark::State& estado, int colunas, int linhas, bool pequena
     Aleatorio rnd(1);
     std::array<Parte, MAX_PECAS> partes{};
     SortearLados(partes, colunas, linhas, rnd);
-    QImage quadrado(g.TamanhoCelula, g.TamanhoCelula, QImage::Format_RGB32);
-    quadrado.fill(qRgb(90, 140, 200));
+    QImage canvas(colunas * g.TamanhoParte + g.MargemParte, linhas * g.TamanhoParte + g.MargemParte,
+                  QImage::Format_RGB32);
+    canvas.fill(qRgb(90, 140, 200));
     CarregarLado(1, true, pequenas); // the tables are read once per run, not per puzzle
     for (auto _ : estado) {
-        PecasMontadas pecas;
-        // Each picture is detached (copied) on its first paint, as a fresh canvas square is.
-        pecas.figuras.assign(colunas * linhas, quadrado);
-        MontarPecas(pecas, partes, colunas, linhas, g);
-        benchmark::DoNotOptimize(pecas.figuras.back().constBits());
+        PecasMontadas pecas(canvas, 1, partes, colunas, linhas, g);
+        pecas.FazerTodas();
+        benchmark::DoNotOptimize(pecas.Figura(colunas * linhas - 1).constBits());
     }
     estado.SetItemsProcessed(estado.iterations() * colunas * linhas);
 }

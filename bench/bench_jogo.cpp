@@ -142,8 +142,9 @@ void FiguraAtePecas(benchmark::State& estado, bool pequenas)
     Aleatorio rnd(9);
     QString erro;
     for (auto _ : estado) {
-        const PecasMontadas pecas = PecasDaFigura(foto, opcoes, rnd, erro);
-        benchmark::DoNotOptimize(pecas.figuras.back().constBits());
+        PecasMontadas pecas = PecasDaFigura(foto, opcoes, rnd, erro);
+        pecas.FazerTodas();
+        benchmark::DoNotOptimize(pecas.Figura(pecas.Quantas() - 1).constBits());
     }
 }
 void BM_FiguraAtePecas9x9Pequenas(benchmark::State& estado) { FiguraAtePecas(estado, true); }

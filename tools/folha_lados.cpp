@@ -83,19 +83,20 @@ QImage Quebracabeca(int colunas, int linhas, bool pequenas, uint64_t semente)
     Aleatorio rnd(semente);
     std::array<Parte, MAX_PECAS> partes{};
     SortearLados(partes, colunas, linhas, rnd);
-    PecasMontadas pecas;
-    for (int i = 0; i < colunas * linhas; ++i) {
-        QImage figura(c, c, QImage::Format_RGB32);
-        figura.fill(QColor::fromHsv((i * 67) % 360, 90 + (i % 3) * 40, 230));
-        pecas.figuras.push_back(figura);
+    // each piece's square of the canvas in a colour of its own
+    QImage canvas(colunas * t + g.MargemParte, linhas * t + g.MargemParte, QImage::Format_RGB32);
+    {
+        QPainter p(&canvas);
+        for (int i = 0; i < colunas * linhas; ++i)
+            p.fillRect(partes[i].Coluna * t, partes[i].Linha * t, c, c, QColor::fromHsv((i * 67) % 360, 90 + (i % 3) * 40, 230));
     }
-    MontarPecas(pecas, partes, colunas, linhas, g);
+    PecasMontadas pecas(canvas, 1, partes, colunas, linhas, g);
     QImage tabuleiro(colunas * t + g.MargemParte, linhas * t + g.MargemParte, QImage::Format_RGB32);
     tabuleiro.fill(Qt::white);
     QPainter pintor(&tabuleiro);
     for (int i = 0; i < colunas * linhas; ++i) {
-        pintor.setClipRegion(pecas.formas[i].translated(partes[i].Coluna * t, partes[i].Linha * t));
-        pintor.drawImage(partes[i].Coluna * t, partes[i].Linha * t, pecas.figuras[i]);
+        pintor.setClipRegion(pecas.Forma(i).translated(partes[i].Coluna * t, partes[i].Linha * t));
+        pintor.drawImage(partes[i].Coluna * t, partes[i].Linha * t, pecas.Figura(i));
     }
     pintor.end();
     return tabuleiro.scaled(tabuleiro.size() * 2);

@@ -93,7 +93,8 @@ int Pecas(const QStringList& argumentos)
     relogio.start();
     const zelpo::Leitura lida = zelpo::LerArquivo(arquivo, zelpo::TAMANHO_MAXIMO_FIGURA);
     zelpo::Aleatorio rnd(9);
-    const zelpo::QuebraCabeca qc = zelpo::FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes, rnd, escala);
+    zelpo::QuebraCabeca qc = zelpo::FormarQuebraCabeca(arquivo, lida.bytes, lida.erro, opcoes, rnd, escala);
+    qc.pecas.FazerTodas();
     const qint64 ms = relogio.elapsed();
     std::printf("%s%s%s%s: %lld ms, pico %.0f MB, %dx%d pecas%s\n", qPrintable(QFileInfo(arquivo).fileName()),
                 opcoes.Adaptar ? " adaptar" : "", opcoes.Pequenas ? " pequenas" : "",

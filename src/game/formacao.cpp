@@ -55,12 +55,7 @@ void Montar(QuebraCabeca& qc, const FiguraNoTabuleiro& figura, bool metarquivo, 
     qc.miniatura = QImage((QSizeF(miniatura) * escala).toSize(), QImage::Format_RGB32);
     qc.miniatura.setDevicePixelRatio(escala);
     PintarMiniatura(qc.miniatura, corte);
-    if (escala != 1) {
-        qc.pecas = PecasEmEscala(corte.canvas, escala, j.Partes, j.Colunas, j.Linhas, corte.geo);
-        return;
-    }
-    qc.pecas.figuras = QuadradosDasPecas(corte.canvas, j.Colunas, j.Linhas, corte.geo);
-    MontarPecas(qc.pecas, j.Partes, j.Colunas, j.Linhas, corte.geo);
+    qc.pecas = PecasMontadas(corte.canvas, escala, j.Partes, j.Colunas, j.Linhas, corte.geo);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ class Aleatorio;
 
 struct QuebraCabeca {
     JogoSalvo jogo;      // the record; BytesFigura holds the picture file's bytes
-    PecasMontadas pecas; // pictures, shapes and mask of pieces 0 .. jogo.Pecas() - 1
+    PecasMontadas pecas; // pictures and shapes of pieces 0 .. jogo.Pecas() - 1, made when asked for
     QImage miniatura;    // the grid area at CELULA_MINIATURA px a cell
     QString recusa;      // why the picture could not be used ("" when it could)
 };

@@ -192,67 +192,75 @@ void DesenharBisel(QImage& figura, const QRegion& forma, int celula)
                  CINZA_CLARO);
 }
 
-std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int linhas, const Geometria& g)
+PecasMontadas::PecasMontadas(QImage canvas, double escala, const TabelaPartes& partes, int colunas, int linhas,
+                             const Geometria& g)
+    : canvas_(std::move(canvas)), escala_(escala), partes_(partes), quantas_(colunas * linhas), g_(g),
+      figuras_(size_t(quantas_)), formas_(size_t(quantas_)), caminhos_(size_t(quantas_)), feitas_(size_t(quantas_), false)
 {
-    const int c = g.TamanhoCelula;
-    std::vector<QImage> quadrados;
-    quadrados.reserve(static_cast<size_t>(colunas * linhas));
-    for (int linha = 0; linha < linhas; ++linha)
-        for (int coluna = 0; coluna < colunas; ++coluna) {
-            QImage quadrado(c, c, QImage::Format_RGB32);
-            quadrado.fill(Qt::black);
-            QPainter p(&quadrado);
-            p.drawImage(QPoint(0, 0), canvas, QRect(coluna * g.TamanhoParte, linha * g.TamanhoParte, c, c));
-            p.end();
-            quadrados.push_back(std::move(quadrado));
-        }
-    return quadrados;
 }
 
-void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
-                 const Geometria& g)
+QImage& PecasMontadas::Figura(int i)
 {
-    const int c = g.TamanhoCelula;
-    const int total = colunas * linhas;
-    Q_ASSERT(static_cast<int>(pecas.figuras.size()) >= total);
-    pecas.formas.assign(total, QRegion());
-    const QRegion quadrado(0, 0, c, c);
-    for (int i = 0; i < total; ++i) {
-        const Parte& p = partes[i];
-        const QRegion forma = FormaDaPeca(p, g);
-        QImage& figura = pecas.figuras[i];
-        DesenharBisel(figura, forma, c);
-        PintarRegiao(figura, quadrado - forma, PRETO);
-        pecas.formas[i] = forma;
-    }
+    Fazer(i);
+    return figuras_[size_t(i)];
 }
 
-PecasMontadas PecasEmEscala(const QImage& canvas, double escala, const TabelaPartes& partes, int colunas,
-                            int linhas, const Geometria& g)
+const QRegion& PecasMontadas::Forma(int i)
 {
-    PecasMontadas pecas;
-    pecas.escala = escala;
-    const int c = g.TamanhoCelula;
-    const QSize tamanho(static_cast<int>(std::ceil(c * escala)), static_cast<int>(std::ceil(c * escala)));
-    for (int i = 0; i < colunas * linhas; ++i) {
-        const Parte& p = partes[i];
-        const QPainterPath forma = CaminhoDaPeca(p, g);
-        QImage figura(tamanho, QImage::Format_ARGB32_Premultiplied);
-        figura.setDevicePixelRatio(escala);
+    Fazer(i);
+    return formas_[size_t(i)];
+}
+
+const QPainterPath& PecasMontadas::Caminho(int i)
+{
+    Fazer(i);
+    return caminhos_[size_t(i)];
+}
+
+void PecasMontadas::FazerTodas()
+{
+    for (int i = 0; i < quantas_; ++i)
+        Fazer(i);
+    canvas_ = QImage(); // nothing more to cut from it
+}
+
+void PecasMontadas::Fazer(int i)
+{
+    if (feitas_[size_t(i)])
+        return;
+    feitas_[size_t(i)] = true;
+    const Parte& p = partes_[i];
+    const int c = g_.TamanhoCelula;
+    if (escala_ == 1) {
+        // the canvas square under the piece, its bevel, and black outside its shape
+        QImage figura(c, c, QImage::Format_RGB32);
         figura.fill(Qt::black);
         QPainter pintor(&figura);
-        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-        pintor.drawImage(QPointF(-p.Coluna * g.TamanhoParte, -p.Linha * g.TamanhoParte), canvas);
-        // the shaded edge first, the lit one over it where they meet, as on the board
-        pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(1, 1), tamanho, escala, CINZA_MEDIO));
-        pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(-1, -1), tamanho, escala, CINZA_CLARO));
-        pintor.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        pintor.drawImage(QPointF(0, 0), Pintada(forma, tamanho, escala, Qt::black));
+        pintor.drawImage(QPoint(0, 0), canvas_, QRect(p.Coluna * g_.TamanhoParte, p.Linha * g_.TamanhoParte, c, c));
         pintor.end();
-        pecas.figuras.push_back(std::move(figura));
-        pecas.caminhos.push_back(forma);
+        const QRegion forma = FormaDaPeca(p, g_);
+        DesenharBisel(figura, forma, c);
+        PintarRegiao(figura, QRegion(0, 0, c, c) - forma, PRETO);
+        figuras_[size_t(i)] = std::move(figura);
+        formas_[size_t(i)] = forma;
+        return;
     }
-    return pecas;
+    const QSize tamanho(static_cast<int>(std::ceil(c * escala_)), static_cast<int>(std::ceil(c * escala_)));
+    const QPainterPath forma = CaminhoDaPeca(p, g_);
+    QImage figura(tamanho, QImage::Format_ARGB32_Premultiplied);
+    figura.setDevicePixelRatio(escala_);
+    figura.fill(Qt::black);
+    QPainter pintor(&figura);
+    pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+    pintor.drawImage(QPointF(-p.Coluna * g_.TamanhoParte, -p.Linha * g_.TamanhoParte), canvas_);
+    // the shaded edge first, the lit one over it where they meet, as on the board
+    pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(1, 1), tamanho, escala_, CINZA_MEDIO));
+    pintor.drawImage(QPointF(0, 0), Faixa(forma, QPointF(-1, -1), tamanho, escala_, CINZA_CLARO));
+    pintor.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    pintor.drawImage(QPointF(0, 0), Pintada(forma, tamanho, escala_, Qt::black));
+    pintor.end();
+    figuras_[size_t(i)] = std::move(figura);
+    caminhos_[size_t(i)] = forma;
 }
 
 } // namespace zelpo

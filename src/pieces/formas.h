@@ -6,9 +6,8 @@
 // pieces of a shared side cut the same outline at the same board pixels, so they tile
 // exactly. Regions fill like polygon regions in winding mode: a pixel belongs to a
 // polygon when its top-left corner point lies inside, right and bottom edges excluded.
-// The new-game and open-game steps call MontarPecas once per puzzle, after the canvas
-// squares have been copied into the piece pictures; the board draws and hits each piece
-// through formas[i].
+// Forming a puzzle makes a PecasMontadas from the cut canvas; the board draws and hits
+// each piece through its shape.
 
 #include "records/jogo.h"
 
@@ -34,34 +33,44 @@ QRegion FormaDaPeca(const Parte& p, const Geometria& g);
 // Pixels outside the shape are left for the caller to blacken.
 void DesenharBisel(QImage& figura, const QRegion& forma, int celula);
 
-struct PecasMontadas {
-    std::vector<QImage> figuras; // C x C each, the canvas square of the piece on input
-    std::vector<QRegion> formas;
-    // On a screen of another device pixel ratio: the pictures are held at `escala`, clear
-    // outside the outline, which `caminhos` hold as paths.
-    double escala = 1;
-    std::vector<QPainterPath> caminhos;
-};
-
 // The shape of a piece as a path in its own picture's frame, for drawing at any scale:
 // the plus sign less the same four cuts, each side's outline smoothed, so that two
 // neighbours cut along the same curve and still tile.
 QPainterPath CaminhoDaPeca(const Parte& p, const Geometria& g);
 
-// The C x C square of the canvas under each piece of the grid, in row order: the piece
-// at (coluna, linha) takes the square whose top-left corner is (coluna x T, linha x T).
-std::vector<QImage> QuadradosDasPecas(const QImage& canvas, int colunas, int linhas, const Geometria& g);
+// The pieces of a puzzle, cut from its canvas: piece (coluna, linha) takes the C x C
+// square whose top-left corner is (coluna x T, linha x T). Each is made the first time it
+// is asked for, so that a start shapes only the pieces the tray shows.
+//  - at scale 1, the square with its bevel, black outside its shape (Forma);
+//  - on a screen of another device pixel ratio, the canvas is held at that ratio and so
+//    is each picture, clear outside its smooth outline (Caminho), antialiased, with the
+//    same bevel a board pixel wide.
+class PecasMontadas {
+public:
+    PecasMontadas() = default;
+    PecasMontadas(QImage canvas, double escala, const TabelaPartes& partes, int colunas, int linhas,
+                  const Geometria& g);
 
-// Shapes pieces 0..colunas * linhas - 1: each picture gets its bevel and turns black
-// outside its shape; formas[i] is the shape.
-void MontarPecas(PecasMontadas& pecas, const TabelaPartes& partes, int colunas, int linhas,
-                 const Geometria& g);
+    int Quantas() const { return quantas_; }
+    double Escala() const { return escala_; }
+    QImage& Figura(int i);
+    const QRegion& Forma(int i);         // at scale 1
+    const QPainterPath& Caminho(int i);  // at any other
+    // Every piece made now, and the canvas let go.
+    void FazerTodas();
 
-// The pieces of a grid at `escala` device pixels a pixel, from a canvas held at that scale
-// (canvas: W x H logical pixels; cell (c, r) takes the square at (c x T, r x T)): each
-// picture is clear outside its outline, antialiased, with the same bevel as above, a
-// pixel wide on the board.
-PecasMontadas PecasEmEscala(const QImage& canvas, double escala, const TabelaPartes& partes, int colunas,
-                            int linhas, const Geometria& g);
+private:
+    void Fazer(int i);
+
+    QImage canvas_;
+    double escala_ = 1;
+    TabelaPartes partes_{};
+    int quantas_ = 0;
+    Geometria g_;
+    std::vector<QImage> figuras_;
+    std::vector<QRegion> formas_;
+    std::vector<QPainterPath> caminhos_;
+    std::vector<bool> feitas_;
+};
 
 } // namespace zelpo

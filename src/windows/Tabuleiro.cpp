@@ -252,9 +252,7 @@ void Tabuleiro::Montar(PecasMontadas pecas, const Geometria& g)
     DefinirFoco(-1, marcarFoco_);
     geo_ = g;
     celula_ = g.TamanhoCelula;
-    figuras_ = std::move(pecas.figuras);
-    formas_ = std::move(pecas.formas);
-    caminhos_ = std::move(pecas.caminhos);
+    pecas_ = std::move(pecas);
     frente_.clear();
     for (int i = 0; i < Pecas(); ++i)
         frente_.push_back(static_cast<int16_t>(i));
@@ -264,9 +262,7 @@ void Tabuleiro::Limpar()
 {
     OcultarTodas();
     DefinirFoco(-1, marcarFoco_);
-    figuras_.clear();
-    formas_.clear();
-    caminhos_.clear();
+    pecas_ = PecasMontadas();
     frente_.clear();
     soltas_.fill({});
 }
@@ -277,7 +273,7 @@ void Tabuleiro::EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString&
     // into the picture
     QFont fonte = font();
     fonte.setStyleStrategy(QFont::NoAntialias);
-    QPainter pintor(&figuras_[peca]);
+    QPainter pintor(&pecas_.Figura(peca));
     pintor.setRenderHint(QPainter::TextAntialiasing, false);
     pintor.setFont(fonte);
     pintor.setPen(palette().color(QPalette::WindowText));
@@ -289,11 +285,11 @@ void Tabuleiro::EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString&
 
 void Tabuleiro::Colar(int16_t peca, QPoint lugar)
 {
-    if (caminhos_.empty()) {
-        ColarNoTabuleiro(tela_, formas_[peca], figuras_[peca], lugar);
+    if (pecas_.Escala() == 1) {
+        ColarNoTabuleiro(tela_, pecas_.Forma(peca), pecas_.Figura(peca), lugar);
     } else { // a picture clear outside its outline needs no shape
         QPainter p(&tela_);
-        p.drawImage(lugar, figuras_[peca]);
+        p.drawImage(lugar, pecas_.Figura(peca));
     }
     update(QRect(lugar, QSize(celula_, celula_)));
 }
@@ -356,7 +352,8 @@ int16_t Tabuleiro::PecaEm(QPoint ponto) const
         if (!Visivel(*i))
             continue;
         const QPoint naPeca = ponto - soltas_[*i].posicao;
-        if (caminhos_.empty() ? formas_[*i].contains(naPeca) : caminhos_[*i].contains(QPointF(naPeca) + QPointF(0.5, 0.5)))
+        if (pecas_.Escala() == 1 ? pecas_.Forma(*i).contains(naPeca)
+                                 : pecas_.Caminho(*i).contains(QPointF(naPeca) + QPointF(0.5, 0.5)))
             return *i;
     }
     return -1;
@@ -391,9 +388,9 @@ void Tabuleiro::PintarPecas(QPainter& p, const QRegion& regiao) const
     for (int16_t i : frente_) {
         if (!Visivel(i) || !regiao.intersects(Retangulo(i)))
             continue;
-        if (caminhos_.empty())
-            p.setClipRegion(formas_[i].translated(soltas_[i].posicao) & regiao);
-        p.drawImage(soltas_[i].posicao, figuras_[i]);
+        if (pecas_.Escala() == 1)
+            p.setClipRegion(pecas_.Forma(i).translated(soltas_[i].posicao) & regiao);
+        p.drawImage(soltas_[i].posicao, pecas_.Figura(i));
     }
     if (const QRect foco = RetanguloDoFoco(); !foco.isEmpty() && regiao.intersects(foco)) {
         p.setClipRegion(regiao);

@@ -66,9 +66,8 @@ public:
     void Montar(PecasMontadas pecas, const Geometria& g);
     // No puzzle: no pieces.
     void Limpar();
-    int Pecas() const { return static_cast<int>(figuras_.size()); }
-    const QImage& Figura(int16_t peca) const { return figuras_[peca]; }
-    const QRegion& Forma(int16_t peca) const { return formas_[peca]; }
+    int Pecas() const { return pecas_.Quantas(); }
+    const QImage& Figura(int16_t peca) const { return pecas_.Figura(peca); }
     // Text written onto a piece's picture, which stays until the pictures are replaced.
     void EscreverNaPeca(int16_t peca, QPoint topoEsquerdo, const QString& texto);
     // A placed piece onto the surface at `lugar`, through its shape.
@@ -148,9 +147,7 @@ private:
     Camada* camada_ = nullptr;
     Geometria geo_;
     int celula_ = 0;
-    std::vector<QImage> figuras_;
-    std::vector<QRegion> formas_;
-    std::vector<QPainterPath> caminhos_; // at another ratio than 1: the outlines
+    mutable PecasMontadas pecas_; // each piece made when it is first drawn or hit
     double escala_ = 1;
     bool escalaAvisada_ = false;
     std::array<Solta, MAX_PECAS> soltas_{};

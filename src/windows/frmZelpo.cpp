@@ -58,7 +58,6 @@ frmZelpo::frmZelpo(Ambiente ambiente, QWidget* pai)
     // Form_Load, up to showing the window: options, size, controls, the generator.
     AplicarOpcoes(LerCFG(amb_.ArquivoConfiguracao()));
     setWindowTitle(LegendaDoProduto());
-    setWindowIcon(QIcon(QStringLiteral(":/janelas/zelpora.png")));
     setFont(FonteJanela());
     InstalarAcessibilidade();
     tela_ = new Tabuleiro(this);
@@ -220,6 +219,11 @@ void frmZelpo::PosicionarJanela()
 
 void frmZelpo::Iniciar(const QString& linhaDeComando)
 {
+    // The icon waits for the first paint: read as what it is, a PNG, so that no picture
+    // plug-in is loaded to tell.
+    connect(tela_, &Tabuleiro::pintada, this, [this] {
+        setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/janelas/zelpora.png"), "PNG"))));
+    }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     PosicionarJanela();
     tela_->DesenharMoldura(bandeja_->Barra()->geometry());
     tela_->AreaInicial();

@@ -49,8 +49,7 @@ struct Montagem {
                 canvas.setPixel(x, y, qRgb(r, r + 1, int(rnd.Rnd() * 256)));
             }
         SortearLados(partes, colunas, linhas, rnd);
-        pecas.figuras = QuadradosDasPecas(canvas, colunas, linhas, g);
-        MontarPecas(pecas, partes, colunas, linhas, g);
+        pecas = PecasMontadas(canvas, 1, partes, colunas, linhas, g);
     }
 };
 
@@ -92,12 +91,11 @@ TEST(Formas, PecaDeLadosRetosTemBiselNasBordasDoQuadrado)
     pintor.fillRect(87, 25, 1, 1, CLARO);
     pintor.fillRect(25, 87, 1, 1, CLARO);
     pintor.end();
-    PecasMontadas pecas;
-    pecas.figuras.push_back(QImage(114, 114, QImage::Format_RGB32));
-    pecas.figuras[0].fill(cor);
-    MontarPecas(pecas, {}, 1, 1, GeometriaPara(false));
-    EXPECT_EQ(pecas.formas[0], QRegion(24, 24, 64, 64));
-    EXPECT_EQ(pecas.figuras[0].convertToFormat(QImage::Format_RGB32), esperada);
+    QImage canvas(114, 114, QImage::Format_RGB32);
+    canvas.fill(cor);
+    PecasMontadas pecas(canvas, 1, {}, 1, 1, GeometriaPara(false));
+    EXPECT_EQ(pecas.Forma(0), QRegion(24, 24, 64, 64));
+    EXPECT_EQ(pecas.Figura(0).convertToFormat(QImage::Format_RGB32), esperada);
 }
 
 // The pieces pasted on the board as it pastes them give back the canvas they were cut
@@ -108,13 +106,13 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         SCOPED_TRACE(testing::Message() << colunas << "x" << linhas << (pequenas ? " small" : ""));
         const Geometria g = GeometriaPara(pequenas);
         const int t = g.TamanhoParte, n = colunas * linhas;
-        const Montagem m(colunas, linhas, g);
+        Montagem m(colunas, linhas, g);
         // Paste every piece as the board does, on a background no piece pixel can equal.
         QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));
         for (int i = 0; i < n; ++i) {
             const QPoint lugar(m.partes[i].Coluna, m.partes[i].Linha);
-            ColarNoTabuleiro(tabuleiro, m.pecas.formas[size_t(i)], m.pecas.figuras[size_t(i)], lugar * t);
+            ColarNoTabuleiro(tabuleiro, m.pecas.Forma(i), m.pecas.Figura(i), lugar * t);
         }
         int diferentes = 0, bisel = 0;
         for (int y = g.m(); y < g.m() + linhas * t; ++y)

@@ -171,9 +171,10 @@ TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
         ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
         const QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
         EXPECT_TRUE(aberto.recusa.isEmpty());
-        ASSERT_EQ(aberto.pecas.figuras.size(), novo.pecas.figuras.size());
-        for (size_t i = 0; i < novo.pecas.figuras.size(); ++i)
-            EXPECT_EQ(aberto.pecas.figuras[i], novo.pecas.figuras[i]) << "piece " << i;
+        QuebraCabeca a = aberto, n = novo;
+        ASSERT_EQ(a.pecas.Quantas(), n.pecas.Quantas());
+        for (int i = 0; i < n.pecas.Quantas(); ++i)
+            EXPECT_EQ(a.pecas.Figura(i), n.pecas.Figura(i)) << "piece " << i;
         EXPECT_EQ(aberto.miniatura, novo.miniatura);
     }
 }
