@@ -41,6 +41,8 @@ public:
     // pixel as the classic game drew them, at any other from the picture's own detail, the
     // lines a board pixel wide and the outlines smooth.
     double Escala() const { return escala_; }
+    // Whether the board has reached the screen yet.
+    bool Pintada() const { return pintada_; }
     // A fresh surface, all of the window's colour, at another ratio (escalaMudou).
     void NovaTela(double escala);
     const QImage& Tela() const { return tela_; }

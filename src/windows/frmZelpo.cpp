@@ -395,7 +395,11 @@ void frmZelpo::NovoJogo()
                         ComCaminho(QStringLiteral("Não foi encontrada nenhuma figura na pasta abaixo:"), pasta));
         return;
     }
-    CursorEspera espera;
+    // The wait cursor for a player who waits; the first puzzle forms before the window was
+    // ever seen, where the cursor's theme would only delay the first picture.
+    std::optional<CursorEspera> espera;
+    if (tela_->Pintada())
+        espera.emplace();
     LimparTela();
     FormarDaFigura(pasta + fileImagem_.List(EscolherFigura(fileImagem_.ListCount(), rnd_)));
 }
@@ -494,7 +498,9 @@ void frmZelpo::LimparTela()
     partida_.Limpar();
     bandeja_->Desativar();
     tela_->ExibirHora(SegundosParaHora(0));
-    tela_->repaint();
+    // at once, for a long step that follows; before the window was ever seen, nobody waits
+    if (tela_->Pintada())
+        tela_->repaint();
 }
 
 // The sounds of a piece that fits and of the last one, and the time of a complete puzzle.
