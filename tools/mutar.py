@@ -28,8 +28,12 @@ def construir():
 def testar():
     amb = dict(os.environ, QT_QPA_PLATFORM="offscreen", ZELPO_SEMENTE="7", ZELPO_PASSOS="600")
     r = rodar(["ctest", "--test-dir", CONSTRUCAO, "-j2", "--timeout", "300"], env=amb)
-    falhas = [l.split("-", 1)[-1].strip() for l in r.stdout.splitlines() if "***Failed" in l or "(Failed)" in l
-              or "***Timeout" in l or "Exception" in l]
+    falhas = []
+    for l in r.stdout.splitlines():
+        if "***Failed" in l or "***Timeout" in l or "***Exception" in l:
+            nome = l.split(":", 1)[-1].strip().split(" ")[0]
+            if nome not in falhas:
+                falhas.append(nome)
     return r.returncode == 0, falhas
 
 

@@ -134,6 +134,11 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     Escrever(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5);
     TravaDeCopia travaViva = TravarCopia(viva);
     ASSERT_TRUE(travaViva.trava);
+    { // held for five minutes already: a game in play is never taken, however long it lasts
+        QFile lock(viva + QStringLiteral(".lock"));
+        ASSERT_TRUE(lock.open(QIODevice::ReadWrite)
+                    && lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-300), QFileDevice::FileModificationTime));
+    }
     // Locks of dead programs: one beside its copy, one whose copy is gone.
     QProcess morto;
     morto.start(QStringLiteral("true"), {});
