@@ -76,26 +76,22 @@ void Salvaguarda::Finalizar(bool emJogo, const JogoSalvo& jogo, const QString& a
 
 void Salvaguarda::Atualizar(const Partida& partida)
 {
-    const Recuperacao r = RecuperacaoDe(partida);
-    Atualizar(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+    Atualizar(partida.EmJogo(), partida.Jogo(), partida.SessaoAtual().ArquivoJogo, partida.SessaoAtual().ArquivoFigura);
 }
 
 void Salvaguarda::Tique(const Partida& partida)
 {
-    const Recuperacao r = RecuperacaoDe(partida);
-    Tique(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+    Tique(partida.EmJogo(), partida.Jogo(), partida.SessaoAtual().ArquivoJogo, partida.SessaoAtual().ArquivoFigura);
 }
 
 void Salvaguarda::GravarAgora(const Partida& partida)
 {
-    const Recuperacao r = RecuperacaoDe(partida);
-    GravarAgora(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+    GravarAgora(partida.EmJogo(), partida.Jogo(), partida.SessaoAtual().ArquivoJogo, partida.SessaoAtual().ArquivoFigura);
 }
 
 void Salvaguarda::Finalizar(const Partida& partida)
 {
-    const Recuperacao r = RecuperacaoDe(partida);
-    Finalizar(partida.EmJogo(), r.jogo, r.arquivoJogo, r.arquivoFigura);
+    Finalizar(partida.EmJogo(), partida.Jogo(), partida.SessaoAtual().ArquivoJogo, partida.SessaoAtual().ArquivoFigura);
 }
 
 void Salvaguarda::Descartar()

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
@@ -114,6 +115,16 @@ void AplicarAparenciaClassica(bool manterEstilo)
     fonte.setPixelSize(PIXELS_FONTE_JANELA);
     QApplication::setFont(fonte);
     AplicarPaletaClassica();
+}
+
+QPushButton* BotaoOk(QWidget& janela, QSize tamanho)
+{
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), &janela);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setFixedSize(tamanho);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &janela, &QWidget::close);
+    return ok;
 }
 
 } // namespace zelpo

@@ -9,6 +9,8 @@
 #include <QStringList>
 
 class QStyle;
+class QPushButton;
+class QSize;
 class QWidget;
 
 namespace zelpo {
@@ -35,6 +37,9 @@ bool EstiloEscolhido(const QStringList& argumentos, const QString& variavelDeAmb
 // What the small windows share: 8.25-point MS Sans Serif on the button face.
 void VestirJanelaClassica(QWidget& janela);
 inline constexpr double PONTOS_FONTE_JANELA = 8.25;
+
+// The Ok button of a small window: the default one, of the given size, and it closes the window.
+QPushButton* BotaoOk(QWidget& janela, QSize tamanho);
 
 // Enter and Escape close the small windows that have no other use for them.
 bool TeclaQueFecha(int tecla);

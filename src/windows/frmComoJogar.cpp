@@ -72,11 +72,7 @@ frmComoJogar::frmComoJogar(QWidget* dono)
     lblRegras->setWordWrap(true);
     lblRegras->setFixedWidth(LARGURA_TEXTO);
 
-    btnOk = new QPushButton(QStringLiteral("&Ok"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setFixedSize(TAMANHO_BOTAO);
-    btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &QWidget::close);
+    btnOk = BotaoOk(*this, TAMANHO_BOTAO);
 
     auto* coluna = new QVBoxLayout(this);
     coluna->setContentsMargins(MARGEM, MARGEM, MARGEM, MARGEM);

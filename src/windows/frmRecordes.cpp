@@ -71,11 +71,7 @@ frmRecordes::frmRecordes(const std::optional<Recorde>& atual, const std::vector<
     if (recentes.empty())
         Preencher(grade, 0, {QStringLiteral("Nenhum tempo registrado.")});
 
-    btnOk = new QPushButton(QStringLiteral("&Ok"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setFixedSize(TAMANHO_BOTAO);
-    btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &QWidget::close);
+    btnOk = BotaoOk(*this, TAMANHO_BOTAO);
 
     auto* coluna = new QVBoxLayout(this);
     coluna->setContentsMargins(MARGEM, MARGEM, MARGEM, MARGEM);
