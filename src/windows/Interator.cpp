@@ -223,4 +223,24 @@ void Interator::ExibirPartesOK()
         }
 }
 
+// A piece as a screen reader names it: its number in the puzzle and where it is.
+QString Interator::NomeDaPeca(int16_t peca) const
+{
+    const JogoSalvo& j = partida_.Jogo();
+    const QString onde = j.Partes[peca].Encaixada != FALSO      ? QStringLiteral("encaixada")
+                         : arrasto_.ParteArrastada == peca ? QStringLiteral("segura")
+                                                                 : QStringLiteral("na bandeja");
+    return QStringLiteral("Peça %1 de %2, %3").arg(peca + 1).arg(j.Pecas()).arg(onde);
+}
+
+// A placed piece's body on the board; nothing for a loose one.
+QRect Interator::LugarDaPeca(int16_t peca) const
+{
+    const JogoSalvo& j = partida_.Jogo();
+    if (j.Partes[peca].Encaixada == FALSO)
+        return {};
+    const Geometria g = j.Geo();
+    return QRect(LugarVerdadeiro(j, peca) + QPoint(g.m(), g.m()), QSize(g.TamanhoParte, g.TamanhoParte));
+}
+
 } // namespace zelpo

@@ -17,6 +17,8 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
+#include <QString>
 
 namespace zelpo {
 
@@ -48,6 +50,10 @@ public:
     void Esquecer();
     // The board shows the placed pieces of the game in play, pasted onto it.
     void ExibirPartesOK();
+    // A piece as a screen reader names it: its number in the puzzle and where it is.
+    QString NomeDaPeca(int16_t peca) const;
+    // A placed piece's body on the board; nothing for a loose one.
+    QRect LugarDaPeca(int16_t peca) const;
 
 Q_SIGNALS:
     // What became of a piece picked up or dropped; not sent for a piece only held.

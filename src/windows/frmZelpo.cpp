@@ -145,8 +145,8 @@ void frmZelpo::CriarControles()
     connect(interator_, &Interator::jogada, this, [this](Jogada jogada) { AoJogar(jogada); });
     connect(tela_, &Tabuleiro::escalaMudou, this, &frmZelpo::Redesenhar);
     tela_->DefinirTeclado([this](int tecla, Qt::KeyboardModifiers m) { return interator_->Tecla(tecla, m); });
-    tela_->DefinirDescricao({[this](int16_t peca) { return NomeDaPeca(peca); },
-                             [this](int16_t peca) { return LugarDaPeca(peca); }});
+    tela_->DefinirDescricao({[this](int16_t peca) { return interator_->NomeDaPeca(peca); },
+                             [this](int16_t peca) { return interator_->LugarDaPeca(peca); }});
     connect(interator_, &Interator::mudou, this, [this](int16_t peca) {
         tela_->Anunciar(int(FilhoDoTabuleiro::PrimeiraPeca) + peca, QAccessible::NameChanged);
     });

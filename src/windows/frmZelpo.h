@@ -123,8 +123,6 @@ private:
     void Redesenhar();
     void LimparTela();
     void AoJogar(Jogada jogada);
-    QString NomeDaPeca(int16_t peca) const;
-    QRect LugarDaPeca(int16_t peca) const;
 
     // files
     void AbrirJogo(QString P_Arquivo);
