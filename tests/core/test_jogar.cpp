@@ -1,5 +1,3 @@
-#include "figuras_de_teste.h"
-#include "game/partida.h"
 #include "play/textos.h"
 #include "play/encaixe.h"
 #include "play/relogio.h"
@@ -30,45 +28,7 @@ std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
     return s;
 }
 
-// A 3 x 3 game at board origin (100, 50), normal pieces, none placed, past its starting pieces.
-JogoSalvo Jogo3x3()
-{
-    JogoSalvo j = figuras_de_teste::JogoValido(3, 3, false, 0);
-    j.EsquerdaTabuleiro = 100;
-    j.TopoTabuleiro = 50;
-    j.PartesIniciais = 0;
-    return j;
-}
-
 } // namespace
-
-TEST(Rolagem, FecharLacunaMoveOsSeguintesEContaDeNovo)
-{
-    const struct { ListaRolagem antes; int16_t na; ListaRolagem depois; int16_t conta; } casos[] = {
-        {Lista({5, VAZIO, 7, 8}), 4, Lista({5, 7, 8}), 3},  // a gap in the middle
-        {Lista({VAZIO}), 1, Lista({}), 0},                  // the last piece
-        {Lista({3, 1, 2}), 3, Lista({3, 1, 2}), 3},         // no gap: unchanged
-    };
-    for (const auto& c : casos) {
-        ListaRolagem l = c.antes;
-        EXPECT_EQ(FecharLacuna(l, c.na), c.conta);
-        EXPECT_EQ(l, c.depois);
-    }
-    // Removing a piece empties the slot that holds it, and no other.
-    JogoSalvo j;
-    j.PartesRolagem = Lista({4, 9, 2});
-    j.PartesNaRolagem = 3;
-    RemoverDaLista(j, 2);
-    EXPECT_EQ(j.PartesRolagem, Lista({4, 9, VAZIO}));
-    EXPECT_EQ(j.Partes[2].Encaixada, VERDADEIRO);
-    // A full 9 x 9 tray: slot 81 stays empty and is what the last slot takes.
-    ListaRolagem cheia = ListaVazia();
-    for (int i = 0; i < 81; ++i)
-        cheia[i] = static_cast<int16_t>(i);
-    cheia[0] = VAZIO;
-    EXPECT_EQ(FecharLacuna(cheia, 81), 80);
-    EXPECT_TRUE(cheia[0] == 1 && cheia[79] == 80 && cheia[80] == VAZIO && cheia[81] == VAZIO);
-}
 
 TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
 {
@@ -97,32 +57,6 @@ TEST(Rolagem, TeclasComLimites)
         EXPECT_TRUE(r.tratada && r.valor == esperado) << tecla << " from " << valor << ": " << r.valor;
     }
     EXPECT_FALSE(TeclaRolagem(Qt::Key_F, 1, 0, 6, 4).tratada);
-}
-
-// Older saves hold difficulties out of range, starting counts below zero and clocks that ran
-// backwards; opened, each is a game that can be played.
-TEST(Partida, SalvosAntigosAbremJogaveis)
-{
-    const struct { int16_t dificuldade, iniciais; int32_t segundos; bool algumaColocada; int16_t esperadas; } casos[] = {
-        {7, -1, -5, false, 1}, {0, -3, 40, false, 1}, {1, 0, 0, false, 3},
-        {2, -1, 0, true, 0},   {3, 2, 10, false, 2},
-    };
-    for (const auto& c : casos) {
-        JogoSalvo j = Jogo3x3();
-        j.PartesNaRolagem = int16_t(c.algumaColocada ? 8 : 9);
-        j.Partes[4].Encaixada = c.algumaColocada ? VERDADEIRO : FALSO;
-        j.Dificuldade = c.dificuldade;
-        j.PartesIniciais = c.iniciais;
-        j.SegundosJogo = c.segundos;
-        j.Pequenas = true;
-        j.Adaptar = false;
-        Partida partida;
-        partida.AbrirSalvo(QStringLiteral("/jogos/velho.zpr"), QStringLiteral("/tmp/Tmp_1.bmp"), j, 0);
-        const JogoSalvo& aberto = partida.Jogo();
-        EXPECT_EQ(aberto.PartesIniciais, c.esperadas) << c.dificuldade << " " << c.iniciais;
-        EXPECT_EQ(aberto.SegundosJogo, std::max(c.segundos, 0));
-        EXPECT_TRUE(ParteEncaixa(aberto, 0, figuras_de_teste::LugarNaGrade(aberto, 0))) << "playable";
-    }
 }
 
 TEST(Relogio, TextoEArredondamento)

@@ -12,26 +12,6 @@
 
 using namespace zelpo;
 
-// A restart goes back to the deal and the starting pieces, clears the clock and keeps the
-// edges. (That a deal holds every piece once, from the first slot on, is checked on every
-// game the random walk saves or copies, and so is the chord's deal in grid order.)
-TEST(NovoJogo, ReinicioVoltaADistribuicaoEGuardaOsLados)
-{
-    Aleatorio rnd(9);
-    JogoSalvo j;
-    j.Colunas = j.Linhas = 9;
-    j.Dificuldade = 2;
-    FormarEstado(j, rnd);
-    const auto partes = j.Partes;
-    j.Partes[1].Encaixada = VERDADEIRO;
-    j.PartesRolagem.fill(VAZIO);
-    j.SegundosJogo = 50;
-    Reiniciar(j);
-    EXPECT_EQ(j.PartesRolagem, j.PartesRolagemInicio);
-    EXPECT_TRUE(j.PartesNaRolagem == 81 && j.PartesIniciais == 2 && j.SegundosJogo == 0);
-    EXPECT_EQ(j.Partes, partes);
-}
-
 TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
 {
     Aleatorio rnd(11);

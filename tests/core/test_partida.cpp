@@ -4,7 +4,7 @@
 // most; a seeded walk gives thousands of steps more. After every step the outcome, the
 // record and the state must be the model's, and the observer must have heard of the step
 // once if it changed anything, never otherwise. Also the clock across the tick count's
-// wrap.
+// wrap, and saved games of older versions opened.
 #include "figuras_de_teste.h"
 #include "game/partida.h"
 #include "play/novojogo.h"
@@ -285,5 +285,34 @@ TEST(Partida, RelogioAtravessaAVoltaDaContagem)
             antes = agora;
         }
         EXPECT_GE(antes, c.segundosSalvos + 8);
+        // A restart starts the clock again from nothing and keeps the edges.
+        const auto lados = p.Jogo().Partes;
+        p.Reiniciar(ticks);
+        EXPECT_EQ(p.Tique(int32_t(uint32_t(ticks) + 1000u)), 1);
+        EXPECT_EQ(p.Jogo().Partes, lados);
+    }
+}
+
+// Older saves hold difficulties out of range, starting counts below zero and clocks that
+// ran backwards; opened, each is a game that can be played.
+TEST(Partida, SalvosAntigosAbremJogaveis)
+{
+    const struct { int16_t dificuldade, iniciais; int32_t segundos; bool algumaColocada; int16_t esperadas; } casos[] = {
+        {7, -1, -5, false, 1}, {0, -3, 40, false, 1}, {1, 0, 0, false, 3}, {2, -1, 0, true, 0}, {3, 2, 10, false, 2}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message() << c.dificuldade << " " << c.iniciais);
+        Aleatorio rnd(5);
+        JogoSalvo j = Formado(c.dificuldade, rnd);
+        if (c.algumaColocada) {
+            j.Partes[j.PartesRolagem[PECAS - 1]].Encaixada = VERDADEIRO;
+            j.PartesRolagem[--j.PartesNaRolagem] = VAZIO;
+        }
+        j.PartesIniciais = c.iniciais;
+        j.SegundosJogo = c.segundos;
+        Partida p;
+        p.AbrirSalvo(QStringLiteral("/jogos/velho.zpr"), QString(), j, 0);
+        EXPECT_EQ(p.Jogo().PartesIniciais, c.esperadas);
+        EXPECT_EQ(p.Jogo().SegundosJogo, std::max(c.segundos, 0));
+        EXPECT_EQ(p.Estado(), c.esperadas > 0 ? EstadoJogo::EscolhendoPecas : EstadoJogo::Jogando);
     }
 }
