@@ -70,20 +70,10 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
     EXPECT_EQ(cortada.pixelColor(24 + 382, 24), QColor(Qt::green));
 }
 
-// What the decoder is asked to keep: S by the piece size, cropped only without fitting
-// and for a file that is not a metafile by name.
-TEST(Corte, AjusteDaFiguraPelasOpcoesEPeloNome)
+// A metafile by its name, in any case. (What the decoder is asked to keep, by the
+// options and that name, shows in the examples above: the canvas is cut from it.)
+TEST(Corte, MetarquivoPeloNome)
 {
-    // small pieces, fitting, a metafile by name -> the side kept, shrunk (or cropped)
-    for (auto [pequenas, adaptar, metarquivo, lado, reduzir] :
-         {std::tuple{false, true, false, 384, true}, {false, false, false, 384, false}, {true, false, false, 378, false},
-          {true, false, true, 378, true}}) {
-        Opcoes o;
-        o.Pequenas = pequenas;
-        o.Adaptar = adaptar;
-        const Ajuste a = AjusteDaFigura(o, metarquivo);
-        EXPECT_TRUE(a.lado == lado && a.reduzir == reduzir) << pequenas << adaptar << metarquivo;
-    }
     EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
     EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
 }

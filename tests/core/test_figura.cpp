@@ -58,8 +58,6 @@ TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
         {"rle4.jpg", RLE4, {4, 2}, {VERMELHO, VERDE, AZUL, NADA, VERDE, AZUL, VERDE, NADA}},
         {"gif.bmp", Gif(1, 1), {1, 1}, {VERMELHO}},
         {"icone", Icone({{16, VERMELHO}, {48, AZUL}, {32, VERDE}}), {48, 48}, {}},
-        {"tigre.png", Ler("/pictures/Facil/tigre.gif"), {384, 384}, {}},
-        {"altai.gif", Ler("/pictures/Facil/altai.jpg"), {384, 288}, {}},
     };
     for (const auto& c : casos) {
         const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, NATURAL);
