@@ -114,9 +114,8 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
         Escrever(figura, d.figura);
         EXPECT_FALSE(LerCopia(copia)) << d.estado.size() << ' ' << d.figura.size();
     }
-    // The older layout, one file with the picture inside, is still read.
-    Escrever(copia, CodificarRecuperacao(r));
-    EXPECT_EQ(LerCopia(copia), r);
+    // The older layout, one file with the picture inside, is still read (the copies of the
+    // next two tests are written so), and refused cut short.
     Escrever(copia, CodificarRecuperacao(r).chopped(1));
     EXPECT_FALSE(LerCopia(copia));
 }

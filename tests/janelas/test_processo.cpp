@@ -1,7 +1,8 @@
 // The built program in a process of its own, offscreen, with a home of its own, playing a
-// saved game given on its command line. Killed with SIGKILL it leaves the copy that the
-// next start takes back; ended with SIGTERM or SIGHUP it writes the game as it was at that
-// moment and leaves the orderly way, without asking.
+// saved game given on its command line: ended with SIGTERM or SIGHUP it writes the game as
+// it was at that moment and leaves the orderly way, without asking. (A copy outlives a
+// SIGKILL at any moment: tests/core/test_recuperacao.cpp; the window's own copies after a
+// crash are the random walk's.)
 #include "ambiente_teste.h"
 
 #include <QProcess>
@@ -76,25 +77,16 @@ bool CopiaDoJogo(const QString& copia, const JogoSalvo& salvo, const QString& ar
 
 } // namespace
 
-TEST(Processo, SigkillDeixaOJogoESigtermOuSighupOGuardamInteiro)
+TEST(Processo, SigtermOuSighupGuardamOJogoInteiro)
 {
     JanelaDeTeste t(320, 256, 2);
     const QString arquivo = t.SalvarMeioJogo(3, 75);
     const JogoSalvo salvo = t.jogo();
-
-    Programa morto;
-    const QString copia = morto.Iniciar(arquivo);
-    ASSERT_FALSE(copia.isEmpty()) << "no copy from the program";
-    morto.Sinal(SIGKILL);
-    ASSERT_EQ(morto.Processo().exitStatus(), QProcess::CrashExit);
-    EXPECT_TRUE(CopiaDoJogo(copia, salvo, arquivo)) << "what the next start offers back";
-
-    // Ended from outside: the last copy is written at that moment, then the program leaves.
     for (const int sinal : {SIGTERM, SIGHUP}) {
         SCOPED_TRACE(sinal);
         Programa p;
         const QString primeira = p.Iniciar(arquivo);
-        ASSERT_FALSE(primeira.isEmpty());
+        ASSERT_FALSE(primeira.isEmpty()) << "no copy from the program";
         const ino_t antes = Inode(primeira);
         p.Sinal(sinal);
         EXPECT_EQ(p.Processo().exitStatus(), QProcess::NormalExit);

@@ -48,8 +48,6 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     EXPECT_TRUE(t.Visivel(t.jogo().PartesRolagem[0])) << "the tray is laid out";
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:00:40"));
     EXPECT_EQ(t.w().windowTitle(), LegendaDoProduto());
-    EXPECT_EQ(t.Copias().size(), 1);
-    EXPECT_FALSE(QFile::exists(copia)) << "taken back: the program keeps a copy of its own";
 
     // Never saved: Salvar asks for a name and writes the picture it was cut from.
     const QString arquivo = t.pasta.path() + QStringLiteral("/recuperado.zpr");
@@ -71,7 +69,7 @@ TEST(RecuperacaoJanela, JogoComArquivoEsperaUmInicioSemArquivo)
     t.Cair();
 
     t.Criar();
-    t.w().Iniciar(arquivo);
+    t.w().Iniciar(QLatin1Char('"') + arquivo + QLatin1Char('"')); // in quotes, as a desktop gives it
     EXPECT_TRUE(t.mensagens.empty());
     EXPECT_EQ(t.Copias().size(), 2) << "the opened game has a copy of its own";
     EXPECT_EQ(Conteudo(copia), bytesDaCopia);

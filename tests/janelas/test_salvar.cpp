@@ -1,8 +1,7 @@
-// Saving and reopening games through the real main window, and files dropped on it. (The
-// random walk in test_modelo.cpp saves under every kind of name, opens good, damaged and
-// missing files and checks each file against the game; the picture's own bytes in a saved
-// game are checked after a crash in test_recuperacao.cpp. Here what neither sees: the
-// clock and the board at a later start of the program from its command line, and the drop.)
+// Files dropped on the main window. (The random walk in test_modelo.cpp saves under every
+// kind of name, opens good, damaged and missing files and checks each file against the
+// game; a saved game given on the command line is opened in test_recuperacao.cpp and
+// test_processo.cpp, and the board and the clock of a game taken back are checked there.)
 #include "ambiente_teste.h"
 
 #include <QMimeData>
@@ -10,23 +9,6 @@
 
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
-
-TEST(Salvar, SalvarFecharEAbrirVoltaOndeEstava)
-{
-    JanelaDeTeste t(320, 256, 2);
-    const QString arquivo = t.SalvarMeioJogo(1, 600);
-    const QImage tabuleiro = t.Tabuleiro();
-    const JogoSalvo antes = t.jogo();
-
-    // Another start of the program, the saved game opened from the command line an hour later.
-    t.Criar();
-    t.ticks += 3'600'000;
-    t.w().Iniciar(QLatin1Char('"') + arquivo + QLatin1Char('"'));
-    EXPECT_TRUE(t.jogo() == antes);
-    EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:10:00"));
-    EXPECT_EQ(t.Tabuleiro(), tabuleiro);
-    EXPECT_TRUE(t.mensagens.empty());
-}
 
 // One local file that Abrir would take is opened as Abrir opens it; text, two files or a
 // file of another kind are not taken.
