@@ -1,6 +1,7 @@
-// The game's sounds: the WAV reader on the embedded images and on damaged ones, what
-// Som hands the output (a new sound replaces the old, a name without a sound silences),
-// and the real output on a machine without any sound device, which must stay quiet.
+// The game's sounds: the WAV reader on built and damaged images, what Som hands the
+// output (the embedded sounds, told by their lengths; a new sound replaces the old, a
+// name without a sound silences), and the real output on a machine without any sound
+// device, which must stay quiet.
 #include "../core/figuras_de_teste.h"
 #include "SaidaDeSom.h"
 #include "Som.h"
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -20,12 +20,6 @@ using figuras_de_teste::P16;
 using figuras_de_teste::P32;
 
 namespace {
-
-QByteArray Embutido(const char* nome)
-{
-    QFile f(QStringLiteral(":/sons/") + QLatin1String(nome));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray Bloco(const char* nome, const QByteArray& dados)
 {
@@ -41,22 +35,6 @@ QByteArray Fmt(int formato, int canais, int bits, int bloco = 0)
 QByteArray Riff(const QByteArray& blocos) { return "RIFF" + P32({blocos.size() + 4}) + "WAVE" + blocos; }
 
 } // namespace
-
-TEST(Som, ImagensEmbutidas)
-{
-    struct Caso { const char* arquivo; double segundos; int16_t primeira, segunda; };
-    // 8-bit samples are centred on 128: 0x80 is silence and 0x86 six steps above it.
-    for (const Caso& c : {Caso{"encaixe.wav", 0.09, 0, 6 * 256}, Caso{"fim1.wav", 2.9, 0x075d, 0x0c53},
-                          Caso{"fim2.wav", 2.85, 7 * 256, 12 * 256}}) {
-        SCOPED_TRACE(c.arquivo);
-        const auto som = LerWav(Embutido(c.arquivo));
-        ASSERT_TRUE(som);
-        EXPECT_TRUE(som->amostrasPorSegundo == 11025 && som->canais == 1);
-        EXPECT_NEAR(som->Segundos(), c.segundos, 0.03);
-        EXPECT_EQ(som->amostras[0], c.primeira);
-        EXPECT_EQ(som->amostras[1], c.segunda);
-    }
-}
 
 TEST(Som, ImagensMontadasEDanificadas)
 {
@@ -81,6 +59,9 @@ TEST(Som, ImagensMontadasEDanificadas)
     const auto som = LerWav(bom);
     ASSERT_TRUE(som);
     EXPECT_EQ(som->amostras, (std::vector<int16_t>{0, 127 * 256, -128 * 256, 256}));
+    const auto dezesseis = LerWav(Riff(Fmt(1, 2, 16) + Bloco("data", dados))); // signed, little-endian
+    ASSERT_TRUE(dezesseis);
+    EXPECT_EQ(dezesseis->amostras, (std::vector<int16_t>{-128, -32512}));
 }
 
 namespace {
