@@ -28,19 +28,10 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_TRUE(t.jogo().PartesIniciais == 0 && t.jogo().PartesNaRolagem == 6);
     EXPECT_EQ(t.jogo().PartesRolagem[6], VAZIO); // the tray closed its gaps
 
-    // A piece with no placed neighbour does not fit even on its true place.
-    for (int peca : t.PecasNaBandeja()) {
-        if (figuras_de_teste::TemVizinhaColocada(t.jogo(), peca))
-            continue;
-        const QPoint bandeja = t.Canto(peca);
-        t.Arrastar(peca, figuras_de_teste::LugarNaGrade(t.jogo(), peca));
-        EXPECT_EQ(t.jogo().Partes[peca].Encaixada, FALSO);
-        EXPECT_EQ(t.Canto(peca), bandeja);
-    }
-
     t.ticks += 65'000;
     t.Tique();
-    // A right-button drag ends at the first move, back in the tray.
+    // A right-button drag ends at the first move: a drop where the piece does not fit,
+    // which puts it back in its slot. (The fit rule itself: tests/core/test_partida.cpp.)
     const int peca = t.PecaQueEncaixa();
     const QPoint bandeja = t.Canto(peca), inicio = t.CentroDaPeca(peca);
     QTest::mousePress(w.windowHandle(), Qt::RightButton, {}, inicio);
@@ -60,7 +51,6 @@ TEST(Partida, JogoCompletoComOMouse)
     EXPECT_NE(tela.pixelColor(canto), QColor(128, 128, 128));
 }
 
-// The difficulty's folder missing, then empty: said, and no game.
 // A whole game without a mouse event: the starting pieces by Enter on the focused piece,
 // the others by Tab, Enter, the arrows and Space, a wrong cell and Esc on the way; the
 // focus mark shows once the keyboard was used, and the tray does not scroll under a
@@ -101,6 +91,7 @@ TEST(Partida, JogoCompletoPeloTeclado)
     EXPECT_TRUE(t.som()->UltimoSom() == QStringLiteral("FIM1") || t.som()->UltimoSom() == QStringLiteral("FIM2"));
 }
 
+// The difficulty's folder missing, then empty: said, and no game.
 TEST(Partida, PastaVaziaOuAusente)
 {
     JanelaDeTeste t;
