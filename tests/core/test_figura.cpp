@@ -1,14 +1,10 @@
 #include "figuras_de_teste.h"
 #include "pictures/figura.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace zelpo;
 using namespace figuras_de_teste;

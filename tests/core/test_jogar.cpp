@@ -1,5 +1,7 @@
+// The play arithmetic the window draws with: the tray's layout and keys, the clock's text
+// and start, the prompts and the caption. (The tray's order after each piece placed, the
+// fit rule and the starting pieces are checked against a model in test_partida.cpp.)
 #include "play/textos.h"
-#include "play/encaixe.h"
 #include "play/relogio.h"
 #include "play/rolagem.h"
 

@@ -7,7 +7,6 @@
 #include "game/formacao.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
-#include "play/encaixe.h"
 #include "play/novojogo.h"
 #include "records/aleatorio.h"
 
@@ -22,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <csignal>
 #include <cstdio>
 #include <random>
 

@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QGroupBox>
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
