@@ -51,6 +51,9 @@ def main():
     ok, saida = construir()
     if not ok:
         sys.exit("the unmutated tree does not build:\n" + saida[-3000:])
+    passou, falhas = testar()
+    if not passou:
+        sys.exit("the unmutated tree fails: " + ", ".join(falhas))
     linhas = ["| # | file | mutation | breaks | result |", "|---|---|---|---|---|"]
     for n, (arquivo, texto, novo, efeito) in enumerate(mutacoes, 1):
         if escolhidas and n not in escolhidas:
