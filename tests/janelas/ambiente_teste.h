@@ -203,6 +203,7 @@ struct JanelaDeTeste {
         for (int l = 0; l < peca / j.Colunas; ++l)
             Tecla(Qt::Key_Down);
         Tecla(Qt::Key_Space);
+        ASSERT_EQ(jogo().Partes[peca].Encaixada, VERDADEIRO) << "dropped on its cell, piece " << peca << " did not fit";
     }
     // A loose piece that would fit on its place now, or -1.
     int PecaQueEncaixa()
@@ -233,6 +234,7 @@ struct JanelaDeTeste {
             const int peca = PecaQueEncaixa();
             ASSERT_GE(peca, 0);
             Arrastar(peca, figuras_de_teste::LugarNaGrade(jogo(), peca));
+            ASSERT_EQ(jogo().Partes[peca].Encaixada, VERDADEIRO) << "dropped on its place, piece " << peca << " did not fit";
         }
     }
 };

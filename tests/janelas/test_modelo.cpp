@@ -268,7 +268,6 @@ private:
         const int colocar = t_.PecaQueEncaixa();
         if (Moeda() && colocar >= 0) {
             t_.ColocarPeloTeclado(colocar);
-            EXPECT_EQ(t_.jogo().Partes[colocar].Encaixada, VERDADEIRO);
             return Mudou(EstadoDe(t_.jogo()));
         }
         const int peca = t_.PecasNaBandeja()[size_t(Sorteio(int(t_.PecasNaBandeja().size())))];
