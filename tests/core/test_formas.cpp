@@ -1,4 +1,5 @@
 #include "figuras_de_teste.h"
+#include "game/formacao.h"
 #include "records/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QPainter>
 
 using namespace zelpo;
@@ -125,5 +127,40 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         // Two 1-px lines along each shape's boundary, never a flooded piece.
         EXPECT_LT(bisel, n * t * t / 6);
         EXPECT_GT(bisel, 2 * n * t);
+    }
+}
+
+// For a 2x screen the pieces come from the picture's own pixels, not from the 1x picture
+// enlarged, and their outlines are smooth curves rather than doubled pixel stairs: a
+// 768-px checkerboard, which the 1x board can only show grey, keeps its black and white
+// squares, and the outline's edge pixels are partly transparent.
+TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
+{
+    QImage xadrez(768, 768, QImage::Format_RGB32);
+    for (int y = 0; y < xadrez.height(); ++y)
+        for (int x = 0; x < xadrez.width(); ++x)
+            xadrez.setPixel(x, y, (x + y) % 2 ? BRANCO : PRETO);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && xadrez.save(&buffer, "PNG"));
+    Aleatorio rnd(5);
+    QuebraCabeca qc = FormarQuebraCabeca(QStringLiteral("xadrez.png"), png, {}, Opcoes{{1, false, true}}, rnd, 2);
+    ASSERT_TRUE(qc.recusa.isEmpty()) << qc.recusa.toStdString();
+    const Geometria g = GeometriaPara(false);
+    for (int16_t peca : {int16_t(0), int16_t(qc.jogo.Pecas() - 1)}) {
+        const QImage& f = qc.pecas.Figura(peca);
+        ASSERT_EQ(f.size(), QSize(2 * g.TamanhoCelula, 2 * g.TamanhoCelula));
+        int pretos = 0, brancos = 0, meioTransparentes = 0;
+        for (int y = 0; y < f.height(); ++y)
+            for (int x = 0; x < f.width(); ++x) {
+                const QRgb p = f.pixel(x, y);
+                const bool corpo = QRect(2 * g.m() + 10, 2 * g.m() + 10, 2 * g.TamanhoParte - 20, 2 * g.TamanhoParte - 20).contains(x, y);
+                pretos += corpo && qGray(p) < 40;
+                brancos += corpo && qGray(p) > 215;
+                meioTransparentes += qAlpha(p) > 0 && qAlpha(p) < 255;
+            }
+        EXPECT_GT(pretos, g.TamanhoParte * g.TamanhoParte) << peca;
+        EXPECT_GT(brancos, g.TamanhoParte * g.TamanhoParte) << peca;
+        EXPECT_GT(meioTransparentes, 2 * g.TamanhoParte) << peca;
     }
 }

@@ -237,6 +237,20 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     saindo.Atualizar(jogo);
     saindo.Esperar();
     EXPECT_FALSE(QFile::exists(saindo.Arquivo()));
+
+    // Taken back at a start, then left before a copy of its own was written (a file that
+    // failed to open cleared the screen): the copy taken back goes with the game.
+    const QString deixadas = pasta.filePath(QStringLiteral("deixadas")), deixada = deixadas + QStringLiteral("/d.zpr");
+    QDir().mkpath(deixadas);
+    Escrever(deixada, CodificarRecuperacao(RecuperacaoDe(jogo)));
+    std::optional<CopiaDeixada> achada = ProcurarRecuperacao(deixadas);
+    ASSERT_TRUE(achada);
+    Salvaguarda retomada(deixadas);
+    retomada.Adotar(std::move(*achada));
+    jogo.Limpar();
+    retomada.Atualizar(jogo);
+    retomada.Esperar();
+    EXPECT_FALSE(QFile::exists(deixada));
 }
 
 // A copy that cannot be kept is told once per run, naming the folder and the reason.

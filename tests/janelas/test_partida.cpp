@@ -64,6 +64,11 @@ TEST(Partida, JogoCompletoPeloTeclado)
     EXPECT_NE(w.grab().toImage(), antes) << "a piece placed and the focus mark shown";
     t.Tecla(Qt::Key_Space);
     ASSERT_EQ(w.partida().Estado(), EstadoJogo::Jogando);
+    const int16_t primeira = w.tabuleiro().Foco();
+    t.Tecla(Qt::Key_Tab);
+    EXPECT_NE(w.tabuleiro().Foco(), primeira);
+    t.Tecla(Qt::Key_Backtab);
+    EXPECT_EQ(w.tabuleiro().Foco(), primeira) << "Shift+Tab walks back";
 
     // a piece taken waits on the grid's first cell; a wrong cell sends it back to its slot
     const int peca = t.PecaQueEncaixa();
@@ -74,6 +79,18 @@ TEST(Partida, JogoCompletoPeloTeclado)
     EXPECT_EQ(w.tabuleiro().Posicao(int16_t(peca)), figuras_de_teste::LugarNaGrade(t.jogo(), 0));
     t.Tecla(Qt::Key_Escape);
     EXPECT_TRUE(t.Canto(peca) == bandeja && !t.jogo().Partes[peca].Encaixada);
+    t.Tecla(Qt::Key_Return);
+    // the grid's far edge holds it, and a click elsewhere on the board neither drops nor moves it
+    const JogoSalvo& j = t.jogo();
+    for (int i = 0; i <= std::max(j.Colunas, j.Linhas); ++i) {
+        t.Tecla(Qt::Key_Right);
+        t.Tecla(Qt::Key_Down);
+    }
+    const QPoint ultima = figuras_de_teste::LugarNaGrade(j, j.Pecas() - 1);
+    EXPECT_EQ(w.tabuleiro().Posicao(int16_t(peca)), ultima);
+    QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, t.Tela()->mapTo(&w, figuras_de_teste::LugarNaGrade(j, 0)));
+    EXPECT_TRUE(w.tabuleiro().Posicao(int16_t(peca)) == ultima && !j.Partes[peca].Encaixada);
+    t.Tecla(Qt::Key_Escape);
     t.Tecla(Qt::Key_Return);
     t.Tecla(Qt::Key_Left); // the grid's edge holds it
     t.Tecla(Qt::Key_Up);
@@ -135,6 +152,11 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     };
     rodar(t.Tela());
     EXPECT_LT(rolagem->value(), 7);
+    // the scroll bar with the keyboard takes its keys itself, a step at a time
+    rolagem->setFocus();
+    const int antes = rolagem->value();
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(rolagem->value(), antes + 1);
 
     // A piece in hand: the wheel over the tray, the piece or the scroll bar moves nothing.
     t.Clicar(t.jogo().PartesRolagem[0]); // the one starting piece
@@ -148,4 +170,41 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     EXPECT_EQ(rolagem->value(), valor);
     EXPECT_TRUE(t.Visivel(peca));
     QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, inicio + QPoint(30, 0));
+}
+
+// Only the body of a piece takes it, not the corners of its picture; the piece taken
+// comes in front of every other; a move with a second button held is a drop.
+TEST(Partida, AMaoPegaPeloContornoPoeNaFrenteESoltaComOutroBotao)
+{
+    JanelaDeTeste t(384, 320, 3);
+    frmZelpo& w = t.w();
+    w.Iniciar({});
+    t.Clicar(t.jogo().PartesRolagem[0]); // the one starting piece
+    QWindow* janela = w.windowHandle();
+    const int a = t.jogo().PartesRolagem[0];
+    const QPoint bandeja = t.Canto(a);
+    QTest::mousePress(janela, Qt::LeftButton, {}, bandeja + QPoint(2, 2));
+    QTest::mouseMove(janela, bandeja + QPoint(62, 2));
+    EXPECT_EQ(t.Canto(a), bandeja) << "a press beside the outline took the piece";
+    QTest::mouseRelease(janela, Qt::LeftButton, {}, bandeja + QPoint(62, 2));
+
+    // a piece shown after `a` in the tray, so drawn over it until `a` is taken
+    int b = -1;
+    for (int p : t.PecasNaBandeja())
+        if (p > a && t.Visivel(p) && b < 0)
+            b = p;
+    ASSERT_GE(b, 0);
+    QTest::mousePress(janela, Qt::LeftButton, {}, t.CentroDaPeca(a));
+    QTest::mouseMove(janela, t.CentroDaPeca(b));
+    const int centro = t.geo().m() + t.geo().TamanhoParte / 2;
+    const QImage tela = w.grab().toImage();
+    ASSERT_NE(t.Tela()->Figura(int16_t(a)).pixel(centro, centro), t.Tela()->Figura(int16_t(b)).pixel(centro, centro));
+    EXPECT_EQ(tela.pixel(t.CentroDaPeca(b)), t.Tela()->Figura(int16_t(a)).pixel(centro, centro)) << "the piece taken is in front";
+
+    const QPoint ponto = t.Tela()->mapFrom(&w, t.CentroDaPeca(b));
+    QMouseEvent dois(QEvent::MouseMove, ponto, t.Tela()->mapToGlobal(ponto), Qt::NoButton,
+                     Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(t.Tela(), &dois);
+    EXPECT_EQ(t.Canto(a), bandeja) << "dropped in the tray, back to its slot";
+    QTest::mouseRelease(janela, Qt::LeftButton, {}, t.CentroDaPeca(b));
 }
