@@ -1,6 +1,5 @@
 // The main window as the player first sees it, checked pixel by pixel on its surface.
 #include "ambiente_teste.h"
-#include "Autor.h"
 #include "CoresSistema.h"
 #include "fontes.h"
 #include "play/textos.h"
@@ -123,8 +122,9 @@ TEST(Janela, AcordeFEscreveSemSuavizar)
 // 4..429), the rule under the message line, the mark beside the clock and the raised
 // empty board (242, 32)-(628, 418), with no caption under it; the widgets where the layout
 // puts them and the game's items greyed. The menu bar's titles are in the menus' normal
-// weight; the window keeps its bold font for the messages it writes.
-TEST(Janela, JanelaSemJogoEDialogosCentrados)
+// weight; the window keeps its bold font for the messages it writes. (Dialogs centred on
+// the window: test_posicao.cpp and the rules window in test_dialogos.cpp.)
+TEST(Janela, JanelaSemJogo)
 {
     JanelaDeTeste t;
     QDir(t.pasta.path() + QStringLiteral("/Facil")).removeRecursively(); // stay on the empty board
@@ -147,27 +147,6 @@ TEST(Janela, JanelaSemJogoEDialogosCentrados)
     EXPECT_EQ(QFontInfo(t.w().menuBar()->font()).family(), QFontInfo(QApplication::font("QMenu")).family());
     EXPECT_TRUE(QFontInfo(t.w().font()).bold());
 
-    // The offscreen platform draws a frame around every window: the new-puzzle dialog and
-    // the about window centre theirs on the main window's. (The main window's own on the
-    // screen: EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada.)
-    const QRect principal = t.w().frameGeometry();
-    ASSERT_NE(principal, t.w().geometry()) << "no frame to centre";
-    QRect gerar;
-    frmGerar::DefinirExibicao([&](frmGerar& d) {
-        d.show();
-        QCoreApplication::processEvents();
-        gerar = d.frameGeometry();
-        d.reject();
-    });
-    t.Comando("mnuJogoNovo");
-    frmGerar::DefinirExibicao({});
-    EXPECT_TRUE(Centrado(gerar, principal));
-    t.Comando("mnuAjudaAutor");
-    auto* autor = t.w().findChild<Autor*>();
-    ASSERT_NE(autor, nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(Centrado(autor->frameGeometry(), principal));
-    autor->close();
 }
 
 TEST(Janela, AreaDeJogoELegendaCentrada)

@@ -1,53 +1,12 @@
-// Whole games played through real mouse events on the offscreen platform. The QWindow
-// overloads of QTest route each event through the piece masks as a real pointer does.
-// (The random walk in test_modelo.cpp plays on through every other command; a picture
-// that cannot be read and the exit question are checked there.)
+// Games played through real key and mouse events on the offscreen platform; the QWindow
+// overloads of QTest route each event as a real pointer does. (The random walk in
+// test_modelo.cpp plays on through every other command.)
 #include "ambiente_teste.h"
 
 #include <QWheelEvent>
 
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
-
-TEST(Partida, JogoCompletoComOMouse)
-{
-    JanelaDeTeste t;
-    frmZelpo& w = t.w();
-    w.Iniciar({});
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    ASSERT_TRUE(t.jogo().Colunas == 3 && t.jogo().Linhas == 3 && t.jogo().PartesIniciais == 3);
-
-    // Three starting pieces, each placed by a click wherever it lies in the tray.
-    for (int escolha = 0; escolha < 3; ++escolha) {
-        const int peca = t.jogo().PartesRolagem[0];
-        t.Clicar(peca);
-        EXPECT_EQ(t.jogo().Partes[peca].Encaixada, VERDADEIRO);
-        EXPECT_FALSE(t.Visivel(peca));
-        EXPECT_EQ(t.som()->UltimoSom(), QStringLiteral("ENCAIXE"));
-    }
-
-    t.ticks += 65'000;
-    t.Tique();
-    // A right-button drag ends at the first move: a drop where the piece does not fit,
-    // which puts it back in its slot. (The fit rule itself: tests/core/test_partida.cpp.)
-    const int peca = t.PecaQueEncaixa();
-    const QPoint bandeja = t.Canto(peca), inicio = t.CentroDaPeca(peca);
-    QTest::mousePress(w.windowHandle(), Qt::RightButton, {}, inicio);
-    QTest::mouseMove(w.windowHandle(), inicio + QPoint(60, 0));
-    QTest::mouseRelease(w.windowHandle(), Qt::RightButton, {}, inicio + QPoint(60, 0));
-    EXPECT_TRUE(t.Canto(peca) == bandeja && !t.jogo().Partes[peca].Encaixada);
-    t.Jogar(-1);
-    EXPECT_EQ(w.partida().Estado(), EstadoJogo::Completo);
-    EXPECT_EQ(t.jogo().SegundosJogo, 65);
-    EXPECT_TRUE(t.som()->UltimoSom() == QStringLiteral("FIM1") || t.som()->UltimoSom() == QStringLiteral("FIM2"));
-    t.ticks += 10'000; // the clock stays where it stopped
-    t.Tique();
-    EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:01:05"));
-    // the whole picture is on the board now
-    const QImage tela = t.Tela()->Tela();
-    const QPoint canto = figuras_de_teste::LugarNaGrade(t.jogo(), 0) + QPoint(t.geo().m() + 30, t.geo().m() + 30);
-    EXPECT_NE(tela.pixelColor(canto), QColor(128, 128, 128));
-}
 
 // A whole game without a mouse event: the starting pieces by Enter on the focused piece,
 // the others by Tab, Enter, the arrows and Space, a wrong cell and Esc on the way; the
@@ -62,8 +21,11 @@ TEST(Partida, JogoCompletoPeloTeclado)
     const QImage antes = w.grab().toImage();
     t.Tecla(Qt::Key_Return); // the piece of the first slot has the keyboard
     EXPECT_NE(w.grab().toImage(), antes) << "a piece placed and the focus mark shown";
+    EXPECT_EQ(t.som()->UltimoSom(), QStringLiteral("ENCAIXE"));
     t.Tecla(Qt::Key_Space);
     ASSERT_EQ(w.partida().Estado(), EstadoJogo::Jogando);
+    t.ticks += 65'000;
+    t.Tique();
     const int16_t primeira = w.tabuleiro().Foco();
     t.Tecla(Qt::Key_Tab);
     EXPECT_NE(w.tabuleiro().Foco(), primeira);
@@ -103,6 +65,9 @@ TEST(Partida, JogoCompletoPeloTeclado)
         t.ColocarPeloTeclado(t.PecaQueEncaixa());
     EXPECT_EQ(w.partida().Estado(), EstadoJogo::Completo);
     EXPECT_TRUE(t.som()->UltimoSom() == QStringLiteral("FIM1") || t.som()->UltimoSom() == QStringLiteral("FIM2"));
+    t.ticks += 10'000; // the clock stays where it stopped
+    t.Tique();
+    EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:01:05"));
 }
 
 // The difficulty's folder missing, then empty: said, and no game.
@@ -207,4 +172,9 @@ TEST(Partida, AMaoPegaPeloContornoPoeNaFrenteESoltaComOutroBotao)
     QCoreApplication::sendEvent(t.Tela(), &dois);
     EXPECT_EQ(t.Canto(a), bandeja) << "dropped in the tray, back to its slot";
     QTest::mouseRelease(janela, Qt::LeftButton, {}, t.CentroDaPeca(b));
+    // a right-button drag ends at its first move, the piece back in its slot
+    QTest::mousePress(janela, Qt::RightButton, {}, t.CentroDaPeca(a));
+    QTest::mouseMove(janela, t.CentroDaPeca(a) + QPoint(60, 0));
+    EXPECT_EQ(t.Canto(a), bandeja);
+    QTest::mouseRelease(janela, Qt::RightButton, {}, t.CentroDaPeca(a) + QPoint(60, 0));
 }
