@@ -107,6 +107,7 @@ void Salvaguarda::Adotar(CopiaDeixada copia)
 {
     adotada_ = std::move(copia);
     pedidoDaLimpeza_ = 0;
+    copia_.reset(); // the next update writes this program's copy again, the deletions with it
 }
 
 void Salvaguarda::Esperar()

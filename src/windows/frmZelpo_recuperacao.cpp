@@ -77,9 +77,6 @@ bool frmZelpo::OferecerRecuperacao()
     if (resposta != QMessageBox::Yes)
         return false;
     Recuperacao dados = copia->Dados();
-    // The copy stays until this program's own copy of the game is on disk.
-    salvaguarda_.Adotar(std::move(*copia));
-
     CursorEspera espera;
     LimparTela();
     if (dados.arquivoJogo.isEmpty())
@@ -92,6 +89,12 @@ bool frmZelpo::OferecerRecuperacao()
                                ? dados.arquivoFigura
                                : GetTempFileName(dados.jogo.ExtensaoFigura, amb_.Ticks());
     MostrarSalvo(dados.arquivoJogo, figura, std::move(dados.jogo));
+    // Only now that the game is in play: while the puzzle was formed (and a message about
+    // its picture waited for the player) there was no game, and a copy in the keeping of
+    // the safeguard would have gone with it. It stays until this program's own copy of the
+    // game is on disk.
+    salvaguarda_.Adotar(std::move(*copia));
+    AtualizarCopia();
     return true;
 }
 

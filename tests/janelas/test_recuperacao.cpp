@@ -95,3 +95,32 @@ TEST(RecuperacaoJanela, JogoComArquivoEsperaUmInicioSemArquivo)
     EXPECT_TRUE(t.jogo() == antes);
     EXPECT_EQ(t.w().windowTitle(), teste::Titulo(arquivo));
 }
+
+// A game taken back whose picture can no longer be read: while the player reads that, and
+// the window's timers run, the copy stays on disk, until the game's own copy replaces it.
+TEST(RecuperacaoJanela, FiguraIlegivelNaoLevaACopia)
+{
+    JanelaDeTeste t;
+    Recuperacao r{figuras_de_teste::JogoValido(3, 3, false, 2), {}, {}};
+    r.jogo.BytesFigura = "not a picture";
+    r.jogo.ExtensaoFigura = QStringLiteral(".bmp");
+    const QString deixada = t.pastaRecuperacao + QStringLiteral("/deixada.zpr");
+    ASSERT_TRUE(QDir().mkpath(t.pastaRecuperacao) && teste::Gravar(deixada, CodificarRecuperacao(r)));
+    bool ficou = false;
+    DefinirRespondedor([&](const PedidoMensagem& m) {
+        if (m.titulo == QStringLiteral("Figura inválida")) {
+            QTest::qWait(50); // the message box's own event loop
+            t.w().ConcluirCopia();
+            ficou = QFile::exists(deixada);
+        }
+        return t.resposta;
+    });
+    t.Criar();
+    t.w().Iniciar({});
+    t.resposta = QMessageBox::No;
+    EXPECT_TRUE(ficou);
+    const QStringList copias = t.Copias();
+    ASSERT_EQ(copias.size(), 1);
+    EXPECT_NE(copias[0], deixada);
+    EXPECT_TRUE(LerCopia(copias[0])->jogo.Partes == r.jogo.Partes);
+}
