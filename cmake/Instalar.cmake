@@ -38,7 +38,7 @@ set(CPACK_PACKAGE_CONTACT "zelpora@example.org")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Classic jigsaw puzzles from any picture")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n, libpulse0 | libasound2")
 include(CPack)
 
 # The same launcher and type, embedded, for the registration a start makes for its user.

@@ -2,9 +2,7 @@
 
 #include <dlfcn.h>
 
-#include <map>
 #include <mutex>
-#include <string>
 
 namespace zelpo {
 
@@ -13,7 +11,6 @@ namespace {
 struct Carregada {
     void* alca = nullptr;
     bool tentada = false;
-    std::map<std::string, void*> simbolos;
 };
 
 std::mutex& Trava()
@@ -46,12 +43,7 @@ void* Simbolo(BibliotecaDeSom biblioteca, const char* nome)
 {
     const std::lock_guard<std::mutex> guarda(Trava());
     Carregada& c = Dados(biblioteca);
-    if (!c.alca)
-        return nullptr;
-    auto [onde, nova] = c.simbolos.try_emplace(nome, nullptr);
-    if (nova)
-        onde->second = ::dlsym(c.alca, nome);
-    return onde->second;
+    return c.alca ? ::dlsym(c.alca, nome) : nullptr;
 }
 
 } // namespace zelpo
