@@ -100,16 +100,25 @@ int TabelaRecordes::Registrar(const Recorde& recorde)
     if (frente >= RECORDES_POR_QUEBRA_CABECA)
         return 0;
     recordes_.push_back(recorde);
-    Podar(recorde.Chave);
+    Podar();
     return static_cast<int>(frente) + 1;
 }
 
-// Only the puzzle's five best stay.
-void TabelaRecordes::Podar(const QString& chave)
+// Only each puzzle's five best stay (a table edited by hand may hold more).
+void TabelaRecordes::Podar()
 {
-    const std::vector<Recorde> melhores = Melhores(chave);
-    for (size_t i = RECORDES_POR_QUEBRA_CABECA; i < melhores.size(); ++i)
-        recordes_.erase(std::find(recordes_.begin(), recordes_.end(), melhores[i]));
+    QHash<QString, std::vector<size_t>> porChave;
+    for (size_t i = 0; i < recordes_.size(); ++i)
+        porChave[recordes_[i].Chave].push_back(i);
+    std::vector<bool> fora(recordes_.size(), false);
+    for (std::vector<size_t>& indices : porChave) {
+        std::stable_sort(indices.begin(), indices.end(),
+                         [&](size_t a, size_t b) { return Antes(recordes_[a], recordes_[b]); });
+        for (size_t i = RECORDES_POR_QUEBRA_CABECA; i < indices.size(); ++i)
+            fora[indices[i]] = true;
+    }
+    size_t i = 0;
+    std::erase_if(recordes_, [&](const Recorde&) { return fora[i++]; });
 }
 
 std::vector<Recorde> TabelaRecordes::Melhores(const QString& chave) const
@@ -156,19 +165,7 @@ std::optional<TabelaRecordes> TabelaRecordes::Decodificar(const QByteArray& byte
     for (const QJsonValue& valor : raiz.value(QStringLiteral("recordes")).toArray())
         if (std::optional<Recorde> r = DeJson(valor))
             tabela.recordes_.push_back(std::move(*r));
-    // a table edited by hand may hold more than five of a puzzle
-    QHash<QString, std::vector<size_t>> porChave;
-    for (size_t i = 0; i < tabela.recordes_.size(); ++i)
-        porChave[tabela.recordes_[i].Chave].push_back(i);
-    std::vector<bool> fora(tabela.recordes_.size(), false);
-    for (std::vector<size_t>& indices : porChave) {
-        std::stable_sort(indices.begin(), indices.end(),
-                         [&](size_t a, size_t b) { return Antes(tabela.recordes_[a], tabela.recordes_[b]); });
-        for (size_t i = RECORDES_POR_QUEBRA_CABECA; i < indices.size(); ++i)
-            fora[indices[i]] = true;
-    }
-    size_t i = 0;
-    std::erase_if(tabela.recordes_, [&](const Recorde&) { return fora[i++]; });
+    tabela.Podar();
     return tabela;
 }
 

@@ -62,7 +62,7 @@ public:
     bool Aparar(qint64 bytes);
 
 private:
-    void Podar(const QString& chave);
+    void Podar();
     std::vector<Recorde> recordes_;
 };
 
