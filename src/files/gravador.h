@@ -36,8 +36,6 @@ public:
 
     // The request's number, counted from 1.
     uint64_t Executar(std::vector<OperacaoDeDisco> operacoes);
-    void Gravar(const QString& caminho, const QByteArray& bytes) { Executar({{caminho, bytes}}); }
-    void Apagar(const QString& caminho) { Executar({{caminho, std::nullopt}}); }
     // Returns once every request made so far has been carried out.
     void Esperar();
     // The newest request whose writes all succeeded (0: none yet).
