@@ -26,10 +26,15 @@ int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem)
 void RemoverDaLista(JogoSalvo& jogo, int16_t peca)
 {
     jogo.Partes[peca].Encaixada = VERDADEIRO;
+    if (const int slot = SlotNaRolagem(jogo, peca); slot >= 0)
+        jogo.PartesRolagem[size_t(slot)] = VAZIO;
+}
+
+int SlotNaRolagem(const JogoSalvo& jogo, int16_t peca)
+{
     const auto fim = jogo.PartesRolagem.begin() + jogo.PartesNaRolagem;
-    const auto it = std::find(jogo.PartesRolagem.begin(), fim, peca);
-    if (it != fim)
-        *it = VAZIO;
+    const auto onde = std::find(jogo.PartesRolagem.begin(), fim, peca);
+    return onde == fim ? -1 : static_cast<int>(onde - jogo.PartesRolagem.begin());
 }
 
 bool CabeNaVista(int naRolagem, const Geometria& g)

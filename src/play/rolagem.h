@@ -19,6 +19,8 @@ int16_t FecharLacuna(ListaRolagem& lista, int16_t naRolagem);
 
 // Marks the piece placed and empties the tray slot that holds it.
 void RemoverDaLista(JogoSalvo& jogo, int16_t peca);
+// The tray slot that holds `peca`, or -1 when it is not loose.
+int SlotNaRolagem(const JogoSalvo& jogo, int16_t peca);
 
 // True when every loose piece fits in the visible rows (the scroll bar is then off).
 bool CabeNaVista(int naRolagem, const Geometria& g);

@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include <algorithm>
 
 namespace zelpo {
 
@@ -38,11 +37,15 @@ void Bandeja::DefinirGeometria(const Geometria& g)
 
 void Bandeja::Rolagem(int P_Value)
 {
+    // the piece in the player's hand stays where the hand holds it
     const JogoSalvo& j = partida_.Jogo();
+    const int16_t naMao = mao_ ? mao_() : int16_t(-1);
     for (int i = 0; i < j.PartesNaRolagem; ++i)
-        tabuleiro_.Ocultar(j.PartesRolagem[i]);
+        if (j.PartesRolagem[i] != naMao)
+            tabuleiro_.Ocultar(j.PartesRolagem[i]);
     for (const LugarNaRolagem& lugar : LayoutRolagem(j.PartesRolagem, j.PartesNaRolagem, P_Value, j.Geo()))
-        tabuleiro_.Mostrar(lugar.peca, lugar.topoEsquerdo);
+        if (lugar.peca != naMao)
+            tabuleiro_.Mostrar(lugar.peca, lugar.topoEsquerdo);
 }
 
 void Bandeja::AtualizarRolagem()
@@ -87,11 +90,9 @@ void Bandeja::TeclaDeRolagem(int tecla)
 void Bandeja::MostrarPeca(int16_t peca)
 {
     const JogoSalvo& j = partida_.Jogo();
-    const auto fim = j.PartesRolagem.begin() + j.PartesNaRolagem;
-    const auto onde = std::find(j.PartesRolagem.begin(), fim, peca);
-    if (onde == fim || !vsbPartes_->isEnabled())
+    const int slot = SlotNaRolagem(j, peca);
+    if (slot < 0 || !vsbPartes_->isEnabled())
         return;
-    const int slot = static_cast<int>(onde - j.PartesRolagem.begin());
     vsbPartes_->setValue(PrimeiraLinhaQueMostra(slot, vsbPartes_->value(), vsbPartes_->maximum(), j.Geo()));
 }
 

@@ -9,6 +9,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QScrollBar;
 class QWheelEvent;
 
@@ -38,6 +40,8 @@ public:
     void Roda(QWheelEvent* evento);
     // Scrolls the tray, if it must, until the loose piece `peca` shows.
     void MostrarPeca(int16_t peca);
+    // Who tells the piece in the player's hand (-1: none), which a layout leaves alone.
+    void DefinirMao(std::function<int16_t()> mao) { mao_ = std::move(mao); }
 
 private:
     void vsbPartes_Change();
@@ -45,6 +49,7 @@ private:
     const Partida& partida_;
     Tabuleiro& tabuleiro_;
     QScrollBar* vsbPartes_ = nullptr;
+    std::function<int16_t()> mao_;
 };
 
 } // namespace zelpo

@@ -2,6 +2,7 @@
 
 #include "Bandeja.h"
 #include "Tabuleiro.h"
+#include "play/rolagem.h"
 #include "play/encaixe.h"
 #include "records/aleatorio.h"
 
@@ -12,12 +13,6 @@ namespace zelpo {
 namespace {
 
 // The tray slot of a loose piece, or -1.
-int SlotDe(const JogoSalvo& j, int16_t peca)
-{
-    const auto fim = j.PartesRolagem.begin() + j.PartesNaRolagem;
-    const auto onde = std::find(j.PartesRolagem.begin(), fim, peca);
-    return onde == fim ? -1 : static_cast<int>(onde - j.PartesRolagem.begin());
-}
 
 } // namespace
 
@@ -115,7 +110,7 @@ void Interator::FocarVizinha(int passo)
 {
     const JogoSalvo& j = partida_.Jogo();
     const int n = j.PartesNaRolagem;
-    const int atual = SlotDe(j, foco_);
+    const int atual = SlotNaRolagem(j, foco_);
     const int slot = atual < 0 ? 0 : (atual + passo + n) % n;
     Focar(j.PartesRolagem[slot]);
     bandeja_.MostrarPeca(foco_);
@@ -130,16 +125,10 @@ void Interator::MostrarFoco()
 
 void Interator::Pegar(int16_t peca, QPointF ponto, bool porTeclado)
 {
-    const int slotDoFoco = SlotDe(partida_.Jogo(), foco_);
+    const int slotDoFoco = SlotNaRolagem(partida_.Jogo(), foco_);
     const Jogada jogada = partida_.Pegar(peca);
     if (jogada == Jogada::Recusada)
         return;
-    arrasto_ = Arrasto();
-    arrasto_.ParteArrastada = peca;
-    arrasto_.porTeclado = porTeclado;
-    arrasto_.PegaX = static_cast<int32_t>(CLng(ponto.x()));
-    arrasto_.PegaY = static_cast<int32_t>(CLng(ponto.y()));
-    tabuleiro_.Elevar(peca);
     // A starting piece is already placed. Otherwise a piece taken by the mouse holds it
     // until the release, and its moves and the release come back here in board
     // coordinates; one taken by the keyboard waits on the first cell of the grid.
@@ -147,6 +136,12 @@ void Interator::Pegar(int16_t peca, QPointF ponto, bool porTeclado)
         Concluir(jogada, peca, slotDoFoco);
         return;
     }
+    arrasto_ = Arrasto();
+    arrasto_.ParteArrastada = peca;
+    arrasto_.porTeclado = porTeclado;
+    arrasto_.PegaX = static_cast<int32_t>(CLng(ponto.x()));
+    arrasto_.PegaY = static_cast<int32_t>(CLng(ponto.y()));
+    tabuleiro_.Elevar(peca);
     if (porTeclado)
         MoverNaGrade({});
     Q_EMIT mudou(peca);
@@ -170,6 +165,16 @@ void Interator::Devolver()
     Q_EMIT mudou(peca);
 }
 
+void Interator::Remontar()
+{
+    arrasto_ = Arrasto();
+    const JogoSalvo& j = partida_.Jogo();
+    if (SlotNaRolagem(j, foco_) >= 0)
+        Focar(foco_);
+    else
+        FocarPrimeira();
+}
+
 void Interator::Esquecer()
 {
     arrasto_ = Arrasto();
@@ -182,8 +187,10 @@ void Interator::VerificarOK()
     if (arrasto_.ParteArrastada == -1)
         return;
     const int16_t p = arrasto_.ParteArrastada;
-    const int slotDoFoco = SlotDe(partida_.Jogo(), foco_);
-    Concluir(partida_.Soltar(p, tabuleiro_.Posicao(p)), p, slotDoFoco);
+    const int slotDoFoco = SlotNaRolagem(partida_.Jogo(), foco_);
+    const QPoint onde = tabuleiro_.Posicao(p);
+    arrasto_ = Arrasto(); // out of the hand before the tray is laid out again
+    Concluir(partida_.Soltar(p, onde), p, slotDoFoco);
 }
 
 // A piece placed goes onto the board; placed or not, the tray is laid out again, which
@@ -195,9 +202,8 @@ void Interator::Concluir(Jogada resultado, int16_t peca, int slotDoFoco)
     if (saiu)
         ParteOk(peca);
     bandeja_.AtualizarRolagem();
-    arrasto_ = Arrasto();
     const JogoSalvo& j = partida_.Jogo();
-    if (saiu && SlotDe(j, foco_) < 0) {
+    if (saiu && SlotNaRolagem(j, foco_) < 0) {
         const int n = j.PartesNaRolagem;
         Focar(n > 0 ? j.PartesRolagem[std::clamp(slotDoFoco, 0, n - 1)] : int16_t(-1));
     }

@@ -48,6 +48,9 @@ public:
     void FocarPrimeira();
     // The screen was cleared: nothing is held, nothing has the focus.
     void Esquecer();
+    // The board was made again (at another scale): the piece in hand goes back to its
+    // slot, and the keyboard stays with its piece, or goes to the first slot's.
+    void Remontar();
     // The board shows the placed pieces of the game in play, pasted onto it.
     void ExibirPartesOK();
     // A piece as a screen reader names it: its number in the puzzle and where it is.

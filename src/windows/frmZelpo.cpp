@@ -138,6 +138,7 @@ void frmZelpo::CriarControles()
 {
     bandeja_ = new Bandeja(partida_, *tela_);
     interator_ = new Interator(partida_, *tela_, *bandeja_);
+    bandeja_->DefinirMao([this] { return interator_->ParteArrastada(); });
     connect(tela_, &Tabuleiro::pressionada, interator_, &Interator::picParte_MouseDown);
     connect(tela_, &Tabuleiro::movida, interator_, &Interator::Form_MouseMove);
     connect(tela_, &Tabuleiro::solta, interator_, [this] { interator_->Form_MouseUp(); });

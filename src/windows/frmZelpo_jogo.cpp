@@ -109,7 +109,7 @@ void frmZelpo::Redesenhar()
         picPreview_ = std::move(qc.miniatura);
         AreaDeJogo();
         tela_->Montar(std::move(qc.pecas), partida_.Geo());
-        interator_->Esquecer();
+        interator_->Remontar();
         interator_->ExibirPartesOK();
         bandeja_->AtualizarRolagem();
     }

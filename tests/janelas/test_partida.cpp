@@ -31,6 +31,8 @@ TEST(Partida, JogoCompletoPeloTeclado)
     EXPECT_NE(w.tabuleiro().Foco(), primeira);
     t.Tecla(Qt::Key_Backtab);
     EXPECT_EQ(w.tabuleiro().Foco(), primeira) << "Shift+Tab walks back";
+    Q_EMIT t.Tela()->escalaMudou(); // moved to a screen of another scale: drawn anew, the focus kept
+    EXPECT_EQ(w.tabuleiro().Foco(), primeira);
 
     // a piece taken waits on the grid's first cell; a wrong cell sends it back to its slot
     const int peca = t.PecaQueEncaixa();
@@ -135,6 +137,14 @@ TEST(Partida, BandejaRolaComTeclasERodaMasNaoComPecaNaMao)
     EXPECT_EQ(rolagem->value(), valor);
     EXPECT_TRUE(t.Visivel(peca));
     QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, inicio + QPoint(30, 0));
+
+    // a piece held by key stays in the hand while the scroll bar is clicked
+    t.Tela()->setFocus();
+    t.Tecla(Qt::Key_Tab); // the tray shows the piece with the keyboard
+    const int16_t segura = w.tabuleiro().Foco();
+    t.Tecla(Qt::Key_Return);
+    rolagem->setValue(rolagem->value() == 0 ? 1 : 0);
+    EXPECT_TRUE(t.Visivel(segura) && w.tabuleiro().Posicao(segura) == figuras_de_teste::LugarNaGrade(t.jogo(), 0));
 }
 
 // Only the body of a piece takes it, not the corners of its picture; the piece taken
