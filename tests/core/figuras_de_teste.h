@@ -8,9 +8,11 @@
 
 #include "records/jogo.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QRect>
 #include <QString>
 
@@ -126,6 +128,17 @@ inline QByteArray Wmf(const QByteArray& registros, std::optional<QRect> caixa = 
     }
     const QByteArray corpo = registros + Reg(0, {});
     return b + P16({1, 9, 0x0300}) + P32({9 + corpo.size() / 2}) + P16({8}) + P32({64}) + P16({0}) + corpo;
+}
+
+// A picture encoded in a format Qt writes, or nothing when it cannot be.
+inline QByteArray Codificar(const QImage& imagem, const char* formato, int qualidade = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter escritor(&buffer, formato);
+    escritor.setQuality(qualidade);
+    return escritor.write(imagem) ? bytes : QByteArray();
 }
 
 // The largest difference of any channel, alpha included; -1 when the sizes differ.

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QPainter>
 
 using namespace zelpo;
@@ -140,9 +139,8 @@ TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
     for (int y = 0; y < xadrez.height(); ++y)
         for (int x = 0; x < xadrez.width(); ++x)
             xadrez.setPixel(x, y, (x + y) % 2 ? BRANCO : PRETO);
-    QByteArray png;
-    QBuffer buffer(&png);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && xadrez.save(&buffer, "PNG"));
+    const QByteArray png = figuras_de_teste::Codificar(xadrez, "png");
+    ASSERT_FALSE(png.isEmpty());
     Aleatorio rnd(5);
     QuebraCabeca qc = FormarQuebraCabeca(QStringLiteral("xadrez.png"), png, {}, Opcoes{{1, false, true}}, rnd, 2);
     ASSERT_TRUE(qc.recusa.isEmpty()) << qc.recusa.toStdString();

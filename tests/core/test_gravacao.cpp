@@ -3,7 +3,6 @@
 // reads of hostile files run in a child with a cap on its address space, so a read that
 // tried to swallow them would abort there rather than here.
 #include "files/arquivos.h"
-#include "files/associacao.h"
 #include "files/configuracao.h"
 #include "files/zpr.h"
 #include "figuras_de_teste.h"
@@ -12,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -92,19 +90,6 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
                         || nome == QLatin1String("cfg.ini")) << "a temporary left behind: " << nome.toStdString();
     }
 
-    // mimeapps.list belongs to the whole desktop: a failed rewrite leaves it as it was.
-    const PastasXdg xdg{pasta.filePath(QStringLiteral("dados")), pasta.filePath(QStringLiteral("config"))};
-    const QString icone = pasta.filePath(QStringLiteral("icone.png"));
-    QImage(16, 16, QImage::Format_ARGB32).save(icone);
-    const auto associar = [&] {
-        return AssociarArquivo(xdg, QStringLiteral("zpr"), QStringLiteral("Jogo"), QStringLiteral("/usr/games/zelpo"), icone);
-    };
-    ASSERT_TRUE(associar());
-    const QString mimeapps = xdg.configuracao + QStringLiteral("/mimeapps.list");
-    const QByteArray lista = "[Default Applications]\n" + QByteArray(3000, '#') + "\ntext/plain=editor.desktop\n";
-    ASSERT_TRUE(Gravar(mimeapps, lista));
-    EXPECT_EQ(NoFilho([&] { return LimitarTamanho(1000), associar() ? 1 : 0; }), 0);
-    EXPECT_EQ(Conteudo(mimeapps), lista);
 }
 
 TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)

@@ -51,11 +51,10 @@ struct Modelo {
     bool EmJogo() const { return carregado && !bandeja.empty(); }
     EstadoJogo Estado() const
     {
-        if (!carregado)
-            return EstadoJogo::SemJogo;
-        if (bandeja.empty())
-            return EstadoJogo::Completo;
-        return iniciais > 0 ? EstadoJogo::EscolhendoPecas : EstadoJogo::Jogando;
+        return !carregado       ? EstadoJogo::SemJogo
+               : bandeja.empty() ? EstadoJogo::Completo
+               : iniciais > 0    ? EstadoJogo::EscolhendoPecas
+                                 : EstadoJogo::Jogando;
     }
     bool Solta(int peca) const
     {
@@ -90,9 +89,7 @@ struct Modelo {
     }
     Jogada Soltar(int peca, QPoint onde)
     {
-        if (!Solta(peca))
-            return Jogada::Recusada;
-        return iniciais > 0 || Cabe(peca, onde) ? Colocar(peca) : Jogada::DeVolta;
+        return !Solta(peca) ? Jogada::Recusada : iniciais > 0 || Cabe(peca, onde) ? Colocar(peca) : Jogada::DeVolta;
     }
     void Comecar(const JogoSalvo& j)
     {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -132,17 +131,10 @@ TEST(ArquivoZPR, GravacaoImpossivelEArquivoDaFigura)
 TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
 {
     using namespace figuras_de_teste;
-    const auto png = [] {
-        QByteArray bytes;
-        QBuffer b(&bytes);
-        b.open(QIODevice::WriteOnly);
-        QImage figura(500, 300, QImage::Format_ARGB32);
-        for (int y = 0; y < figura.height(); ++y)
-            for (int x = 0; x < figura.width(); ++x)
-                figura.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200));
-        figura.save(&b, "PNG");
-        return bytes;
-    }();
+    QImage cores(500, 300, QImage::Format_ARGB32);
+    for (int y = 0; y < cores.height(); ++y)
+        for (int x = 0; x < cores.width(); ++x)
+            cores.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200));
     const struct { const char* nome; QByteArray bytes; } figuras[] = {
         {"praia.bmp", Bmp(3, 2, 24, 0, {}, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}).repeated(2))},
         {"ondas.rle", Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, 0, 3, 0x01, 0x20, 0, 1}))},
@@ -152,7 +144,7 @@ TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
         {"farol.emf", Ler("/tests/dados/farol.emf")},
         {"tigre.gif", Ler("/pictures/Facil/tigre.gif")},
         {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
-        {"cores.png", png},
+        {"cores.png", Codificar(cores, "png")},
     };
     for (const auto& f : figuras) {
         SCOPED_TRACE(f.nome);
