@@ -13,7 +13,6 @@ namespace zelpo {
 namespace {
 
 constexpr int PRIMEIRA_PECA = int(FilhoDoTabuleiro::PrimeiraPeca);
-constexpr QRect POCO_DA_BANDEJA(8, 4, 208, 426); // the tray's well, left of its scroll bar
 
 QRect NaTela(const Tabuleiro& t, const QRect& r)
 {
@@ -51,9 +50,9 @@ public:
     QRect rect() const override
     {
         switch (static_cast<FilhoDoTabuleiro>(std::min(indice_, PRIMEIRA_PECA))) {
-        case FilhoDoTabuleiro::Mensagem: return NaTela(tabuleiro_, QRect(242, 4, 304, 15));
-        case FilhoDoTabuleiro::Legenda: return NaTela(tabuleiro_, QRect(242, 20, 389, 414));
-        case FilhoDoTabuleiro::Bandeja: return NaTela(tabuleiro_, POCO_DA_BANDEJA);
+        case FilhoDoTabuleiro::Mensagem: return NaTela(tabuleiro_, Tabuleiro::RetanguloMensagem());
+        case FilhoDoTabuleiro::Legenda: return NaTela(tabuleiro_, Tabuleiro::RetanguloArea());
+        case FilhoDoTabuleiro::Bandeja: return NaTela(tabuleiro_, tabuleiro_.PocoDaBandeja());
         default: return NaTela(tabuleiro_, tabuleiro_.LugarDaPeca(Peca()));
         }
     }

@@ -142,12 +142,23 @@ void Tabuleiro::Escrever(QPoint topoEsquerdo, const QString& texto, const QFont&
     update();
 }
 
+QRect Tabuleiro::RetanguloMensagem()
+{
+    return QRect(INICIO_MENSAGEM, FIM_MENSAGEM);
+}
+
+QRect Tabuleiro::RetanguloArea()
+{
+    return QRect(QPoint(ESQUERDA_AREA, TOPO_AREA), QPoint(DIREITA_AREA, ALTURA_CLIENTE - 1));
+}
+
 void Tabuleiro::DesenharMoldura(const QRect& barra)
 {
     // The sunken well of the tray, left of the scroll bar: dark lines top and left, light
     // lines bottom and right, two pixels deep.
     const int L = barra.x();
     const int H = barra.height();
+    poco_ = QRect(QPoint(8, 4), QPoint(L - 1, H + 4));
     Preencher({8, 4}, {L - 1, H + 4}, Cor(CorSistema::AreaDeTrabalho));
     Caixa({8, 4}, {L - 1, H + 4}, Cor(CorSistema::Realce3D));
     Linha({8, 4}, {8, H + 4}, Cor(CorSistema::SombraBotao));

@@ -55,6 +55,10 @@ public:
     // The sunken well of the tray, left of `barra` (the tray's scroll bar), the rule under
     // the message line and the mark beside the clock.
     void DesenharMoldura(const QRect& barra);
+    // Where the message line, the board area with its caption, and the tray's well lie.
+    static QRect RetanguloMensagem();
+    static QRect RetanguloArea();
+    const QRect& PocoDaBandeja() const { return poco_; }
     // The message line: erased, then `texto` written when there is one.
     void TextoPartesIniciais(const QString& texto);
     // The board area (X1, Y1)-(X2, Y2) over an erased board, with `legenda` centred under it.
@@ -159,6 +163,7 @@ private:
     std::function<bool(int, Qt::KeyboardModifiers)> teclado_;
     Descricao descricao_;
     QString mensagem_, legenda_, situacao_;
+    QRect poco_; // the tray's well, as last drawn
     bool pintada_ = false;
 };
 
