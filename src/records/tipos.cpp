@@ -39,6 +39,11 @@ QString FiltroJogo()
     return Entrada(JOGO_ZELPORA);
 }
 
+QString FiltroSalvarComo(const QString& extensao)
+{
+    return FiltroJogo() + QLatin1Char('|') + Entrada(QStringLiteral("Figura do zelpora"), QLatin1Char('*') + extensao);
+}
+
 QStringList SufixosAbertos()
 {
     QStringList sufixos;

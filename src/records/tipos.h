@@ -38,6 +38,8 @@ QString FiltroAbrir();
 
 // "Zelpora (*.zpr)|*.zpr": the filter of the saved games alone.
 QString FiltroJogo();
+// Salvar como...: a game, or the picture itself under its own extension.
+QString FiltroSalvarComo(const QString& extensao);
 
 // The endings of every file Abrir offers, ".zpr" and ".bmp" to ".tiff".
 QStringList SufixosAbertos();

@@ -93,9 +93,7 @@ frmZelpo::ResultadoSalvar frmZelpo::mnuJogoSalvar_Click(int Index)
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;
     } else {
-        const QString extensao = partida_.Jogo().ExtensaoFigura.trimmed();
-        const QString filtro = FiltroJogo() + QStringLiteral("|Figura do zelpora (*") + extensao + QStringLiteral(")|*") + extensao;
-        nome = PedirNomeArquivo(filtro, true, this);
+        nome = PedirNomeArquivo(FiltroSalvarComo(partida_.Jogo().ExtensaoFigura.trimmed()), true, this);
         if (nome.isEmpty())
             return ResultadoSalvar::Cancelado;
         if (!EhJogoSalvo(nome)) {
