@@ -50,20 +50,14 @@ public:
     Salvaguarda(const Salvaguarda&) = delete;
     Salvaguarda& operator=(const Salvaguarda&) = delete;
 
-    // `emJogo`: a game is in play; `jogo`: its record, picture bytes included, with the
-    // game's own file and its picture's.
-    // After a command: a copy of a game in play, up to date but for the clock; none otherwise.
-    void Atualizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
-    // The clock moved.
-    void Tique(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
-    // The desktop session is ending: the copy, whole and current, on disk before returning.
-    void GravarAgora(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
-    // The program is being ended from outside: as GravarAgora, and the copy is final.
-    void Finalizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
-    // The same, for the game of a Partida.
+    // After a command: a copy of the game in play, up to date but for the clock; none
+    // when no game is in play.
     void Atualizar(const Partida& partida);
+    // The clock moved.
     void Tique(const Partida& partida);
+    // The desktop session is ending: the copy, whole and current, on disk before returning.
     void GravarAgora(const Partida& partida);
+    // The program is being ended from outside: as GravarAgora, and the copy is final.
     void Finalizar(const Partida& partida);
     // The player left the game the orderly way: the copy goes, and no other is made.
     void Descartar();
@@ -81,6 +75,12 @@ public:
     const QString& Arquivo() const { return arquivo_; }
 
 private:
+    // `emJogo`: a game is in play; `jogo`: its record, picture bytes included, with the
+    // game's own file and its picture's.
+    void Atualizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
+    void Tique(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
+    void GravarAgora(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
+    void Finalizar(bool emJogo, const JogoSalvo& jogo, const QString& arquivoJogo, const QString& arquivoFigura);
     // What the copy holds, but for the picture bytes and the clock (which has a rule of
     // its own).
     struct Marca {

@@ -287,9 +287,11 @@ TEST(Salvaguarda, FilhoQueRestaura)
     std::printf("aceito\n");
     std::fflush(stdout);
     const QuebraCabeca formado = FormarSalvo(dados.jogo, COR_BORDA_PADRAO);
-    for (int i = 0; i < 10'000; ++i) {
-        dados.jogo.SegundosJogo += 1;
-        s.Tique(true, dados.jogo, dados.arquivoJogo, dados.arquivoFigura);
+    Partida jogo;
+    jogo.AbrirSalvo(dados.arquivoJogo, dados.arquivoFigura, dados.jogo, 0);
+    for (int i = 1; i <= 10'000; ++i) {
+        jogo.Tique(i * 1000);
+        s.Tique(jogo);
         QThread::msleep(1);
     }
     EXPECT_EQ(formado.jogo.Colunas, dados.jogo.Colunas);
