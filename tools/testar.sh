@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs what is missing; builds every target (the game, tests, benchmarks and tools) in
 # a Release configuration; then builds the game and its tests with the address, leak and
-# undefined-behaviour sanitizers, warnings as errors, and runs every test headless.
+# undefined-behaviour sanitizers, warnings as errors, and runs every test headless; last,
+# builds the Debian package and checks it with lintian.
 set -eu
 cd "$(dirname "$0")/.."
-sh tools/dependencias.sh
+sh tools/dependencias.sh --pacote
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DZELPO_WERROR=ON -DZELPO_FERRAMENTAS=ON >/dev/null
 cmake --build build-release -j"$(nproc)"
 cmake -S . -B build-testes -DCMAKE_BUILD_TYPE=Debug -DZELPO_SANITIZE=ON -DZELPO_WERROR=ON -DZELPO_BENCH=OFF >/dev/null
@@ -19,3 +20,4 @@ ZELPO_SEMENTE="${ZELPO_SEMENTE:-$(date +%s%N)}"
 export ZELPO_SEMENTE
 echo "Random walk seeds: 20261206 (fixed) and ZELPO_SEMENTE=$ZELPO_SEMENTE"
 ctest --test-dir build-testes --output-on-failure -j"$(nproc)"
+sh tools/pacote.sh

@@ -42,6 +42,15 @@ QString IconeDoPrograma()
     return QStringLiteral("zelpora");
 }
 
+// Installed by a package, the launcher and the saved-game type are the system's, beside
+// the program: a start then registers nothing for the player, so that removing the package
+// leaves no launcher behind in anybody's home.
+bool LancadorInstalado()
+{
+    return QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/applications/zelpora.desktop"))
+        .isFile();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -66,6 +75,7 @@ int main(int argc, char** argv)
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
     ambiente.icone = IconeDoPrograma();
+    ambiente.associar = !LancadorInstalado();
     // The report of an install check starts a game and leaves at once: its copy of the
     // game goes to a folder of its own, so that it is neither offered nor left behind.
     const bool relatorio = qEnvironmentVariableIsSet("ZELPO_RELATORIO");
