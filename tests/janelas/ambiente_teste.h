@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,16 @@ using figuras_de_teste::Gravar;
 
 // The caption of the main window while it shows the game of `arquivo`.
 inline QString Titulo(const QString& arquivo) { return QStringLiteral("Zelpora 3.0 - [") + arquivo + QLatin1Char(']'); }
+
+// Centred within a pixel each way.
+inline testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
+{
+    // the gap left minus the gap right, and above minus below
+    const QPoint d = dentro.topLeft() + dentro.bottomRight() - fora.topLeft() - fora.bottomRight();
+    if (std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the gaps differ by " << d.x() << " across and " << d.y() << " down";
+}
 
 // Where the copies of games in play go: they are written after every change and each
 // write waits for the disk, so a memory-backed folder keeps the tests fast.
@@ -156,7 +167,6 @@ struct JanelaDeTeste {
     QPoint Canto(int i) { return Tela()->mapTo(janela.get(), Tela()->Posicao(static_cast<int16_t>(i))); }
     QScrollBar* Rolagem() { return janela->findChild<QScrollBar*>(QStringLiteral("vsbPartes")); }
     QLabel* Hora() { return janela->findChild<QLabel*>(QStringLiteral("picHora")); }
-    QTimer* Relogio() { return janela->findChild<QTimer*>(QStringLiteral("tmrHora")); }
     zelpo::Tabuleiro* Tela() { return &janela->tabuleiro(); }
     // The board and the caption under it, below the message line.
     QImage Tabuleiro() { return Tela()->Tela().copy(242, 20, 388, 414); }
@@ -238,29 +248,5 @@ struct JanelaDeTeste {
         }
     }
 };
-
-// The copy on disk follows the game: one copy while a game is in play, holding the game
-// with its picture and its file, the clock at most 30 s behind; none otherwise.
-inline void VerificarCopia(JanelaDeTeste& t)
-{
-    const QStringList copias = t.Copias();
-    const Partida& p = t.w().partida();
-    if (!p.EmJogo()) {
-        EXPECT_TRUE(copias.isEmpty()) << "a copy without a game in play";
-        return;
-    }
-    ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
-    const std::optional<Recuperacao> c = LerCopia(copias[0]);
-    ASSERT_TRUE(c) << "the copy cannot be read back";
-    EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
-    EXPECT_EQ(c->jogo.BytesFigura, p.Jogo().BytesFigura);
-    const int32_t atraso = p.Jogo().SegundosJogo - c->jogo.SegundosJogo;
-    EXPECT_TRUE(atraso >= 0 && atraso < INTERVALO_COPIA) << "the copy's clock is " << atraso << " s behind";
-    JogoSalvo jogo = c->jogo;
-    jogo.BytesFigura = p.Jogo().BytesFigura;
-    jogo.ExtensaoFigura = p.Jogo().ExtensaoFigura;
-    jogo.SegundosJogo = p.Jogo().SegundosJogo;
-    EXPECT_TRUE(jogo == p.Jogo()) << "the copy is not the game in play";
-}
 
 } // namespace zelpo::teste

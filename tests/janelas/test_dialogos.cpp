@@ -21,7 +21,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include <cstdlib>
 #include <map>
 
 using namespace zelpo;
@@ -53,12 +52,6 @@ void ProcessarExclusoes()
     QCoreApplication::processEvents();
 }
 
-// Every colour dialog until reset answers `retorno`, with `cor` chosen.
-void ResponderCor(QColor cor, int retorno)
-{
-    CommonDialogCls::DefinirRespostaCor([=](QColorDialog& c) { return c.setCurrentColor(cor), retorno; });
-}
-
 // --- new-puzzle dialog ---------------------------------------------------------------
 
 // The difficulty shown (one the dialog never writes shows as Difícil) and what each way
@@ -77,7 +70,7 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
         const Opcoes atuais{{c.dificuldade, c.pequenas, !c.pequenas}, 8388608.0, 72, 56};
         // the small pieces turned over, the colour chosen
         const Opcoes esperadas{{c.gravada, !c.pequenas, !c.pequenas}, c.respostaCor == QDialog::Accepted ? 255.0 : 8388608.0, 72, 56};
-        ResponderCor(Qt::red, c.respostaCor);
+        CommonDialogCls::DefinirRespostaCor([&c](QColorDialog& d) { return d.setCurrentColor(Qt::red), c.respostaCor; });
         frmGerar::DefinirExibicao([&](frmGerar& d) {
             Ativar(d);
             EXPECT_TRUE(d.findChild<QRadioButton*>(QLatin1String(c.marcado))->isChecked());
@@ -86,11 +79,7 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
             c.fim ? c.fim(d) : d.btnOk_Click();
             EXPECT_FALSE(d.isVisible());
         });
-        const std::optional<Opcoes> escolhidas = SelecionarDificuldade(atuais, nullptr);
-        EXPECT_EQ(escolhidas.has_value(), c.fim == nullptr);
-        if (escolhidas) {
-            EXPECT_EQ(*escolhidas, esperadas);
-        }
+        EXPECT_EQ(SelecionarDificuldade(atuais, nullptr), c.fim ? std::nullopt : std::optional(esperadas));
     }
 }
 
@@ -197,7 +186,7 @@ TEST_F(Dialogos, CorComDezesseisCinzasEMenosUmAoCancelar)
     EXPECT_EQ(Dialogo().PickColor(0x00336699), 0x001E140A);
     EXPECT_EQ(recebida, QColor(0x99, 0x66, 0x33));
     EXPECT_EQ(Dialogo().PickColor(255), 0x001E140A); // checks the greys again
-    ResponderCor(Qt::black, QDialog::Rejected);
+    CommonDialogCls::DefinirRespostaCor([](QColorDialog&) { return int(QDialog::Rejected); });
     EXPECT_EQ(Dialogo().PickColor(255), -1);
 }
 
@@ -299,9 +288,7 @@ TEST_F(Dialogos, ComoJogarComF1CentradaFechaComEsc)
     QPointer<frmComoJogar> regras = abertas.first();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(regras));
     // without a window manager the client areas are centred, the odd pixel to the right
-    const QRect dono = t.w().geometry(), janela = regras->geometry();
-    EXPECT_LE(std::abs((janela.left() - dono.left()) - (dono.right() - janela.right())), 1);
-    EXPECT_LE(std::abs((janela.top() - dono.top()) - (dono.bottom() - janela.bottom())), 1);
+    EXPECT_TRUE(teste::Centrado(regras->geometry(), t.w().geometry()));
     EXPECT_TRUE(regras->lblRegras->text().contains(QStringLiteral("20 pixels")));
     QTest::keyClick(regras, Qt::Key_Escape);
     ProcessarExclusoes();

@@ -14,23 +14,6 @@ using zelpo::teste::JanelaDeTeste;
 
 namespace {
 
-// How far `dentro` sits from each side of `fora`: left, top, right, bottom.
-QMargins Folgas(const QRect& dentro, const QRect& fora)
-{
-    return {dentro.left() - fora.left(), dentro.top() - fora.top(), fora.right() - dentro.right(),
-            fora.bottom() - dentro.bottom()};
-}
-
-// Centred within a pixel each way.
-testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
-{
-    const QMargins f = Folgas(dentro, fora);
-    if (std::abs(f.left() - f.right()) <= 1 && std::abs(f.top() - f.bottom()) <= 1)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "gaps left " << f.left() << ", top " << f.top() << ", right "
-                                       << f.right() << ", bottom " << f.bottom();
-}
-
 // What the program reports when started headless on a screen of the given size, with a
 // fresh home so that no settings of the machine count.
 struct Relatorio {
@@ -84,7 +67,7 @@ TEST(Janela, EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada)
         if (c.maximizada) {
             EXPECT_EQ(r.moldura, QRect(QPoint(0, 0), c.tela));
         } else {
-            EXPECT_TRUE(Centrado(r.moldura, QRect(QPoint(0, 0), c.tela)));
+            EXPECT_TRUE(teste::Centrado(r.moldura, QRect(QPoint(0, 0), c.tela)));
         }
     }
 }

@@ -36,13 +36,43 @@ using zelpo::teste::Titulo;
 
 namespace {
 
-using Fotografia = std::map<QString, QByteArray>;
+// Inode, size, modification time and whether a folder.
+using Fotografia = std::map<QString, std::tuple<ino_t, off_t, time_t, long, bool>>;
 
 EstadoJogo EstadoDe(const JogoSalvo& j)
 {
     if (j.PartesNaRolagem == 0)
         return EstadoJogo::Completo;
     return j.PartesIniciais > 0 ? EstadoJogo::EscolhendoPecas : EstadoJogo::Jogando;
+}
+
+// The same game, but for the clock and the picture's bytes and extension.
+bool MesmoJogoForaRelogioEFigura(JogoSalvo a, const JogoSalvo& b)
+{
+    a.BytesFigura = b.BytesFigura;
+    a.ExtensaoFigura = b.ExtensaoFigura;
+    a.SegundosJogo = b.SegundosJogo;
+    return a == b;
+}
+
+// The copy on disk follows the game: one copy while a game is in play, holding the game
+// with its picture and its file, the clock at most 30 s behind; none otherwise.
+void VerificarCopia(teste::JanelaDeTeste& t)
+{
+    const QStringList copias = t.Copias();
+    const Partida& p = t.w().partida();
+    if (!p.EmJogo()) {
+        EXPECT_TRUE(copias.isEmpty()) << "a copy without a game in play";
+        return;
+    }
+    ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
+    const std::optional<Recuperacao> c = LerCopia(copias[0]);
+    ASSERT_TRUE(c) << "the copy cannot be read back";
+    EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
+    EXPECT_EQ(c->jogo.BytesFigura, p.Jogo().BytesFigura);
+    const int32_t atraso = p.Jogo().SegundosJogo - c->jogo.SegundosJogo;
+    EXPECT_TRUE(atraso >= 0 && atraso < INTERVALO_COPIA) << "the copy's clock is " << atraso << " s behind";
+    EXPECT_TRUE(MesmoJogoForaRelogioEFigura(c->jogo, p.Jogo())) << "the copy is not the game in play";
 }
 
 class Passeio {
@@ -110,9 +140,7 @@ private:
             const QString c = it.next();
             struct stat e {};
             ::stat(QFile::encodeName(c).constData(), &e);
-            f[c] = QByteArray::number(qulonglong(e.st_ino)) + ' ' + QByteArray::number(qlonglong(e.st_size)) + ' '
-                   + QByteArray::number(qlonglong(e.st_mtim.tv_sec)) + '.' + QByteArray::number(qlonglong(e.st_mtim.tv_nsec))
-                   + (S_ISDIR(e.st_mode) ? " pasta" : "");
+            f[c] = {e.st_ino, e.st_size, e.st_mtim.tv_sec, e.st_mtim.tv_nsec, S_ISDIR(e.st_mode)};
         }
         return f;
     }
@@ -134,7 +162,6 @@ private:
     {
         const bool ok = Moeda();
         frmGerar::DefinirExibicao([this, ok](frmGerar& d) {
-            ++dialogosGerar_;
             if (!ok)
                 return d.btnCancelar_Click();
             QRadioButton* opcoes[] = {d.optFacil, d.optMedio, d.optDificil};
@@ -177,9 +204,7 @@ private:
         EXPECT_TRUE(t_.jogo() == *lido.jogo);
         EXPECT_EQ(ArquivoJogo(), arquivo);
         // the file's three options become the player's, to be written at exit
-        const Opcoes& o = w().opcoes();
-        EXPECT_TRUE(o.Dificuldade == lido.jogo->Dificuldade && o.Pequenas == lido.jogo->Pequenas
-                    && o.Adaptar == lido.jogo->Adaptar);
+        EXPECT_TRUE(static_cast<const OpcoesJogo&>(w().opcoes()) == *lido.jogo);
         // the one message a saved game may bring: its picture could not be read
         for (const PedidoMensagem& m : t_.mensagens) {
             EXPECT_EQ(m.titulo, QStringLiteral("Figura inválida")) << m.texto.toStdString();
@@ -294,13 +319,11 @@ private:
         const int modo = Sorteio(3); // Ctrl+S, Salvar como... a game, a picture
         const bool pergunta = modo > 0 || ArquivoJogo().isEmpty();
         const QString destino = pergunta ? NomeParaSalvar(modo == 2 ? QStringLiteral(".bmp") : QStringLiteral(".zpr")) : ArquivoJogo();
-        {
-            teste::RespostaDeArquivo resposta(pergunta ? destino : QString());
-            if (modo == 0)
-                QTest::keyClick(w().windowHandle(), Qt::Key_S, Qt::ControlModifier);
-            else
-                t_.Comando("mnuJogoSalvar1");
-        }
+        teste::RespostaDeArquivo resposta(pergunta ? destino : QString());
+        if (modo == 0)
+            t_.Tecla(Qt::Key_S, Qt::ControlModifier);
+        else
+            t_.Comando("mnuJogoSalvar1");
         Salvou(destino, modo < 2);
     }
 
@@ -346,7 +369,7 @@ private:
         const bool acorde = Moeda(), sim = Moeda();
         Responder(sim);
         if (acorde)
-            QTest::keyClick(w().windowHandle(), Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+            t_.Tecla(Qt::Key_G, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         else
             t_.Comando("mnuJogoReiniciar");
         QCoreApplication::processEvents();
@@ -364,23 +387,20 @@ private:
     // F9 shows the preview; while it is active, F2 or F9 only close it.
     void Visualizar()
     {
-        QTest::keyClick(w().windowHandle(), Qt::Key_F9);
+        t_.Tecla(Qt::Key_F9);
         QPointer<frmPreview> preview = w().findChild<frmPreview*>();
         ASSERT_EQ(preview.isNull(), !Carregado()) << "a preview exactly when there is a game";
         if (preview.isNull())
             return;
         QApplication::setActiveWindow(preview);
-        const int gerar = dialogosGerar_;
-        frmGerar::DefinirExibicao([this](frmGerar& d) {
-            ++dialogosGerar_;
-            d.btnCancelar_Click();
-        });
+        bool gerou = false; // the new-puzzle dialog shown (and closed at once)
+        frmGerar::DefinirExibicao([&gerou](frmGerar& d) { gerou = d.close(); });
         QTest::keyClick(preview->windowHandle(), Moeda() ? Qt::Key_F2 : Qt::Key_F9);
         frmGerar::DefinirExibicao({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(preview.isNull()) << "the key closed the preview";
         EXPECT_EQ(w().findChildren<frmPreview*>().size(), 0);
-        EXPECT_EQ(dialogosGerar_, gerar) << "and did nothing else";
+        EXPECT_FALSE(gerou) << "and did nothing else";
         QApplication::setActiveWindow(&w());
     }
 
@@ -394,11 +414,8 @@ private:
         t_.resposta = Um(respostas);
         const bool perguntou = EmJogo();
         const QString destino = ArquivoJogo().isEmpty() ? NomeParaSalvar(QStringLiteral(".zpr")) : ArquivoJogo();
-        bool fechou = false;
-        {
-            teste::RespostaDeArquivo resposta(ArquivoJogo().isEmpty() ? destino : QString());
-            fechou = w().close();
-        }
+        teste::RespostaDeArquivo resposta(ArquivoJogo().isEmpty() ? destino : QString());
+        const bool fechou = w().close();
         EXPECT_EQ(!t_.mensagens.empty() && t_.mensagens[0].texto == QStringLiteral("Você deseja salvar o jogo?"), perguntou);
         const bool salvar = perguntou && t_.resposta == QMessageBox::Yes;
         EXPECT_EQ(fechou, !perguntou || t_.resposta == QMessageBox::No || (salvar && PodeGravar(destino)));
@@ -418,11 +435,8 @@ private:
     void Cair()
     {
         const bool emJogo = EmJogo();
-        std::optional<Recuperacao> copia;
-        if (emJogo) {
-            copia = LerCopia(t_.Copias().value(0));
-            ASSERT_TRUE(copia);
-        }
+        const std::optional<Recuperacao> copia = emJogo ? LerCopia(t_.Copias().value(0)) : std::nullopt;
+        ASSERT_EQ(copia.has_value(), emJogo);
         t_.janela.reset();
         const bool sim = Moeda();
         Responder(sim);
@@ -443,11 +457,9 @@ private:
         // Only the file a save named, and the settings at a real exit, may change.
         const Fotografia depois = Tirar();
         for (const auto& [caminho, resumo] : depois) {
+            const bool permitido = (salvoEm_ && caminho == *salvoEm_) || (mudouConfiguracao_ && caminho == t_.ArquivoConfiguracao());
             const auto antes = antes_.find(caminho);
-            const bool mudou = antes == antes_.end() || antes->second != resumo;
-            const bool permitido = (salvoEm_ && caminho == *salvoEm_)
-                                   || (mudouConfiguracao_ && caminho == t_.ArquivoConfiguracao());
-            EXPECT_TRUE(!mudou || permitido) << "changed: " << caminho.toStdString();
+            EXPECT_TRUE(permitido || (antes != antes_.end() && antes->second == resumo)) << "changed: " << caminho.toStdString();
         }
         for (const auto& [caminho, resumo] : antes_)
             EXPECT_TRUE(depois.count(caminho)) << "removed: " << caminho.toStdString();
@@ -457,18 +469,13 @@ private:
         for (const char* item : {"mnuJogoSalvar0", "mnuJogoSalvar1", "mnuJogoVisualizar", "mnuJogoReiniciar"})
             EXPECT_EQ(t_.Acao(item)->isEnabled(), Carregado()) << item;
         EXPECT_TRUE(t_.Acao("mnuJogoNovo")->isEnabled() && t_.Acao("mnuJogoAbrir")->isEnabled());
-        EXPECT_EQ(t_.Relogio()->isActive(), EmJogo());
+        EXPECT_EQ(w().findChild<QTimer*>(QStringLiteral("tmrHora"))->isActive(), EmJogo());
         VerificarCopia(t_);
 
         // A step that does not change the game left it alone, but for the chord's new deal
         // and the picture bytes a first save reads.
-        if (!mudouJogo_) {
-            JogoSalvo agora = t_.jogo();
-            agora.BytesFigura = jogoAntes_.BytesFigura;
-            agora.ExtensaoFigura = jogoAntes_.ExtensaoFigura;
-            agora.SegundosJogo = jogoAntes_.SegundosJogo;
-            EXPECT_TRUE(agora == jogoAntes_) << "the game changed without a command that changes it";
-        }
+        EXPECT_TRUE(mudouJogo_ || MesmoJogoForaRelogioEFigura(t_.jogo(), jogoAntes_))
+            << "the game changed without a command that changes it";
     }
 
     Aleatorio rnd_;
@@ -480,7 +487,7 @@ private:
     std::optional<QString> salvoEm_;
     std::vector<QString> salvos_;
     bool mudouConfiguracao_ = false, mudouJogo_ = false;
-    int contador_ = 0, dialogosGerar_ = 0;
+    int contador_ = 0;
 };
 
 } // namespace
