@@ -93,14 +93,9 @@ struct JanelaDeTeste {
             QDir(pasta.path()).mkpath(QString::fromLatin1(sub));
             figura.save(pasta.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/figura.bmp"));
         }
-        {
-            QSettings cfg(ArquivoConfiguracao(), QSettings::IniFormat);
-            cfg.setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
-        }
-        DefinirRespondedor([this](const PedidoMensagem& m) {
-            mensagens.push_back(m);
-            return resposta;
-        });
+        QSettings(ArquivoConfiguracao(), QSettings::IniFormat)
+            .setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
+        DefinirRespondedor([this](const PedidoMensagem& m) { return mensagens.push_back(m), resposta; });
         Criar(semente);
     }
     ~JanelaDeTeste()
