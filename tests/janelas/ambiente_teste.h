@@ -3,24 +3,35 @@
 // hand, a temporary settings file, the copies of games in play and the best times in a
 // folder of their own (so that a test of the program folder never sees them), and every
 // message box answered by the test; and the ways a player reaches the window: its
-// actions, its widgets, the mouse.
+// actions, its widgets, the mouse. It also brings in the headers the window tests share.
 
 #include "../core/figuras_de_teste.h"
 #include "CommonDialogCls.h"
+#include "CoresSistema.h"
 #include "Mensagem.h"
 #include "Som.h"
 #include "Tabuleiro.h"
 #include "files/recuperacao.h"
 #include "frmGerar.h"
+#include "frmPreview.h"
 #include "frmZelpo.h"
+#include "fontes.h"
 #include "play/encaixe.h"
+#include "play/textos.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,8 +39,12 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace zelpo::teste {
 
@@ -181,8 +196,7 @@ struct JanelaDeTeste {
     {
         QWindow* janelaQt = janela->windowHandle();
         const QPoint inicio = CentroDaPeca(peca);
-        const QPoint pega = inicio - Canto(peca);
-        const QPoint fim = Tela()->mapTo(janela.get(), alvo) + pega;
+        const QPoint fim = inicio - Canto(peca) + Tela()->mapTo(janela.get(), alvo);
         QTest::mousePress(janelaQt, Qt::LeftButton, {}, inicio);
         QTest::mouseMove(janelaQt, (inicio + fim) / 2);
         QTest::mouseMove(janelaQt, fim);

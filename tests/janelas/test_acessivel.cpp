@@ -4,10 +4,6 @@
 #include "Acessivel.h"
 #include "ambiente_teste.h"
 
-#include <QAccessible>
-
-#include <functional>
-
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
 

@@ -3,8 +3,6 @@
 // checked on the registration itself in tests/core/test_associacao.cpp.)
 #include "ambiente_teste.h"
 
-#include <QDirIterator>
-
 using namespace zelpo;
 
 TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)

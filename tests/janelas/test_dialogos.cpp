@@ -3,25 +3,16 @@
 // (The preview opened and closed from the main window by its keys is in the random walk.)
 #include "Autor.h"
 #include "ambiente_teste.h"
-#include "CoresSistema.h"
 #include "frmComoJogar.h"
-#include "frmPreview.h"
 
 #include <QAbstractProxyModel>
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
 #include <QMenu>
-#include <QPointer>
-#include <QRadioButton>
 #include <QSignalSpy>
-
-#include <map>
 
 using namespace zelpo;
 
@@ -85,9 +76,7 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
 
 TEST_F(Dialogos, GerarEnterFuncionaComoTab)
 {
-    Opcoes o;
-    o.Dificuldade = 3;
-    frmGerar d(o);
+    frmGerar d(Opcoes{});
     Ativar(d);
     // Enter leaves the option buttons as one stop, and moves on from the check boxes
     const bool adaptar = d.chkAdaptar->isChecked();

@@ -1,12 +1,7 @@
 // The main window as the player first sees it, checked pixel by pixel on its surface.
 #include "ambiente_teste.h"
-#include "CoresSistema.h"
-#include "fontes.h"
-#include "play/textos.h"
 
-#include <QApplication>
 #include <QMenuBar>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace zelpo;

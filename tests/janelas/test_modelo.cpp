@@ -14,25 +14,13 @@
 // ZELPO_SEMENTE=<n> repeats the second. ZELPO_PASSOS=<n> sets their length.
 #include "ambiente_teste.h"
 #include "files/zpr.h"
-#include "frmPreview.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QDirIterator>
-#include <QPointer>
-#include <QRadioButton>
 
 #include <chrono>
-#include <functional>
 #include <iostream>
-#include <map>
 #include <optional>
 
-#include <sys/stat.h>
-
 using namespace zelpo;
-using zelpo::teste::Conteudo;
-using zelpo::teste::Titulo;
+using namespace zelpo::teste;
 
 namespace {
 
@@ -41,9 +29,8 @@ using Fotografia = std::map<QString, std::tuple<ino_t, off_t, time_t, long, bool
 
 EstadoJogo EstadoDe(const JogoSalvo& j)
 {
-    if (j.PartesNaRolagem == 0)
-        return EstadoJogo::Completo;
-    return j.PartesIniciais > 0 ? EstadoJogo::EscolhendoPecas : EstadoJogo::Jogando;
+    return j.PartesNaRolagem == 0 ? EstadoJogo::Completo
+           : j.PartesIniciais > 0 ? EstadoJogo::EscolhendoPecas : EstadoJogo::Jogando;
 }
 
 // The same game, but for the clock and the picture's bytes and extension.
@@ -61,11 +48,9 @@ void VerificarCopia(teste::JanelaDeTeste& t)
 {
     const QStringList copias = t.Copias();
     const Partida& p = t.w().partida();
-    if (!p.EmJogo()) {
-        EXPECT_TRUE(copias.isEmpty()) << "a copy without a game in play";
+    ASSERT_EQ(copias.size(), p.EmJogo() ? 1 : 0) << "one copy exactly while a game is in play";
+    if (copias.isEmpty())
         return;
-    }
-    ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
     const std::optional<Recuperacao> c = LerCopia(copias[0]);
     ASSERT_TRUE(c) << "the copy cannot be read back";
     EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
@@ -228,7 +213,6 @@ private:
         EXPECT_TRUE(t_.mensagens[0].texto.startsWith(arquivo + QStringLiteral("\n\n")));
         EXPECT_TRUE(t_.mensagens[0].texto.endsWith(QString::fromUtf8(motivo))) << t_.mensagens[0].texto.toStdString();
         EXPECT_EQ(w().windowTitle(), Titulo(arquivo));
-        tituloAntes_ = w().windowTitle();
     }
 
     std::vector<int> PecasVisiveis(bool soAsQueEncaixam)
@@ -345,7 +329,6 @@ private:
         EXPECT_TRUE(*lido.jogo == t_.jogo()) << "the file holds the game";
         EXPECT_EQ(ArquivoJogo(), destino);
         EXPECT_EQ(w().windowTitle(), Titulo(destino));
-        tituloAntes_ = w().windowTitle();
         if (std::find(salvos_.begin(), salvos_.end(), destino) == salvos_.end())
             salvos_.push_back(destino);
     }
@@ -485,10 +468,6 @@ private:
     bool mudouConfiguracao_ = false, mudouJogo_ = false;
     int contador_ = 0;
 };
-
-} // namespace
-
-namespace {
 
 void Passear(uint64_t semente)
 {

@@ -5,10 +5,7 @@
 // crash are the random walk's.)
 #include "ambiente_teste.h"
 
-#include <QProcess>
-
 #include <csignal>
-#include <sys/stat.h>
 
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;

@@ -2,15 +2,12 @@
 // next game, and the Recordes window.
 #include "ambiente_teste.h"
 #include "files/recordes.h"
-#include "fontes.h"
 #include "frmRecordes.h"
-#include "play/textos.h"
 
 #include <QPainter>
 
 using namespace zelpo;
-using zelpo::teste::Conteudo;
-using zelpo::teste::JanelaDeTeste;
+using namespace zelpo::teste;
 
 namespace {
 

@@ -14,8 +14,7 @@
 #include <optional>
 
 using namespace zelpo;
-using figuras_de_teste::P16;
-using figuras_de_teste::P32;
+using namespace figuras_de_teste;
 
 namespace {
 
