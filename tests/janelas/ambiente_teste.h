@@ -73,6 +73,13 @@ using figuras_de_teste::Gravar;
 // The caption of the main window while it shows the game of `arquivo`.
 inline QString Titulo(const QString& arquivo) { return QStringLiteral("Zelpora 3.0 - [") + arquivo + QLatin1Char(']'); }
 
+// The same game, but for the clock.
+inline bool MesmoJogoForaDoRelogio(JogoSalvo a, const JogoSalvo& b)
+{
+    a.SegundosJogo = b.SegundosJogo;
+    return a == b;
+}
+
 // Centred within a pixel each way.
 inline testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
 {
@@ -110,7 +117,10 @@ struct JanelaDeTeste {
         }
         QSettings(ArquivoConfiguracao(), QSettings::IniFormat)
             .setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
-        DefinirRespondedor([this](const PedidoMensagem& m) { return mensagens.push_back(m), resposta; });
+        DefinirRespondedor([this](const PedidoMensagem& m) {
+            mensagens.push_back(m);
+            return resposta;
+        });
         Criar(semente);
     }
     ~JanelaDeTeste()

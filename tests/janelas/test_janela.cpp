@@ -7,46 +7,10 @@
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
 
-namespace {
-
-// What the program reports when started headless on a screen of the given size, with a
-// fresh home so that no settings of the machine count.
-struct Relatorio {
-    QString estilo;
-    QRect moldura;
-    bool maximizada = false;
-};
-
-Relatorio Executar(const QStringList& argumentos, const QString& estiloNoAmbiente, QSize tela)
-{
-    QTemporaryDir casa;
-    const QString configuracao = casa.filePath(QStringLiteral("tela.json"));
-    EXPECT_TRUE(teste::Gravar(configuracao, QStringLiteral(R"({"screens": [{"name": "t", "width": %1, "height": %2}]})")
-                                                .arg(tela.width()).arg(tela.height()).toUtf8()));
-    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracao);
-    for (const char* pasta : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
-        ambiente.insert(QLatin1String(pasta), casa.path());
-    ambiente.insert(QStringLiteral("ZELPO_RELATORIO"), QStringLiteral("1"));
-    ambiente.remove(QStringLiteral("QT_STYLE_OVERRIDE"));
-    if (!estiloNoAmbiente.isEmpty())
-        ambiente.insert(QStringLiteral("QT_STYLE_OVERRIDE"), estiloNoAmbiente);
-    QProcess programa;
-    programa.setProcessEnvironment(ambiente);
-    programa.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), argumentos);
-    EXPECT_TRUE(programa.waitForFinished(120000));
-    const QString saida = QString::fromLocal8Bit(programa.readAllStandardOutput());
-    static const QRegularExpression campos(QStringLiteral(R"(estilo=(\S+) moldura=(-?\d+),(-?\d+),(\d+)x(\d+) maximizada=(\d))"));
-    const QRegularExpressionMatch m = campos.match(saida);
-    EXPECT_TRUE(m.hasMatch()) << saida.toStdString();
-    return {m.captured(1), QRect(m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt(), m.captured(5).toInt()),
-            m.captured(6) == QLatin1String("1")};
-}
-} // namespace
-
 // The player's own style wins over the classic one, from the command line or the
 // environment; the window shows centred by its frame, or maximised on a screen exactly
-// as wide as itself.
+// as wide as itself. The program reports them when started headless on a screen of the
+// given size, with a fresh home so that no settings of the machine count.
 TEST(Janela, EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada)
 {
     const struct { QStringList argumentos; const char* ambiente; QSize tela; const char* estilo; bool maximizada; } casos[] = {
@@ -54,15 +18,35 @@ TEST(Janela, EstiloClassicoSalvoEscolhaEJanelaCentradaOuMaximizada)
         {{QStringLiteral("-style"), QStringLiteral("fusion")}, "", {800, 600}, "fusion", false},
         {{}, "Fusion", {1024, 768}, "fusion", false},
         {{}, "", {640, 480}, "windows", true}};
+    static const QRegularExpression relatorio(QStringLiteral(R"(estilo=(\S+) moldura=(-?\d+),(-?\d+),(\d+)x(\d+) maximizada=(\d))"));
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.argumentos.join(QLatin1Char(' ')).toStdString() << " " << c.ambiente);
-        const Relatorio r = Executar(c.argumentos, QString::fromLatin1(c.ambiente), c.tela);
-        EXPECT_EQ(r.estilo, QLatin1String(c.estilo));
-        EXPECT_EQ(r.maximizada, c.maximizada);
+        QTemporaryDir casa;
+        const QString configuracao = casa.filePath(QStringLiteral("tela.json"));
+        ASSERT_TRUE(teste::Gravar(configuracao, QStringLiteral(R"({"screens": [{"name": "t", "width": %1, "height": %2}]})")
+                                                    .arg(c.tela.width()).arg(c.tela.height()).toUtf8()));
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracao);
+        for (const char* pasta : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            ambiente.insert(QLatin1String(pasta), casa.path());
+        ambiente.insert(QStringLiteral("ZELPO_RELATORIO"), QStringLiteral("1"));
+        ambiente.remove(QStringLiteral("QT_STYLE_OVERRIDE"));
+        if (*c.ambiente)
+            ambiente.insert(QStringLiteral("QT_STYLE_OVERRIDE"), QString::fromLatin1(c.ambiente));
+        QProcess programa;
+        programa.setProcessEnvironment(ambiente);
+        programa.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), c.argumentos);
+        ASSERT_TRUE(programa.waitForFinished(120000));
+        const QString saida = QString::fromLocal8Bit(programa.readAllStandardOutput());
+        const QRegularExpressionMatch m = relatorio.match(saida);
+        ASSERT_TRUE(m.hasMatch()) << saida.toStdString();
+        EXPECT_EQ(m.captured(1), QLatin1String(c.estilo));
+        EXPECT_EQ(m.captured(6) == QLatin1String("1"), c.maximizada);
+        const QRect moldura(m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt(), m.captured(5).toInt());
         if (c.maximizada) {
-            EXPECT_EQ(r.moldura, QRect(QPoint(0, 0), c.tela));
+            EXPECT_EQ(moldura, QRect(QPoint(0, 0), c.tela));
         } else {
-            EXPECT_TRUE(teste::Centrado(r.moldura, QRect(QPoint(0, 0), c.tela)));
+            EXPECT_TRUE(teste::Centrado(moldura, QRect(QPoint(0, 0), c.tela)));
         }
     }
 }
