@@ -191,8 +191,12 @@ struct JanelaDeTeste {
     // The board and the caption under it, below the message line.
     QImage Tabuleiro() { return Tela()->Tela().copy(242, 20, 388, 414); }
     Som* som() { return janela->findChild<Som*>(); }
-    // The tick a second would bring.
-    void Tique() { QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer"); }
+    // `segundos` go by, and the clock's timer fires.
+    void Passar(int segundos)
+    {
+        ticks += segundos * 1000;
+        QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer");
+    }
 
     // A point of the window over the body of a piece: the centre of its grid cell.
     QPoint CentroDaPeca(int peca)
@@ -248,8 +252,7 @@ struct JanelaDeTeste {
     {
         janela->Iniciar({});
         Jogar(pecas);
-        ticks += segundos * 1000;
-        Tique();
+        Passar(segundos);
         const QString arquivo = pasta.path() + QStringLiteral("/partida.zpr");
         Comando("mnuJogoSalvar0", arquivo);
         return arquivo;

@@ -43,8 +43,7 @@ TEST(Acessivel, TudoNomeadoEAvisado)
         pecas += i->role() == QAccessible::Graphic;
     });
     EXPECT_EQ(pecas, 9);
-    t.ticks += 82'000;
-    t.Tique();
+    t.Passar(82);
     EXPECT_EQ(t.Hora()->accessibleName(), QStringLiteral("Tempo de jogo 00:01:22"));
 
     const int primeira = t.jogo().PartesRolagem[0];

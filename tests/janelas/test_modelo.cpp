@@ -70,6 +70,7 @@ public:
             .setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(Um(dificuldades)));
         Reabrir();
     }
+    ~Passeio() { QDir::setCurrent(pastaAntes_); }
 
     void Dar(int indice)
     {
@@ -447,6 +448,7 @@ private:
         EXPECT_TRUE(mudouJogo_ || MesmoJogoForaDoRelogio(t_.jogo(), jogoAntes_)) << "the game changed on its own";
     }
 
+    const QString pastaAntes_ = QDir::currentPath(); // the folder to go back to
     Aleatorio rnd_;
     teste::JanelaDeTeste t_;
     EstadoJogo esperado_ = EstadoJogo::SemJogo;
@@ -464,13 +466,9 @@ void Passear(uint64_t semente)
     const int passos = qEnvironmentVariableIsSet("ZELPO_PASSOS") ? qEnvironmentVariableIntValue("ZELPO_PASSOS") : 2000;
     std::cout << "seed " << semente << " (ZELPO_SEMENTE=" << semente << " repeats this run)" << std::endl;
     SCOPED_TRACE(testing::Message() << "ZELPO_SEMENTE=" << semente);
-    const QString pastaAntes = QDir::currentPath();
-    {
-        Passeio passeio(semente);
-        for (int i = 0; i < passos && !testing::Test::HasFailure(); ++i)
-            passeio.Dar(i);
-    }
-    QDir::setCurrent(pastaAntes);
+    Passeio passeio(semente);
+    for (int i = 0; i < passos && !testing::Test::HasFailure(); ++i)
+        passeio.Dar(i);
 }
 
 } // namespace

@@ -24,8 +24,7 @@ TEST(Partida, JogoCompletoPeloTeclado)
     EXPECT_EQ(t.som()->UltimoSom(), QStringLiteral("ENCAIXE"));
     t.Tecla(Qt::Key_Space);
     ASSERT_EQ(w.partida().Estado(), EstadoJogo::Jogando);
-    t.ticks += 65'000;
-    t.Tique();
+    t.Passar(65);
     const int16_t primeira = w.tabuleiro().Foco();
     t.Tecla(Qt::Key_Tab);
     EXPECT_NE(w.tabuleiro().Foco(), primeira);
@@ -65,8 +64,7 @@ TEST(Partida, JogoCompletoPeloTeclado)
         t.ColocarPeloTeclado(t.PecaQueEncaixa());
     EXPECT_EQ(w.partida().Estado(), EstadoJogo::Completo);
     EXPECT_TRUE(t.som()->UltimoSom() == QStringLiteral("FIM1") || t.som()->UltimoSom() == QStringLiteral("FIM2"));
-    t.ticks += 10'000; // the clock stays where it stopped
-    t.Tique();
+    t.Passar(10); // the clock stays where it stopped
     EXPECT_EQ(t.Hora()->text(), QStringLiteral("00:01:05"));
 }
 

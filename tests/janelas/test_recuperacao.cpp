@@ -20,10 +20,8 @@ TEST(RecuperacaoJanela, JogoNuncaSalvoVoltaComSim)
     t.w().Iniciar({});
     t.Jogar(2);
     // The clock alone renews the copy every 30 s; the crash comes 10 s after one.
-    t.ticks += 40'000;
-    t.Tique();
-    t.ticks += 10'000;
-    t.Tique();
+    t.Passar(40);
+    t.Passar(10);
     const JogoSalvo antes = t.jogo();
     const QImage tabuleiro = t.Tabuleiro();
     t.Cair(); // the copy it leaves is what the start below offers
@@ -111,7 +109,6 @@ TEST(RecuperacaoJanela, FiguraIlegivelNaoLevaACopia)
         }
         return t.resposta;
     });
-    t.Criar();
     t.w().Iniciar({});
     t.resposta = QMessageBox::No;
     EXPECT_TRUE(ficou);
