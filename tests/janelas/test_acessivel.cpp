@@ -53,8 +53,7 @@ TEST(Acessivel, TudoNomeadoEAvisado)
     const auto houve = [](int filho, QAccessible::Event tipo) {
         return std::find(eventos.begin(), eventos.end(), std::pair(filho, tipo)) != eventos.end();
     };
-    const int filho = int(FilhoDoTabuleiro::PrimeiraPeca) + primeira;
-    EXPECT_TRUE(houve(filho, QAccessible::NameChanged)) << "the fit is told";
+    EXPECT_TRUE(houve(int(FilhoDoTabuleiro::PrimeiraPeca) + primeira, QAccessible::NameChanged)) << "the fit is told";
     EXPECT_TRUE(houve(int(FilhoDoTabuleiro::Mensagem), QAccessible::NameChanged)) << "the new prompt is told";
     t.Tecla(Qt::Key_Return);
     t.Tecla(Qt::Key_Return);

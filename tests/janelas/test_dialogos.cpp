@@ -95,15 +95,13 @@ TEST_F(Dialogos, GerarEnterFuncionaComoTab)
 
 // --- file and colour dialogs ------------------------------------------------------------
 
-// The names the file list shows, folders with a "/".
+// The names the file list shows.
 QStringList NomesMostrados(QFileDialog& d)
 {
     const auto* lista = d.findChild<QListView*>(QStringLiteral("listView"));
     QStringList nomes;
     for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i) {
-        const QModelIndex item = lista->model()->index(i, 0, lista->rootIndex());
-        const bool pasta = QFileInfo(item.data(QFileSystemModel::FilePathRole).toString()).isDir();
-        nomes << item.data().toString() + (pasta ? QStringLiteral("/") : QString());
+        nomes << lista->model()->index(i, 0, lista->rootIndex()).data().toString();
     }
     nomes.sort(Qt::CaseInsensitive);
     return nomes;
@@ -148,9 +146,9 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
 
     // the player goes down the list of types with the keyboard
     const std::map<int, QStringList> mostrados{
-        {0, {"Figura.Bmp", "Foto.JPG", "foto2.jpg", "jogo.ZPR", "sub.jpg/"}},
-        {1, {"jogo.ZPR", "sub.jpg/"}}, {2, {"Figura.Bmp", "sub.jpg/"}},
-        {9, {"Foto.JPG", "foto2.jpg", "sub.jpg/"}}, {10, {"outra.jpeg", "sub.jpg/"}}};
+        {0, {"Figura.Bmp", "Foto.JPG", "foto2.jpg", "jogo.ZPR", "sub.jpg"}},
+        {1, {"jogo.ZPR", "sub.jpg"}}, {2, {"Figura.Bmp", "sub.jpg"}},
+        {9, {"Foto.JPG", "foto2.jpg", "sub.jpg"}}, {10, {"outra.jpeg", "sub.jpg"}}};
     tipos->setFocus();
     for (const auto& [indice, nomes] : mostrados) {
         for (int i = tipos->currentIndex(); i < indice; ++i)

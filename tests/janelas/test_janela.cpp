@@ -108,7 +108,10 @@ TEST(Janela, JanelaSemJogo)
     EXPECT_FALSE(QFontInfo(t.w().menuBar()->font()).bold());
     EXPECT_EQ(QFontInfo(t.w().menuBar()->font()).family(), QFontInfo(QApplication::font("QMenu")).family());
     EXPECT_TRUE(QFontInfo(t.w().font()).bold());
-
+    // the missing folder is said, under its name
+    ASSERT_EQ(t.mensagens.size(), 1u);
+    EXPECT_EQ(t.mensagens[0].titulo, QStringLiteral("Erro"));
+    EXPECT_TRUE(t.mensagens[0].texto.endsWith(QStringLiteral("/Facil/'")));
 }
 
 TEST(Janela, AreaDeJogoELegendaCentrada)
