@@ -90,17 +90,13 @@ inline testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
     return testing::AssertionFailure() << "the gaps differ by " << d.x() << " across and " << d.y() << " down";
 }
 
-// Where the copies of games in play go: they are written after every change and each
-// write waits for the disk, so a memory-backed folder keeps the tests fast.
-inline QString PastaDeEstado()
-{
-    const QString memoria = QStringLiteral("/dev/shm");
-    return QFileInfo(memoria).isDir() && QFileInfo(memoria).isWritable() ? memoria : QDir::tempPath();
-}
-
 struct JanelaDeTeste {
     QTemporaryDir pasta;
-    QTemporaryDir estado{PastaDeEstado() + QStringLiteral("/zelpo_estado-XXXXXX")};
+    // The copies of games in play are written after every change and each write waits for
+    // the disk, so a memory-backed folder keeps the tests fast.
+    QTemporaryDir estado{(QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                             : QDir::tempPath())
+                         + QStringLiteral("/zelpo_estado-XXXXXX")};
     QString pastaRecuperacao = estado.path() + QStringLiteral("/recuperacao");
     int32_t ticks = 5'000'000;
     std::vector<PedidoMensagem> mensagens;

@@ -369,8 +369,7 @@ private:
         QTest::keyClick(preview->windowHandle(), Moeda() ? Qt::Key_F2 : Qt::Key_F9);
         frmGerar::DefinirExibicao({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(preview.isNull()) << "the key closed the preview";
-        EXPECT_EQ(w().findChildren<frmPreview*>().size(), 0);
+        EXPECT_EQ(w().findChildren<frmPreview*>().size(), 0) << "the key closed the preview";
         EXPECT_FALSE(gerou) << "and did nothing else";
         QApplication::setActiveWindow(&w());
     }

@@ -32,9 +32,8 @@ TEST(Processo, SigtermOuSighupGuardamOJogoInteiro)
         SCOPED_TRACE(sinal);
         QTemporaryDir casa;
         QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
-        for (const char* pasta : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+        for (const char* pasta : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"})
             amb.insert(QLatin1String(pasta), casa.path() + QLatin1Char('/') + QLatin1String(pasta));
-        amb.insert(QStringLiteral("XDG_STATE_HOME"), casa.path() + QStringLiteral("/estado"));
         amb.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         amb.remove(QStringLiteral("ZELPO_RELATORIO"));
         QProcess programa;
@@ -42,7 +41,7 @@ TEST(Processo, SigtermOuSighupGuardamOJogoInteiro)
         programa.start(QStringLiteral(ZELPO_BINARIOS "/zelpo"), {arquivo});
 
         // the program's first copy, once it is on disk
-        const QDir pasta(casa.path() + QStringLiteral("/estado/Brumas Vivas/Zelpora 3.0"));
+        const QDir pasta(casa.path() + QStringLiteral("/XDG_STATE_HOME/Brumas Vivas/Zelpora 3.0"));
         QStringList copias;
         ASSERT_TRUE(programa.waitForStarted(ESPERA_MAXIMA) && QTest::qWaitFor([&] {
             copias = pasta.entryList({QStringLiteral("*.zpr")}, QDir::Files);

@@ -106,8 +106,7 @@ TEST(Som, SemDispositivoNadaEscrito)
     {
         Som som;
         som.TocarSom(QStringLiteral("ENCAIXE"));
-        for (int i = 0; i < 500 && som.Saida()->Dispositivo().empty(); ++i)
-            QTest::qWait(20);
+        EXPECT_TRUE(QTest::qWaitFor([&som] { return !som.Saida()->Dispositivo().empty(); }, 10'000));
         dispositivo = som.Saida()->Dispositivo();
         som.TocarSom(QStringLiteral("FIM1"));
         som.PararSom();
