@@ -131,8 +131,7 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
     QSignalSpy carregadas(pastas, &QFileSystemModel::directoryLoaded);
     d->setDirectory(pasta.path());
     d->show();
-    while (!carregadas.contains(QVariantList{pasta.path()}))
-        ASSERT_TRUE(carregadas.wait(10000)) << "the folder never loaded";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return carregadas.contains(QVariantList{pasta.path()}); }, 10000));
     QCoreApplication::processEvents();
 
     // the list speaks Portuguese whatever the system's language: types and dates
