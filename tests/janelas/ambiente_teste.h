@@ -3,32 +3,48 @@
 // hand, a temporary settings file, the copies of games in play and the best times in a
 // folder of their own (so that a test of the program folder never sees them), and every
 // message box answered by the test; and the ways a player reaches the window: its
-// actions, its widgets, the mouse.
+// actions, its widgets, the mouse. It also brings in the headers the window tests share.
 
 #include "../core/figuras_de_teste.h"
 #include "CommonDialogCls.h"
+#include "CoresSistema.h"
 #include "Mensagem.h"
 #include "Som.h"
 #include "Tabuleiro.h"
 #include "files/recuperacao.h"
 #include "frmGerar.h"
+#include "frmPreview.h"
 #include "frmZelpo.h"
+#include "fontes.h"
 #include "play/encaixe.h"
+#include "play/textos.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace zelpo::teste {
 
@@ -57,17 +73,30 @@ using figuras_de_teste::Gravar;
 // The caption of the main window while it shows the game of `arquivo`.
 inline QString Titulo(const QString& arquivo) { return QStringLiteral("Zelpora 3.0 - [") + arquivo + QLatin1Char(']'); }
 
-// Where the copies of games in play go: they are written after every change and each
-// write waits for the disk, so a memory-backed folder keeps the tests fast.
-inline QString PastaDeEstado()
+// The same game, but for the clock.
+inline bool MesmoJogoForaDoRelogio(JogoSalvo a, const JogoSalvo& b)
 {
-    const QString memoria = QStringLiteral("/dev/shm");
-    return QFileInfo(memoria).isDir() && QFileInfo(memoria).isWritable() ? memoria : QDir::tempPath();
+    a.SegundosJogo = b.SegundosJogo;
+    return a == b;
+}
+
+// Centred within a pixel each way.
+inline testing::AssertionResult Centrado(const QRect& dentro, const QRect& fora)
+{
+    // the gap left minus the gap right, and above minus below
+    const QPoint d = dentro.topLeft() + dentro.bottomRight() - fora.topLeft() - fora.bottomRight();
+    if (std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the gaps differ by " << d.x() << " across and " << d.y() << " down";
 }
 
 struct JanelaDeTeste {
     QTemporaryDir pasta;
-    QTemporaryDir estado{PastaDeEstado() + QStringLiteral("/zelpo_estado-XXXXXX")};
+    // The copies of games in play are written after every change and each write waits for
+    // the disk, so a memory-backed folder keeps the tests fast.
+    QTemporaryDir estado{(QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                             : QDir::tempPath())
+                         + QStringLiteral("/zelpo_estado-XXXXXX")};
     QString pastaRecuperacao = estado.path() + QStringLiteral("/recuperacao");
     int32_t ticks = 5'000'000;
     std::vector<PedidoMensagem> mensagens;
@@ -82,10 +111,8 @@ struct JanelaDeTeste {
             QDir(pasta.path()).mkpath(QString::fromLatin1(sub));
             figura.save(pasta.path() + QLatin1Char('/') + QLatin1String(sub) + QStringLiteral("/figura.bmp"));
         }
-        {
-            QSettings cfg(ArquivoConfiguracao(), QSettings::IniFormat);
-            cfg.setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
-        }
+        QSettings(ArquivoConfiguracao(), QSettings::IniFormat)
+            .setValue(QStringLiteral("Zelpora 3.0/Dificuldade"), QString::number(dificuldade));
         DefinirRespondedor([this](const PedidoMensagem& m) {
             mensagens.push_back(m);
             return resposta;
@@ -156,13 +183,16 @@ struct JanelaDeTeste {
     QPoint Canto(int i) { return Tela()->mapTo(janela.get(), Tela()->Posicao(static_cast<int16_t>(i))); }
     QScrollBar* Rolagem() { return janela->findChild<QScrollBar*>(QStringLiteral("vsbPartes")); }
     QLabel* Hora() { return janela->findChild<QLabel*>(QStringLiteral("picHora")); }
-    QTimer* Relogio() { return janela->findChild<QTimer*>(QStringLiteral("tmrHora")); }
     zelpo::Tabuleiro* Tela() { return &janela->tabuleiro(); }
     // The board and the caption under it, below the message line.
     QImage Tabuleiro() { return Tela()->Tela().copy(242, 20, 388, 414); }
     Som* som() { return janela->findChild<Som*>(); }
-    // The tick a second would bring.
-    void Tique() { QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer"); }
+    // `segundos` go by, and the clock's timer fires.
+    void Passar(int segundos)
+    {
+        ticks += segundos * 1000;
+        QMetaObject::invokeMethod(janela.get(), "tmrHora_Timer");
+    }
 
     // A point of the window over the body of a piece: the centre of its grid cell.
     QPoint CentroDaPeca(int peca)
@@ -176,8 +206,7 @@ struct JanelaDeTeste {
     {
         QWindow* janelaQt = janela->windowHandle();
         const QPoint inicio = CentroDaPeca(peca);
-        const QPoint pega = inicio - Canto(peca);
-        const QPoint fim = Tela()->mapTo(janela.get(), alvo) + pega;
+        const QPoint fim = inicio - Canto(peca) + Tela()->mapTo(janela.get(), alvo);
         QTest::mousePress(janelaQt, Qt::LeftButton, {}, inicio);
         QTest::mouseMove(janelaQt, (inicio + fim) / 2);
         QTest::mouseMove(janelaQt, fim);
@@ -219,8 +248,7 @@ struct JanelaDeTeste {
     {
         janela->Iniciar({});
         Jogar(pecas);
-        ticks += segundos * 1000;
-        Tique();
+        Passar(segundos);
         const QString arquivo = pasta.path() + QStringLiteral("/partida.zpr");
         Comando("mnuJogoSalvar0", arquivo);
         return arquivo;
@@ -238,29 +266,5 @@ struct JanelaDeTeste {
         }
     }
 };
-
-// The copy on disk follows the game: one copy while a game is in play, holding the game
-// with its picture and its file, the clock at most 30 s behind; none otherwise.
-inline void VerificarCopia(JanelaDeTeste& t)
-{
-    const QStringList copias = t.Copias();
-    const Partida& p = t.w().partida();
-    if (!p.EmJogo()) {
-        EXPECT_TRUE(copias.isEmpty()) << "a copy without a game in play";
-        return;
-    }
-    ASSERT_EQ(copias.size(), 1) << "the game in play has no copy";
-    const std::optional<Recuperacao> c = LerCopia(copias[0]);
-    ASSERT_TRUE(c) << "the copy cannot be read back";
-    EXPECT_EQ(c->arquivoJogo, p.SessaoAtual().ArquivoJogo);
-    EXPECT_EQ(c->jogo.BytesFigura, p.Jogo().BytesFigura);
-    const int32_t atraso = p.Jogo().SegundosJogo - c->jogo.SegundosJogo;
-    EXPECT_TRUE(atraso >= 0 && atraso < INTERVALO_COPIA) << "the copy's clock is " << atraso << " s behind";
-    JogoSalvo jogo = c->jogo;
-    jogo.BytesFigura = p.Jogo().BytesFigura;
-    jogo.ExtensaoFigura = p.Jogo().ExtensaoFigura;
-    jogo.SegundosJogo = p.Jogo().SegundosJogo;
-    EXPECT_TRUE(jogo == p.Jogo()) << "the copy is not the game in play";
-}
 
 } // namespace zelpo::teste

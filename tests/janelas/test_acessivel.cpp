@@ -4,10 +4,6 @@
 #include "Acessivel.h"
 #include "ambiente_teste.h"
 
-#include <QAccessible>
-
-#include <functional>
-
 using namespace zelpo;
 using zelpo::teste::JanelaDeTeste;
 
@@ -22,11 +18,7 @@ void Percorrer(QAccessibleInterface* i, const std::function<void(QAccessibleInte
 }
 
 // The events the board sends a screen reader, as (child, kind); the board itself is child -1.
-std::vector<std::pair<int, QAccessible::Event>>& Eventos()
-{
-    static std::vector<std::pair<int, QAccessible::Event>> eventos;
-    return eventos;
-}
+std::vector<std::pair<int, QAccessible::Event>> eventos;
 
 QString Nome(frmZelpo& w, int peca)
 {
@@ -38,8 +30,8 @@ QString Nome(frmZelpo& w, int peca)
 
 TEST(Acessivel, TudoNomeadoEAvisado)
 {
-    Eventos().clear();
-    Tabuleiro::DefinirOuvinte([](int filho, int tipo) { Eventos().emplace_back(filho, QAccessible::Event(tipo)); });
+    eventos.clear();
+    Tabuleiro::DefinirOuvinte([](int filho, int tipo) { eventos.emplace_back(filho, QAccessible::Event(tipo)); });
     JanelaDeTeste t;
     frmZelpo& w = t.w();
     w.Iniciar({});
@@ -51,8 +43,7 @@ TEST(Acessivel, TudoNomeadoEAvisado)
         pecas += i->role() == QAccessible::Graphic;
     });
     EXPECT_EQ(pecas, 9);
-    t.ticks += 82'000;
-    t.Tique();
+    t.Passar(82);
     EXPECT_EQ(t.Hora()->accessibleName(), QStringLiteral("Tempo de jogo 00:01:22"));
 
     const int primeira = t.jogo().PartesRolagem[0];
@@ -60,10 +51,9 @@ TEST(Acessivel, TudoNomeadoEAvisado)
     t.Tecla(Qt::Key_Return);
     EXPECT_EQ(Nome(w, primeira), QStringLiteral("Peça %1 de 9, encaixada").arg(primeira + 1));
     const auto houve = [](int filho, QAccessible::Event tipo) {
-        return std::find(Eventos().begin(), Eventos().end(), std::pair(filho, tipo)) != Eventos().end();
+        return std::find(eventos.begin(), eventos.end(), std::pair(filho, tipo)) != eventos.end();
     };
-    const int filho = int(FilhoDoTabuleiro::PrimeiraPeca) + primeira;
-    EXPECT_TRUE(houve(filho, QAccessible::NameChanged)) << "the fit is told";
+    EXPECT_TRUE(houve(int(FilhoDoTabuleiro::PrimeiraPeca) + primeira, QAccessible::NameChanged)) << "the fit is told";
     EXPECT_TRUE(houve(int(FilhoDoTabuleiro::Mensagem), QAccessible::NameChanged)) << "the new prompt is told";
     t.Tecla(Qt::Key_Return);
     t.Tecla(Qt::Key_Return);

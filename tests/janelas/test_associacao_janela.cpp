@@ -3,8 +3,6 @@
 // checked on the registration itself in tests/core/test_associacao.cpp.)
 #include "ambiente_teste.h"
 
-#include <QDirIterator>
-
 using namespace zelpo;
 
 TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
@@ -23,11 +21,9 @@ TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
         amb.arquivoConfiguracao = raiz.filePath(QStringLiteral("cfg.ini"));
         {
             frmZelpo w(amb);
-            bool pintada = false;
-            QObject::connect(&w.tabuleiro(), &Tabuleiro::pintada, [&] { pintada = true; });
             w.Iniciar(linhaDeComando);
             // the registration follows the first paint
-            EXPECT_TRUE(QTest::qWaitFor([&] { return pintada; }));
+            EXPECT_TRUE(QTest::qWaitFor([&w] { return w.tabuleiro().Pintada(); }));
             QCoreApplication::processEvents();
             w.close();
         }

@@ -3,26 +3,16 @@
 // (The preview opened and closed from the main window by its keys is in the random walk.)
 #include "Autor.h"
 #include "ambiente_teste.h"
-#include "CoresSistema.h"
 #include "frmComoJogar.h"
-#include "frmPreview.h"
 
 #include <QAbstractProxyModel>
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
 #include <QMenu>
-#include <QPointer>
-#include <QRadioButton>
 #include <QSignalSpy>
-
-#include <cstdlib>
-#include <map>
 
 using namespace zelpo;
 
@@ -53,12 +43,6 @@ void ProcessarExclusoes()
     QCoreApplication::processEvents();
 }
 
-// Every colour dialog until reset answers `retorno`, with `cor` chosen.
-void ResponderCor(QColor cor, int retorno)
-{
-    CommonDialogCls::DefinirRespostaCor([=](QColorDialog& c) { return c.setCurrentColor(cor), retorno; });
-}
-
 // --- new-puzzle dialog ---------------------------------------------------------------
 
 // The difficulty shown (one the dialog never writes shows as Difícil) and what each way
@@ -77,7 +61,7 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
         const Opcoes atuais{{c.dificuldade, c.pequenas, !c.pequenas}, 8388608.0, 72, 56};
         // the small pieces turned over, the colour chosen
         const Opcoes esperadas{{c.gravada, !c.pequenas, !c.pequenas}, c.respostaCor == QDialog::Accepted ? 255.0 : 8388608.0, 72, 56};
-        ResponderCor(Qt::red, c.respostaCor);
+        CommonDialogCls::DefinirRespostaCor([&c](QColorDialog& d) { return d.setCurrentColor(Qt::red), c.respostaCor; });
         frmGerar::DefinirExibicao([&](frmGerar& d) {
             Ativar(d);
             EXPECT_TRUE(d.findChild<QRadioButton*>(QLatin1String(c.marcado))->isChecked());
@@ -86,19 +70,13 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
             c.fim ? c.fim(d) : d.btnOk_Click();
             EXPECT_FALSE(d.isVisible());
         });
-        const std::optional<Opcoes> escolhidas = SelecionarDificuldade(atuais, nullptr);
-        EXPECT_EQ(escolhidas.has_value(), c.fim == nullptr);
-        if (escolhidas) {
-            EXPECT_EQ(*escolhidas, esperadas);
-        }
+        EXPECT_EQ(SelecionarDificuldade(atuais, nullptr), c.fim ? std::nullopt : std::optional(esperadas));
     }
 }
 
 TEST_F(Dialogos, GerarEnterFuncionaComoTab)
 {
-    Opcoes o;
-    o.Dificuldade = 3;
-    frmGerar d(o);
+    frmGerar d(Opcoes{});
     Ativar(d);
     // Enter leaves the option buttons as one stop, and moves on from the check boxes
     const bool adaptar = d.chkAdaptar->isChecked();
@@ -117,15 +95,13 @@ TEST_F(Dialogos, GerarEnterFuncionaComoTab)
 
 // --- file and colour dialogs ------------------------------------------------------------
 
-// The names the file list shows, folders with a "/".
+// The names the file list shows.
 QStringList NomesMostrados(QFileDialog& d)
 {
     const auto* lista = d.findChild<QListView*>(QStringLiteral("listView"));
     QStringList nomes;
     for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i) {
-        const QModelIndex item = lista->model()->index(i, 0, lista->rootIndex());
-        const bool pasta = QFileInfo(item.data(QFileSystemModel::FilePathRole).toString()).isDir();
-        nomes << item.data().toString() + (pasta ? QStringLiteral("/") : QString());
+        nomes << lista->model()->index(i, 0, lista->rootIndex()).data().toString();
     }
     nomes.sort(Qt::CaseInsensitive);
     return nomes;
@@ -155,8 +131,7 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
     QSignalSpy carregadas(pastas, &QFileSystemModel::directoryLoaded);
     d->setDirectory(pasta.path());
     d->show();
-    while (!carregadas.contains(QVariantList{pasta.path()}))
-        ASSERT_TRUE(carregadas.wait(10000)) << "the folder never loaded";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return carregadas.contains(QVariantList{pasta.path()}); }, 10000));
     QCoreApplication::processEvents();
 
     // the list speaks Portuguese whatever the system's language: types and dates
@@ -170,17 +145,15 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
 
     // the player goes down the list of types with the keyboard
     const std::map<int, QStringList> mostrados{
-        {0, {"Figura.Bmp", "Foto.JPG", "foto2.jpg", "jogo.ZPR", "sub.jpg/"}},
-        {1, {"jogo.ZPR", "sub.jpg/"}}, {2, {"Figura.Bmp", "sub.jpg/"}},
-        {9, {"Foto.JPG", "foto2.jpg", "sub.jpg/"}}, {10, {"outra.jpeg", "sub.jpg/"}}};
+        {0, {"Figura.Bmp", "Foto.JPG", "foto2.jpg", "jogo.ZPR", "sub.jpg"}},
+        {1, {"jogo.ZPR", "sub.jpg"}}, {2, {"Figura.Bmp", "sub.jpg"}},
+        {9, {"Foto.JPG", "foto2.jpg", "sub.jpg"}}, {10, {"outra.jpeg", "sub.jpg"}}};
     tipos->setFocus();
-    for (int i = 0; i < tipos->count(); ++i) {
-        if (i > 0)
+    for (const auto& [indice, nomes] : mostrados) {
+        for (int i = tipos->currentIndex(); i < indice; ++i)
             QTest::keyClick(tipos, Qt::Key_Down);
-        ASSERT_EQ(tipos->currentIndex(), i);
-        if (const auto esperado = mostrados.find(i); esperado != mostrados.end()) {
-            EXPECT_EQ(NomesMostrados(*d), esperado->second) << tipos->itemText(i).toStdString();
-        }
+        ASSERT_EQ(tipos->currentIndex(), indice);
+        EXPECT_EQ(NomesMostrados(*d), nomes) << tipos->itemText(indice).toStdString();
     }
 }
 
@@ -197,7 +170,7 @@ TEST_F(Dialogos, CorComDezesseisCinzasEMenosUmAoCancelar)
     EXPECT_EQ(Dialogo().PickColor(0x00336699), 0x001E140A);
     EXPECT_EQ(recebida, QColor(0x99, 0x66, 0x33));
     EXPECT_EQ(Dialogo().PickColor(255), 0x001E140A); // checks the greys again
-    ResponderCor(Qt::black, QDialog::Rejected);
+    CommonDialogCls::DefinirRespostaCor([](QColorDialog&) { return int(QDialog::Rejected); });
     EXPECT_EQ(Dialogo().PickColor(255), -1);
 }
 
@@ -218,8 +191,7 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.colunas << "x" << c.linhas);
         QPointer<frmPreview> p = new frmPreview(c.guardada, mini, c.colunas, c.linhas, nullptr);
-        QPoint fechada;
-        QObject::connect(p, &frmPreview::fechada, [&fechada](QPoint canto) { fechada = canto; });
+        QSignalSpy fechada(p, &frmPreview::fechada);
         EXPECT_EQ(p->size(), c.cliente);
         const QImage& d = p->Desenho();
         const QPoint fim(c.colunas * 24 - 1, c.linhas * 24 - 1);
@@ -241,7 +213,7 @@ TEST_F(Dialogos, PreviewDesenhoPosicaoEFecho)
             QTest::keyClick(p, Qt::Key_F9);
         else
             QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(60, 50));
-        EXPECT_EQ(fechada, QPoint(140, 90));
+        EXPECT_EQ(fechada, QList<QVariantList>{{QPoint(140, 90)}}) << "once, where it was moved to";
         ProcessarExclusoes();
         EXPECT_TRUE(p.isNull()) << "closed and deleted";
     }
@@ -299,9 +271,7 @@ TEST_F(Dialogos, ComoJogarComF1CentradaFechaComEsc)
     QPointer<frmComoJogar> regras = abertas.first();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(regras));
     // without a window manager the client areas are centred, the odd pixel to the right
-    const QRect dono = t.w().geometry(), janela = regras->geometry();
-    EXPECT_LE(std::abs((janela.left() - dono.left()) - (dono.right() - janela.right())), 1);
-    EXPECT_LE(std::abs((janela.top() - dono.top()) - (dono.bottom() - janela.bottom())), 1);
+    EXPECT_TRUE(teste::Centrado(regras->geometry(), t.w().geometry()));
     EXPECT_TRUE(regras->lblRegras->text().contains(QStringLiteral("20 pixels")));
     QTest::keyClick(regras, Qt::Key_Escape);
     ProcessarExclusoes();

@@ -6,32 +6,18 @@
 
 using namespace zelpo;
 
-namespace {
-
-// The gaps between the frame and the target's edges: left, top, right, bottom.
-QMargins Folgas(QSize cliente, QMargins moldura, const QRect& alvo)
-{
-    const QRect fora = QRect(CantoCentrado(cliente, moldura, alvo), cliente).marginsAdded(moldura);
-    return {fora.left() - alvo.left(), fora.top() - alvo.top(), alvo.right() - fora.right(),
-            alvo.bottom() - fora.bottom()};
-}
-
-} // namespace
-
+// The corner is the client area's; the gaps named are those of the frame around it.
 TEST(Posicao, MolduraCentradaNoAlvo)
 {
     const QMargins openbox(1, 21, 1, 1), nenhuma;
-    const struct { const char* nome; QSize cliente; QMargins moldura; QRect alvo; QPoint canto; QMargins folgas; } casos[] = {
-        // the main window on a 1024 x 768 screen, the odd pixel below
-        {"com moldura", {632, 453}, openbox, {0, 0, 1024, 768}, {196, 167}, {195, 146, 195, 147}},
+    const struct { const char* nome; QSize cliente; QMargins moldura; QRect alvo; QPoint canto; } casos[] = {
+        // the main window on a 1024 x 768 screen: gaps of 195 each side, 146 above and 147 below
+        {"com moldura", {632, 453}, openbox, {0, 0, 1024, 768}, {196, 167}},
         // a screen left of the main one, with a panel on top (or an owner's window anywhere)
-        {"tela negativa", {640, 480}, nenhuma, {-1280, 24, 1280, 1000}, {-960, 284}, {320, 260, 320, 260}},
-        // larger than the screen: the caption stays in reach
-        {"maior que a tela", {632, 453}, openbox, {0, 0, 640, 400}, {4, 21}, {3, 0, 3, -75}},
+        {"tela negativa", {640, 480}, nenhuma, {-1280, 24, 1280, 1000}, {-960, 284}},
+        // larger than the screen: the caption stays in reach, 3 px in from the left edge
+        {"maior que a tela", {632, 453}, openbox, {0, 0, 640, 400}, {4, 21}},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nome);
-        EXPECT_EQ(CantoCentrado(c.cliente, c.moldura, c.alvo), c.canto);
-        EXPECT_EQ(Folgas(c.cliente, c.moldura, c.alvo), c.folgas);
-    }
+    for (const auto& c : casos)
+        EXPECT_EQ(CantoCentrado(c.cliente, c.moldura, c.alvo), c.canto) << c.nome;
 }

@@ -2,15 +2,12 @@
 // next game, and the Recordes window.
 #include "ambiente_teste.h"
 #include "files/recordes.h"
-#include "fontes.h"
 #include "frmRecordes.h"
-#include "play/textos.h"
 
 #include <QPainter>
 
 using namespace zelpo;
-using zelpo::teste::Conteudo;
-using zelpo::teste::JanelaDeTeste;
+using namespace zelpo::teste;
 
 namespace {
 
@@ -34,8 +31,7 @@ QImage Linha(JanelaDeTeste& t) { return t.Tela()->Tela().copy(LINHA_MENSAGEM); }
 void Completar(JanelaDeTeste& t, int segundos)
 {
     t.Jogar(1);
-    t.ticks += segundos * 1000 - t.jogo().SegundosJogo * 1000;
-    t.Tique();
+    t.Passar(segundos - t.jogo().SegundosJogo);
     t.Jogar(-1);
     ASSERT_EQ(t.w().partida().Estado(), EstadoJogo::Completo);
     ASSERT_EQ(t.jogo().SegundosJogo, segundos);
