@@ -23,18 +23,14 @@ namespace {
 
 const Ajuste REDUZIR{384, true}, REDUZIR_PEQUENAS{378, true}, CORTAR{384, false};
 
+// Random colours; with alpha, one pixel in eight transparent.
 QImage Aleatoria(int w, int h, bool alfa, uint32_t semente)
 {
     std::mt19937 gerador(semente);
-    QImage imagem(w, h, QImage::Format_ARGB32);
-    for (int y = 0; y < h; ++y) {
-        QRgb* linha = reinterpret_cast<QRgb*>(imagem.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const uint32_t v = gerador();
-            linha[x] = !alfa ? v | 0xFF000000u : (v % 8 == 0 ? 0 : v);
-        }
-    }
-    return imagem;
+    return Pintada(w, h, [&](int, int) {
+        const uint32_t v = gerador();
+        return !alfa ? v | 0xFF000000u : (v % 8 == 0 ? 0u : v);
+    });
 }
 
 QImage PeloQt(const QByteArray& bytes)
@@ -154,17 +150,15 @@ TEST(Ajuste, BitmapsComoOLeitorDoQt)
         const QImage inteira = PeloQt(bytes);
         ASSERT_EQ(inteira.size(), QSize(1200, 900));
         for (const Ajuste ajuste : {REDUZIR, CORTAR, Ajuste{4096, true}}) {
-            const ResultadoFigura r = CarregarFiguraDeBytes(bytes, ajuste);
-            ASSERT_TRUE(r.figura) << r.erro.toStdString();
-            EXPECT_EQ(r.figura->natural, QSize(1200, 900));
-            EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(inteira, ajuste)), 0) << ajuste.lado;
+            const Figura f = Carregada(bytes, ajuste);
+            EXPECT_EQ(f.natural, QSize(1200, 900));
+            EXPECT_EQ(DiferencaMaxima(f.imagem, AjustarImagem(inteira, ajuste)), 0) << ajuste.lado;
         }
     }
     // Qt turns channels wider than eight bits black; here they keep their top bits.
-    const ResultadoFigura dez = CarregarFiguraDeBytes(Bmp(1200, 900, 32, 3, P32({campos10[0], campos10[1], campos10[2]}), Linhas(foto, 32, false, campos10)),
-                                                      Ajuste{4096, true});
-    ASSERT_TRUE(dez.figura);
-    EXPECT_EQ(DiferencaMaxima(dez.figura->imagem, foto), 0);
+    const QByteArray dez = Bmp(1200, 900, 32, 3, P32({campos10[0], campos10[1], campos10[2]}),
+                               Linhas(foto, 32, false, campos10));
+    EXPECT_EQ(DiferencaMaxima(Carregada(dez).imagem, foto), 0);
 }
 
 // The game's photos, enlarged to a phone's kind of size and saved as JPEG: decoded a row
@@ -189,9 +183,8 @@ TEST(Ajuste, FotosComoOLeitorDoQt)
         const struct { QByteArray bytes; Ajuste ajuste; int tolerancia; } casos[] = {
             {jpeg, REDUZIR, 2}, {jpeg, REDUZIR_PEQUENAS, 2}, {jpeg, CORTAR, 0}, {propria, REDUZIR_PEQUENAS, 0}};
         for (const auto& c : casos) {
-            const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, c.ajuste);
-            ASSERT_TRUE(r.figura) << r.erro.toStdString();
-            EXPECT_LE(DiferencaMaxima(r.figura->imagem, AjustarImagem(PeloQt(c.bytes), c.ajuste)), c.tolerancia)
+            const QImage inteira = AjustarImagem(PeloQt(c.bytes), c.ajuste);
+            EXPECT_LE(DiferencaMaxima(Carregada(c.bytes, c.ajuste).imagem, inteira), c.tolerancia)
                 << c.ajuste.lado << (c.ajuste.reduzir ? " reduzir" : " cortar");
         }
     }
@@ -231,10 +224,9 @@ TEST(Ajuste, FigurasEnormesEmPoucaMemoria)
             SCOPED_TRACE(testing::Message() << nome << (ajuste.reduzir ? " reduzido" : " cortado"));
             ASSERT_TRUE(limpar.write("5") == 1 && limpar.flush());
             const qint64 antes = memoria("VmRSS:");
-            const ResultadoFigura r = CarregarFiguraDeBytes(*bytes, ajuste);
+            const Figura f = Carregada(*bytes, ajuste);
             const qint64 pico = memoria("VmHWM:");
-            ASSERT_TRUE(r.figura) << r.erro.toStdString();
-            EXPECT_EQ(r.figura->imagem.size(), TamanhoAjustado(r.figura->natural, ajuste));
+            EXPECT_EQ(f.imagem.size(), TamanhoAjustado(f.natural, ajuste));
             EXPECT_LT(pico - antes, CRESCIMENTO_MAXIMO) << (pico - antes) / (1 << 20) << " MB";
         }
     }
@@ -251,9 +243,7 @@ TEST(Ajuste, WebPETiffPelosPlugins)
         if (!QImageWriter::supportedImageFormats().contains(formato))
             GTEST_SKIP() << formato << ": qt6-image-formats-plugins is not installed";
         const QByteArray bytes = Codificar(foto, formato, 100); // lossless WebP
-        const ResultadoFigura r = CarregarFiguraDeBytes(bytes, REDUZIR);
-        ASSERT_TRUE(r.figura) << r.erro.toStdString();
-        EXPECT_EQ(DiferencaMaxima(r.figura->imagem, AjustarImagem(foto, REDUZIR)), 0);
+        EXPECT_EQ(DiferencaMaxima(Carregada(bytes, REDUZIR).imagem, AjustarImagem(foto, REDUZIR)), 0);
         const ResultadoFigura cortado = CarregarFiguraDeBytes(bytes.left(bytes.size() / 2), CORTAR);
         EXPECT_FALSE(cortado.figura);
         EXPECT_EQ(cortado.erro, QString::fromUtf8(ERRO_CORROMPIDO));

@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
-
 using namespace zelpo;
 
 namespace {
 
 using figuras_de_teste::BRANCO;
+using figuras_de_teste::Contar;
+using figuras_de_teste::Pintada;
 using figuras_de_teste::PRETO;
 constexpr QRgb MEDIO = 0xFF808080, CLARO = 0xFFC0C0C0;
 
@@ -78,20 +78,16 @@ TEST(Formas, QualquerParDeLadosEncaixaSemFrestaNemSobra)
     }
 }
 
+// The square of the cell in the picture's colour, black around it, and on its outermost
+// pixels a bevel: light grey along the left and top, mid grey along the right and bottom,
+// the light one reaching the diagonal x + y = 112 through the top-right and bottom-left corners.
 TEST(Formas, PecaDeLadosRetosTemBiselNasBordasDoQuadrado)
 {
     const QRgb cor = qRgb(10, 200, 30);
-    QImage esperada(114, 114, QImage::Format_RGB32);
-    esperada.fill(PRETO);
-    QPainter pintor(&esperada);
-    pintor.fillRect(24, 24, 64, 64, cor);
-    pintor.fillRect(87, 26, 1, 62, MEDIO);  // right and bottom: mid grey ...
-    pintor.fillRect(26, 87, 62, 1, MEDIO);
-    pintor.fillRect(24, 24, 1, 64, CLARO);  // ... left and top: light grey, on top where they meet
-    pintor.fillRect(24, 24, 64, 1, CLARO);
-    pintor.fillRect(87, 25, 1, 1, CLARO);
-    pintor.fillRect(25, 87, 1, 1, CLARO);
-    pintor.end();
+    const QImage esperada = Pintada(114, 114, [&](int x, int y) {
+        const bool quadrado = QRect(24, 24, 64, 64).contains(x, y), miolo = QRect(25, 25, 62, 62).contains(x, y);
+        return !quadrado ? PRETO : miolo ? cor : x + y <= 112 ? CLARO : MEDIO;
+    }, QImage::Format_RGB32);
     QImage canvas(114, 114, QImage::Format_RGB32);
     canvas.fill(cor);
     PecasMontadas pecas(canvas, 1, {}, 1, 1, GeometriaPara(false));
@@ -135,10 +131,7 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
 // squares, and the outline's edge pixels are partly transparent.
 TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
 {
-    QImage xadrez(768, 768, QImage::Format_RGB32);
-    for (int y = 0; y < xadrez.height(); ++y)
-        for (int x = 0; x < xadrez.width(); ++x)
-            xadrez.setPixel(x, y, (x + y) % 2 ? BRANCO : PRETO);
+    const QImage xadrez = Pintada(768, 768, [](int x, int y) { return (x + y) % 2 ? BRANCO : PRETO; });
     const QByteArray png = figuras_de_teste::Codificar(xadrez, "png");
     ASSERT_FALSE(png.isEmpty());
     Aleatorio rnd(5);
@@ -148,17 +141,10 @@ TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
     for (int16_t peca : {int16_t(0), int16_t(qc.jogo.Pecas() - 1)}) {
         const QImage& f = qc.pecas.Figura(peca);
         ASSERT_EQ(f.size(), QSize(2 * g.TamanhoCelula, 2 * g.TamanhoCelula));
-        int pretos = 0, brancos = 0, meioTransparentes = 0;
-        for (int y = 0; y < f.height(); ++y)
-            for (int x = 0; x < f.width(); ++x) {
-                const QRgb p = f.pixel(x, y);
-                const bool corpo = QRect(2 * g.m() + 10, 2 * g.m() + 10, 2 * g.TamanhoParte - 20, 2 * g.TamanhoParte - 20).contains(x, y);
-                pretos += corpo && qGray(p) < 40;
-                brancos += corpo && qGray(p) > 215;
-                meioTransparentes += qAlpha(p) > 0 && qAlpha(p) < 255;
-            }
-        EXPECT_GT(pretos, g.TamanhoParte * g.TamanhoParte) << peca;
-        EXPECT_GT(brancos, g.TamanhoParte * g.TamanhoParte) << peca;
-        EXPECT_GT(meioTransparentes, 2 * g.TamanhoParte) << peca;
+        const QImage corpo = f.copy(2 * g.m() + 10, 2 * g.m() + 10, 2 * g.TamanhoParte - 20, 2 * g.TamanhoParte - 20);
+        const int t = g.TamanhoParte;
+        EXPECT_GT(Contar(corpo, [](QRgb p) { return qGray(p) < 40; }), t * t) << peca;
+        EXPECT_GT(Contar(corpo, [](QRgb p) { return qGray(p) > 215; }), t * t) << peca;
+        EXPECT_GT(Contar(f, [](QRgb p) { return qAlpha(p) > 0 && qAlpha(p) < 255; }), 2 * t) << peca;
     }
 }
