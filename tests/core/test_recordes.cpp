@@ -3,15 +3,12 @@
 #include "figuras_de_teste.h"
 #include "files/recordes.h"
 #include "game/classificacao.h"
-#include "play/novojogo.h"
-#include "records/aleatorio.h"
 #include "game/partida.h"
 #include "play/textos.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,8 +16,7 @@
 #include <QTemporaryDir>
 
 using namespace zelpo;
-using figuras_de_teste::Conteudo;
-using figuras_de_teste::Gravar;
+using namespace figuras_de_teste;
 
 namespace {
 
@@ -75,12 +71,8 @@ TEST(Recordes, ChaveTextoEQuebraCabecaNovoOuAberto)
     // A new puzzle and the same one opened from its saved game are one puzzle: the new
     // game's picture is in the bytes read (the window's test), the opened one's in the record.
     Partida nova, aberta;
-    JogoSalvo formado;
-    formado.Colunas = 6;
-    formado.Linhas = 5;
+    JogoSalvo formado = JogoNovo(6, 5, 2, 1);
     formado.BytesFigura = figura;
-    Aleatorio rnd;
-    FormarEstado(formado, rnd);
     nova.Comecar(QStringLiteral("/figuras/farol.gif"), formado, 0);
     aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), nova.Jogo(), 0);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Chave, chave);
@@ -111,8 +103,6 @@ TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
         {QByteArray(MAIOR_TABELA_LIDA + 1, ' '), true, 1},
     };
     for (const auto& d : danos) {
-        for (const QString& f : QDir(pasta.path() + QStringLiteral("/Brumas Vivas")).entryList({QStringLiteral("*.danificado")}))
-            QFile::remove(pasta.path() + QStringLiteral("/Brumas Vivas/") + f);
         ASSERT_TRUE(Gravar(arquivo, d.bytes));
         const ResultadoRecorde depois = RegistrarRecorde(arquivo, Tempo("k", 500, 2));
         EXPECT_EQ(depois.posicao, d.posta ? 1 : 2) << d.bytes.left(80).constData();

@@ -7,8 +7,6 @@
 #include "game/formacao.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
-#include "play/novojogo.h"
-#include "records/aleatorio.h"
 
 #include <gtest/gtest.h>
 
@@ -35,16 +33,9 @@ const char FILHO_RESTAURA[] = "ZELPO_FILHO_RESTAURA";
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
 void NovoJogo(Partida& p, const QByteArray& figura = FIGURA)
 {
-    JogoSalvo j;
-    j.Colunas = 3;
-    j.Linhas = 2;
-    j.TopoTabuleiro = 40;
-    j.EsquerdaTabuleiro = 250;
-    j.PartesIniciais = PartesIniciaisPara(j.Dificuldade);
+    JogoSalvo j = figuras_de_teste::JogoNovo(3, 2, 2, 11, {250, 40});
     j.BytesFigura = figura;
     j.ExtensaoFigura = QStringLiteral(".bmp");
-    Aleatorio rnd(11);
-    FormarEstado(j, rnd);
     p.Comecar(QStringLiteral("/figuras/praia/figura.bmp"), j, 1000);
 }
 

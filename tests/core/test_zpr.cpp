@@ -10,12 +10,12 @@
 #include <functional>
 
 using namespace zelpo;
+using namespace figuras_de_teste;
 
 namespace {
 
-using figuras_de_teste::JogoValido;
-
-QByteArray LE(int64_t valor, int tamanho) { return tamanho == 2 ? figuras_de_teste::P16({valor}) : figuras_de_teste::P32({valor}); }
+// A little-endian field of two or four bytes.
+QByteArray LE(int64_t valor, int tamanho) { return tamanho == 2 ? P16({valor}) : P32({valor}); }
 
 } // namespace
 
@@ -130,14 +130,11 @@ TEST(ArquivoZPR, GravacaoImpossivelEArquivoDaFigura)
 // its extension, and shrunk where another picture would be cropped).
 TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
 {
-    using namespace figuras_de_teste;
-    QImage cores(500, 300, QImage::Format_ARGB32);
-    for (int y = 0; y < cores.height(); ++y)
-        for (int x = 0; x < cores.width(); ++x)
-            cores.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200));
+    const QImage cores =
+        Pintada(500, 300, [](int x, int y) { return qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200); });
     const struct { const char* nome; QByteArray bytes; } figuras[] = {
         {"praia.bmp", Bmp(3, 2, 24, 0, {}, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}).repeated(2))},
-        {"ondas.rle", Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, 0, 3, 0x01, 0x20, 0, 1}))},
+        {"ondas.rle", RLE4},
         {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})},
         {"seta.cur", Icone({{32, VERDE}}, 2)},
         {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")},
@@ -146,22 +143,19 @@ TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
         {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
         {"cores.png", Codificar(cores, "png")},
     };
+    const Opcoes opcoes{{2, false, false}}; // cropped, unless the picture is a metafile
     for (const auto& f : figuras) {
         SCOPED_TRACE(f.nome);
-        Opcoes opcoes;
-        opcoes.Adaptar = false;
-        Aleatorio rnd;
-        rnd.Semear(3);
-        const QuebraCabeca novo = FormarQuebraCabeca(QLatin1String(f.nome), f.bytes, {}, opcoes, rnd);
+        Aleatorio rnd(3);
+        QuebraCabeca novo = FormarQuebraCabeca(QLatin1String(f.nome), f.bytes, {}, opcoes, rnd);
         ASSERT_TRUE(novo.recusa.isEmpty()) << novo.recusa.toStdString();
         const ResultadoZPR lido = DecodificarZPR(CodificarZPR(novo.jogo));
         ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
-        const QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
+        QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
         EXPECT_TRUE(aberto.recusa.isEmpty());
-        QuebraCabeca a = aberto, n = novo;
-        ASSERT_EQ(a.pecas.Quantas(), n.pecas.Quantas());
-        for (int i = 0; i < n.pecas.Quantas(); ++i)
-            EXPECT_EQ(a.pecas.Figura(i), n.pecas.Figura(i)) << "piece " << i;
+        ASSERT_EQ(aberto.pecas.Quantas(), novo.pecas.Quantas());
+        for (int i = 0; i < novo.pecas.Quantas(); ++i)
+            EXPECT_EQ(aberto.pecas.Figura(i), novo.pecas.Figura(i)) << "piece " << i;
         EXPECT_EQ(aberto.miniatura, novo.miniatura);
     }
 }
