@@ -220,9 +220,7 @@ inline zelpo::JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int e
     zelpo::JogoSalvo j;
     j.Colunas = int16_t(colunas);
     j.Linhas = int16_t(linhas);
-    j.Dificuldade = 3;
-    j.Pequenas = pequenas;
-    j.Adaptar = false;
+    static_cast<zelpo::OpcoesJogo&>(j) = {3, pequenas, false}; // hard, cropped
     const int n = colunas * linhas;
     for (int i = 0; i < n; ++i) {
         zelpo::Parte& p = j.Partes[i];

@@ -67,13 +67,8 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
     const QByteArray cfgVelha("[Zelpora%203.0]\nDificuldade=3\n");
     // What each writer must say when the disk refuses more: the system's reason.
     const auto falhouPorTamanho = [](const QString& erro) { return erro == DescricaoDoErro(EFBIG) ? 0 : 1; };
-    const struct {
-        const char* nome;
-        QString arquivo;
-        QByteArray antes;
-        rlim_t limite;
-        std::function<int()> gravar;
-    } casos[] = {
+    struct Caso { const char* nome; QString arquivo; QByteArray antes; rlim_t limite; std::function<int()> gravar; };
+    const Caso casos[] = {
         // a small game, under the 16 KiB that a buffered write would hold back until the end
         {"small game", jogo, velho, 1000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(3000))); }},
         {"large game", jogo, velho, 8000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(40000))); }},
@@ -89,7 +84,6 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
             EXPECT_TRUE(nome == QLatin1String("jogo.zpr") || nome == QLatin1String("figura.bmp")
                         || nome == QLatin1String("cfg.ini")) << "a temporary left behind: " << nome.toStdString();
     }
-
 }
 
 TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)

@@ -7,20 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <tuple>
 
 using namespace zelpo;
 
 namespace {
-
-ListaRolagem Lista(std::initializer_list<int16_t> pecas)
-{
-    ListaRolagem l = ListaVazia();
-    int i = 0;
-    for (int16_t p : pecas)
-        l[i++] = p;
-    return l;
-}
 
 std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
 {
@@ -35,7 +27,8 @@ std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
 TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
 {
     const Geometria g = GeometriaPara(false);
-    const ListaRolagem l = Lista({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    ListaRolagem l = ListaVazia();
+    std::iota(l.begin(), l.begin() + 9, int16_t(0)); // pieces 0 to 8
     EXPECT_FALSE(CabeNaVista(9, g));
     EXPECT_EQ(MaximoRolagem(9, g), 1);
     EXPECT_EQ(Slots(LayoutRolagem(l, 9, 0, g)), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));

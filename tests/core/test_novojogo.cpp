@@ -20,8 +20,7 @@ TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
         const int sorteios = n * 200;
         for (int i = 0; i < sorteios; ++i) {
             const int k = EscolherFigura(n, rnd);
-            ASSERT_GE(k, 0);
-            ASSERT_LT(k, n);
+            ASSERT_TRUE(k >= 0 && k < n) << k;
             ++contagem[k];
         }
         const auto [menor, maior] = std::minmax_element(contagem.begin(), contagem.end());
