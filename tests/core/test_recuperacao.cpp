@@ -91,22 +91,21 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
 
     const auto trocado = [&](qsizetype pos, char c) { QByteArray b = estado; b[pos] = c; return b; };
     const qsizetype fim = zpr.size();
+    // The older layout, one file with the picture inside, is still read (the copies of the
+    // next two tests are written so), and refused cut short.
     const struct { QByteArray estado, figura; } danos[] = {
         {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(fim + 4, 'X'), FIGURA},
         {trocado(fim + 8 + 2, '\x7F'), FIGURA},          // a name longer than any path
         {trocado(TAMANHO_MAGICA_ZPR, '\x50'), FIGURA},   // a tray slot that names no piece
         {estado, FIGURA.chopped(1)}, {estado, FIGURA + 'x'}, {estado, {}},
         {CodificarEstado(r, QStringLiteral("/etc/passwd.figura")), FIGURA},
+        {CodificarRecuperacao(r).chopped(1), FIGURA}, // the older layout
     };
     for (const auto& d : danos) {
         Escrever(copia, d.estado);
         Escrever(figura, d.figura);
         EXPECT_FALSE(LerCopia(copia)) << d.estado.size() << ' ' << d.figura.size();
     }
-    // The older layout, one file with the picture inside, is still read (the copies of the
-    // next two tests are written so), and refused cut short.
-    Escrever(copia, CodificarRecuperacao(r).chopped(1));
-    EXPECT_FALSE(LerCopia(copia));
 }
 
 TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
@@ -254,10 +253,9 @@ TEST(Salvaguarda, FalhaDitaUmaVezPorExecucao)
     Partida jogo;
     NovoJogo(jogo);
     s.Atualizar(jogo);
-    const std::optional<QString> aviso = s.TomarAviso();
-    ASSERT_TRUE(aviso);
-    EXPECT_TRUE(aviso->contains(QStringLiteral("'") + arquivo + QStringLiteral("/estado'"))) << aviso->toStdString();
-    EXPECT_TRUE(aviso->contains(QStringLiteral("a pasta não pôde ser criada")));
+    const QString aviso = s.TomarAviso().value_or(QString());
+    EXPECT_TRUE(aviso.contains(QStringLiteral("'") + arquivo + QStringLiteral("/estado'"))) << aviso.toStdString();
+    EXPECT_TRUE(aviso.contains(QStringLiteral("a pasta não pôde ser criada")));
     Colocar(jogo);
     s.Atualizar(jogo);
     EXPECT_FALSE(s.TomarAviso());
