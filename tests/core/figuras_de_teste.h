@@ -17,7 +17,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
-#include <QImageWriter>
 #include <QRect>
 #include <QString>
 
@@ -145,10 +144,7 @@ inline QByteArray Codificar(const QImage& imagem, const char* formato, int quali
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter escritor(&buffer, formato);
-    escritor.setQuality(qualidade);
-    return escritor.write(imagem) ? bytes : QByteArray();
+    return buffer.open(QIODevice::WriteOnly) && imagem.save(&buffer, formato, qualidade) ? bytes : QByteArray();
 }
 
 // The largest difference of any channel, alpha included; more than any (256) when the

@@ -22,7 +22,7 @@ using namespace figuras_de_teste;
 namespace {
 
 const QDateTime INICIO(QDate(2025, 3, 1), QTime(20, 0), Qt::UTC);
-constexpr int REGISTROS_POR_FILHO = 60;
+constexpr int REGISTROS_POR_PROGRAMA = 60;
 
 Recorde Tempo(const char* chave, int32_t segundos, int minuto)
 {
@@ -144,26 +144,21 @@ TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
     EXPECT_EQ(Segundos(aparada.Melhores(ultima)), (std::vector<int32_t>{100, 101}));
 }
 
-// Two processes record times of their own at once, each through the table's lock.
+// This program and a copy of it forked record times of their own at once, each through
+// the table's lock.
 TEST(Recordes, DoisProgramasAoMesmoTempoGuardamTudo)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("recordes.json"));
-    pid_t filhos[2];
-    for (pid_t& filho : filhos) {
-        filho = fork();
-        if (filho != 0)
-            continue;
-        const QString nome = QString::number(getpid()) + QLatin1Char('-');
-        int recusados = 0;
-        for (int i = 0; i < REGISTROS_POR_FILHO; ++i)
-            recusados += RegistrarRecorde(arquivo, Tempo(qPrintable(nome + QString::number(i)), 60, i)).posicao != 1;
+    const pid_t filho = fork();
+    const QString nome = QString::number(getpid()) + QLatin1Char('-');
+    int recusados = 0;
+    for (int i = 0; i < REGISTROS_POR_PROGRAMA; ++i)
+        recusados += RegistrarRecorde(arquivo, Tempo(qPrintable(nome + QString::number(i)), 60, i)).posicao != 1;
+    if (filho == 0)
         _exit(recusados);
-    }
-    for (pid_t filho : filhos) {
-        int estado = -1;
-        waitpid(filho, &estado, 0);
-        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
-    }
-    EXPECT_EQ(LerRecordes(arquivo).Todos().size(), 2u * REGISTROS_POR_FILHO);
+    int estado = -1;
+    waitpid(filho, &estado, 0);
+    EXPECT_TRUE(recusados == 0 && WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << recusados << ", " << estado;
+    EXPECT_EQ(LerRecordes(arquivo).Todos().size(), 2u * REGISTROS_POR_PROGRAMA);
 }
