@@ -12,6 +12,18 @@
 
 using namespace zelpo;
 
+// The same seed gives the same numbers, each in [0, 1). (CLng's halves to the even number
+// are checked where they show: the clock's start, the border colour read from the
+// settings, the picture's place on the canvas.)
+TEST(Aleatorio, MesmaSementeMesmaSequenciaEDentroDoIntervalo)
+{
+    Aleatorio a(42), b(42);
+    for (int i = 0; i < 10000; ++i) {
+        const double x = a.Rnd();
+        ASSERT_TRUE(x == b.Rnd() && x >= 0.0 && x < 1.0) << i << ": " << x;
+    }
+}
+
 TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
 {
     Aleatorio rnd(11);

@@ -46,12 +46,16 @@ TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
     EXPECT_TRUE(DecodificarZPR(" ZPR 2.0" + b.mid(8)).jogo); // the magic as older games wrote it
 }
 
-// An extension longer than its field keeps its first eight characters; a game without
-// picture bytes is saved with the placeholder, as the stored length is never 0. (Every
-// game the fuzzer's corpus holds, and every game the random walk saves, reads back to
-// itself and encodes back to its bytes.)
+// A picture's extension is taken from its path's last dot and cut to eight characters,
+// and an extension longer than its field keeps its first eight; a game without picture
+// bytes is saved with the placeholder, as the stored length is never 0. (Every game the
+// fuzzer's corpus holds, and every game the random walk saves, reads back to itself and
+// encodes back to its bytes.)
 TEST(ArquivoZPR, ExtensaoLongaEFiguraVazia)
 {
+    EXPECT_EQ(ExtensaoDe("/a/b/foto.jpg"), ".jpg");
+    EXPECT_EQ(ExtensaoDe("/a/b/foto.muitolonga"), ".muitolo");
+    EXPECT_EQ(ExtensaoDe("/a/pasta.x/foto"), ".x/foto");
     JogoSalvo s = JogoValido(9, 2, true, 1);
     s.ExtensaoFigura = QStringLiteral(".12345678");
     const ResultadoZPR r = DecodificarZPR(CodificarZPR(s));
