@@ -12,13 +12,6 @@
 using namespace zelpo;
 using namespace figuras_de_teste;
 
-namespace {
-
-// A little-endian field of two or four bytes.
-QByteArray LE(int64_t valor, int tamanho) { return tamanho == 2 ? P16({valor}) : P32({valor}); }
-
-} // namespace
-
 TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
 {
     JogoSalvo s = JogoValido(3, 2, false, 2);
@@ -29,20 +22,18 @@ TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
     const QByteArray b = CodificarZPR(s);
     const int n = 13;
     ASSERT_EQ(b.size(), 1508 + n);
-    EXPECT_EQ(b.left(8), QByteArray("ZPR 2.0 "));
-    EXPECT_EQ(b.mid(1488, n), s.BytesFigura);
-    EXPECT_EQ(b.mid(1488 + n, 8), QByteArray(".jpg    "));
+    // Piece 4 (the middle of the bottom row): above, below, right, left, column, row, placed.
     const Parte& p4 = s.Partes[4];
-    const struct { qsizetype pos; int tamanho; int64_t valor; } campos[] = {
-        {8, 2, s.PartesRolagem[0]}, {8 + 2 * 4, 2, -1}, {172, 2, s.PartesRolagemInicio[0]}, {172 + 2 * 6, 2, -1},
-        {336, 2, 4}, {338 + 14 * 4, 2, p4.Cima}, {338 + 14 * 4 + 2, 2, 0}, {338 + 14 * 4 + 4, 2, p4.Direita},
-        {338 + 14 * 4 + 8, 2, 1}, {338 + 14 * 4 + 10, 2, 1}, {338 + 14 * 4 + 12, 2, p4.Encaixada},
-        {1472, 2, 3}, {1474, 2, 2}, {1476, 4, 23}, {1480, 4, 187}, {1484, 4, n},
-        {1496 + n, 2, 1}, {1498 + n, 4, 100000}, {1502 + n, 2, 3}, {1504 + n, 2, -1}, {1506 + n, 2, 0},
+    const std::pair<qsizetype, QByteArray> campos[] = {
+        {0, "ZPR 2.0 "}, {8, P16({s.PartesRolagem[0]})}, {8 + 2 * 4, P16({-1})}, {172, P16({s.PartesRolagemInicio[0]})},
+        {172 + 2 * 6, P16({-1})}, {336, P16({4})},
+        {338 + 14 * 4, P16({p4.Cima, 0, p4.Direita, p4.Esquerda, 1, 1, p4.Encaixada})},
+        {338 + 14 * 6, QByteArray(14 * 75, '\0')}, // the records past the grid
+        {1472, P16({3, 2}) + P32({23, 187, n})}, {1488, s.BytesFigura}, {1488 + n, ".jpg    "},
+        {1496 + n, P16({1}) + P32({100000}) + P16({3, -1, 0})},
     };
-    for (const auto& c : campos)
-        EXPECT_EQ(b.mid(c.pos, c.tamanho), LE(c.valor, c.tamanho)) << "offset " << c.pos;
-    EXPECT_EQ(b.mid(338 + 14 * 6, 14 * 75), QByteArray(14 * 75, '\0')); // records past the grid
+    for (const auto& [pos, bytes] : campos)
+        EXPECT_EQ(b.mid(pos, bytes.size()), bytes) << "offset " << pos;
     EXPECT_TRUE(DecodificarZPR(" ZPR 2.0" + b.mid(8)).jogo); // the magic as older games wrote it
 }
 
@@ -102,9 +93,9 @@ TEST(ArquivoZPR, CampoRuimERecusadoComSuaMensagem)
         {[](auto& s) { s.PartesRolagemInicio[3] = s.PartesRolagemInicio[4]; }, 0, {}, "distribuídas repete"},
         {[](auto& s) { s.PartesRolagemInicio[15] = VAZIO; }, 0, {}, "distribuídas"},
         {{}, 0, "zpr 2.0 ", nullptr}, {{}, 1808, "x", "a mais"},
-        {{}, 1484, LE(0, 4), "Tamanho da figura"}, {{}, 1484, LE(64 * 1024 * 1024 + 1, 4), "mais do que"},
-        {{}, 1484, LE(301, 4), "incompleto"}, {{}, 1804, LE(1, 2), "peças pequenas"},
-        {{}, 1806, LE(0x7FFF, 2), "adaptar"},
+        {{}, 1484, P32({0}), "Tamanho da figura"}, {{}, 1484, P32({64 * 1024 * 1024 + 1}), "mais do que"},
+        {{}, 1484, P32({301}), "incompleto"}, {{}, 1804, P16({1}), "peças pequenas"},
+        {{}, 1806, P16({0x7FFF}), "adaptar"},
     };
     for (const auto& c : casos) {
         JogoSalvo s = JogoValido(4, 4, true, 3);
