@@ -8,13 +8,10 @@
 #include <gtest/gtest.h>
 
 using namespace zelpo;
+using namespace figuras_de_teste;
 
 namespace {
 
-using figuras_de_teste::BRANCO;
-using figuras_de_teste::Contar;
-using figuras_de_teste::Pintada;
-using figuras_de_teste::PRETO;
 constexpr QRgb MEDIO = 0xFF808080, CLARO = 0xFFC0C0C0;
 
 // How many pixels of the colunas x linhas grid are not covered exactly once by the
@@ -32,27 +29,6 @@ int ForaDeUm(const std::vector<Parte>& pecas, int colunas, int linhas, bool pequ
                     ++contagem[size_t((y - area.top()) * area.width() + x - area.left())];
     return int(std::count_if(contagem.begin(), contagem.end(), [](int n) { return n != 1; }));
 }
-
-// A colunas x linhas puzzle cut from random colours whose red and green always differ, so
-// no canvas pixel is grey: the canvas, the edges drawn and the pieces shaped.
-struct Montagem {
-    QImage canvas;
-    std::array<Parte, MAX_PECAS> partes{};
-    PecasMontadas pecas;
-    Montagem(int colunas, int linhas, const Geometria& g)
-        : canvas(colunas * g.TamanhoParte + g.MargemParte, linhas * g.TamanhoParte + g.MargemParte,
-                 QImage::Format_RGB32)
-    {
-        Aleatorio rnd{uint64_t(colunas)};
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x) {
-                const int r = int(rnd.Rnd() * 127) * 2;
-                canvas.setPixel(x, y, qRgb(r, r + 1, int(rnd.Rnd() * 256)));
-            }
-        SortearLados(partes, colunas, linhas, rnd);
-        pecas = PecasMontadas(canvas, 1, partes, colunas, linhas, g);
-    }
-};
 
 } // namespace
 
@@ -103,20 +79,27 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         SCOPED_TRACE(testing::Message() << colunas << "x" << linhas << (pequenas ? " small" : ""));
         const Geometria g = GeometriaPara(pequenas);
         const int t = g.TamanhoParte, n = colunas * linhas;
-        Montagem m(colunas, linhas, g);
+        // A puzzle cut from random colours whose red and green always differ, so no canvas
+        // pixel is grey.
+        Aleatorio rnd{uint64_t(colunas)};
+        const QImage canvas = Pintada(colunas * t + g.MargemParte, linhas * t + g.MargemParte, [&rnd](int, int) {
+            const int r = int(rnd.Rnd() * 127) * 2;
+            return qRgb(r, r + 1, int(rnd.Rnd() * 256));
+        }, QImage::Format_RGB32);
+        std::array<Parte, MAX_PECAS> partes{};
+        SortearLados(partes, colunas, linhas, rnd);
+        PecasMontadas pecas(canvas, 1, partes, colunas, linhas, g);
         // Paste every piece as the board does, on a background no piece pixel can equal.
-        QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
+        QImage tabuleiro(canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));
-        for (int i = 0; i < n; ++i) {
-            const QPoint lugar(m.partes[i].Coluna, m.partes[i].Linha);
-            ColarNoTabuleiro(tabuleiro, m.pecas.Forma(i), m.pecas.Figura(i), lugar * t);
-        }
+        for (int i = 0; i < n; ++i)
+            ColarNoTabuleiro(tabuleiro, pecas.Forma(i), pecas.Figura(i), QPoint(partes[i].Coluna, partes[i].Linha) * t);
         int diferentes = 0, bisel = 0;
         for (int y = g.m(); y < g.m() + linhas * t; ++y)
             for (int x = g.m(); x < g.m() + colunas * t; ++x) {
                 const QRgb p = tabuleiro.pixel(x, y);
-                bisel += p != m.canvas.pixel(x, y) && (p == MEDIO || p == CLARO);
-                diferentes += p != m.canvas.pixel(x, y) && p != MEDIO && p != CLARO;
+                bisel += p != canvas.pixel(x, y) && (p == MEDIO || p == CLARO);
+                diferentes += p != canvas.pixel(x, y) && p != MEDIO && p != CLARO;
             }
         EXPECT_EQ(diferentes, 0);
         // Two 1-px lines along each shape's boundary, never a flooded piece.
@@ -132,7 +115,7 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
 TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
 {
     const QImage xadrez = Pintada(768, 768, [](int x, int y) { return (x + y) % 2 ? BRANCO : PRETO; });
-    const QByteArray png = figuras_de_teste::Codificar(xadrez, "png");
+    const QByteArray png = Codificar(xadrez, "png");
     ASSERT_FALSE(png.isEmpty());
     Aleatorio rnd(5);
     QuebraCabeca qc = FormarQuebraCabeca(QStringLiteral("xadrez.png"), png, {}, Opcoes{{1, false, true}}, rnd, 2);

@@ -15,9 +15,7 @@
 #include <vector>
 
 using namespace zelpo;
-using figuras_de_teste::JogoNovo;
-using figuras_de_teste::LugarNaGrade;
-using figuras_de_teste::TemVizinhaColocada;
+using namespace figuras_de_teste;
 
 namespace {
 
