@@ -15,6 +15,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QRect>
@@ -53,10 +54,12 @@ inline QByteArray Conteudo(const QString& caminho)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline bool Gravar(const QString& caminho, const QByteArray& bytes)
+// A file written whole, last changed `idade` seconds ago.
+inline bool Gravar(const QString& caminho, const QByteArray& bytes, int idade = 0)
 {
     QFile f(caminho);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush()
+           && f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
 }
 
 // A file of the source tree.

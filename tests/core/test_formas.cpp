@@ -116,7 +116,6 @@ TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
 {
     const QImage xadrez = Pintada(768, 768, [](int x, int y) { return (x + y) % 2 ? BRANCO : PRETO; });
     const QByteArray png = Codificar(xadrez, "png");
-    ASSERT_FALSE(png.isEmpty());
     Aleatorio rnd(5);
     QuebraCabeca qc = FormarQuebraCabeca(QStringLiteral("xadrez.png"), png, {}, Opcoes{{1, false, true}}, rnd, 2);
     ASSERT_TRUE(qc.recusa.isEmpty()) << qc.recusa.toStdString();

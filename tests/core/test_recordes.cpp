@@ -71,11 +71,10 @@ TEST(Recordes, ChaveTextoEQuebraCabecaNovoOuAberto)
 
     // A new puzzle and the same one opened from its saved game are one puzzle: the new
     // game's picture is in the bytes read (the window's test), the opened one's in the record.
-    Partida nova, aberta;
     JogoSalvo formado = JogoNovo(6, 5, 2, 1);
     formado.BytesFigura = figura;
-    nova.Comecar(QStringLiteral("/figuras/farol.gif"), formado, 0);
-    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), nova.Jogo(), 0);
+    Partida aberta;
+    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), formado, 0);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Chave, chave);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Nome, QStringLiteral("tarde.zpr"));
 }

@@ -24,6 +24,7 @@
 
 using namespace zelpo;
 using figuras_de_teste::Conteudo;
+using figuras_de_teste::Gravar;
 
 namespace {
 
@@ -50,13 +51,6 @@ void Colocar(Partida& p)
     ASSERT_TRUE(jogada == Jogada::Encaixada || jogada == Jogada::Completa);
 }
 
-void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
-{
-    QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush());
-    f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
-}
-
 } // namespace
 
 TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
@@ -77,8 +71,8 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
     ASSERT_EQ(estado.left(zpr.size()), zpr);
     EXPECT_LT(estado.size(), 4096);
     EXPECT_FALSE(DecodificarZPR(estado).jogo);
-    Escrever(copia, estado);
-    Escrever(figura, FIGURA);
+    ASSERT_TRUE(Gravar(copia, estado));
+    ASSERT_TRUE(Gravar(figura, FIGURA));
     EXPECT_EQ(LerCopia(copia), r);
     EXPECT_EQ(ArquivosDaCopia(copia), (QStringList{copia, figura}));
 
@@ -95,8 +89,8 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
         {CodificarRecuperacao(r).chopped(1), FIGURA}, // the older layout
     };
     for (const auto& d : danos) {
-        Escrever(copia, d.estado);
-        Escrever(figura, d.figura);
+        ASSERT_TRUE(Gravar(copia, d.estado));
+        ASSERT_TRUE(Gravar(figura, d.figura));
         EXPECT_FALSE(LerCopia(copia)) << d.estado.size() << ' ' << d.figura.size();
     }
 }
@@ -109,9 +103,9 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     NovoJogo(jogo);
     const QByteArray boa = CodificarRecuperacao(RecuperacaoDe(jogo));
     const QString velha = p + QStringLiteral("/velha.zpr"), viva = p + QStringLiteral("/viva.zpr");
-    Escrever(velha, boa, 300);
-    Escrever(viva, boa, 10); // its program is running
-    Escrever(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5);
+    ASSERT_TRUE(Gravar(velha, boa, 300));
+    ASSERT_TRUE(Gravar(viva, boa, 10)); // its program is running
+    ASSERT_TRUE(Gravar(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5));
     TravaDeCopia travaViva = TravarCopia(viva);
     ASSERT_TRUE(travaViva.trava);
     { // held for five minutes already: a game in play is never taken, however long it lasts
@@ -126,8 +120,8 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     const QByteArray travaMorta =
         QByteArray::number(morto.processId()) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + '\n';
     morto.waitForFinished();
-    Escrever(velha + QStringLiteral(".lock"), travaMorta);
-    Escrever(p + QStringLiteral("/sumida.zpr.lock"), travaMorta);
+    ASSERT_TRUE(Gravar(velha + QStringLiteral(".lock"), travaMorta));
+    ASSERT_TRUE(Gravar(p + QStringLiteral("/sumida.zpr.lock"), travaMorta));
 
     const QStringList restantes{QStringLiteral("velha.zpr"), QStringLiteral("velha.zpr.lock"),
                                 QStringLiteral("viva.zpr"), QStringLiteral("viva.zpr.lock")};
@@ -149,7 +143,7 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     // A lock written on another machine: its owner cannot be checked until it is a day old.
     const QByteArray alheia = "4242\nzelpo\noutra-maquina\nidentidade-de-outra\n";
     for (const auto& [idade, oferecida] : {std::pair{3600, false}, std::pair{2 * 86400, true}}) {
-        Escrever(viva + QStringLiteral(".lock"), alheia, idade);
+        ASSERT_TRUE(Gravar(viva + QStringLiteral(".lock"), alheia, idade));
         EXPECT_EQ(ProcurarRecuperacao(p).has_value(), oferecida) << idade;
     }
 }
@@ -224,7 +218,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     // failed to open cleared the screen): the copy taken back goes with the game.
     const QString deixadas = pasta.filePath(QStringLiteral("deixadas")), deixada = deixadas + QStringLiteral("/d.zpr");
     QDir().mkpath(deixadas);
-    Escrever(deixada, CodificarRecuperacao(RecuperacaoDe(jogo)));
+    ASSERT_TRUE(Gravar(deixada, CodificarRecuperacao(RecuperacaoDe(jogo))));
     std::optional<CopiaDeixada> achada = ProcurarRecuperacao(deixadas);
     ASSERT_TRUE(achada);
     Salvaguarda retomada(deixadas);
@@ -240,7 +234,7 @@ TEST(Salvaguarda, FalhaDitaUmaVezPorExecucao)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("um arquivo"));
-    Escrever(arquivo, "x");
+    ASSERT_TRUE(Gravar(arquivo, "x"));
     Salvaguarda s(arquivo + QStringLiteral("/estado"));
     Partida jogo;
     NovoJogo(jogo);
@@ -286,7 +280,7 @@ TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
     // a picture of a few megabytes, so that writing it takes a while
     NovoJogo(jogo, figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
     const Recuperacao original = RecuperacaoDe(jogo);
-    Escrever(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original));
+    ASSERT_TRUE(Gravar(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original)));
     std::mt19937 gerador(7);
     std::uniform_int_distribution<int> espera(0, 250);
     for (int i = 0; i < 12; ++i) {
