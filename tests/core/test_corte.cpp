@@ -8,9 +8,9 @@ using namespace zelpo;
 namespace {
 
 // A picture of one colour.
-QImage Lisa(int w, int h, QColor cor = Qt::red)
+QImage Lisa(QSize tamanho, QColor cor = Qt::red)
 {
-    QImage f(w, h, QImage::Format_ARGB32);
+    QImage f(tamanho, QImage::Format_ARGB32);
     f.fill(cor);
     return f;
 }
@@ -34,8 +34,7 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         {{1600, 800}, false, false, true, {384, 192}, {434, 242}, {6, 3}, {24, 24}, -1},
     };
     for (const auto& c : casos) {
-        const Opcoes o{{2, c.pequenas, c.adaptar}};
-        const Corte corte = CortarFigura(Lisa(c.figura.width(), c.figura.height()), c.metarquivo, o);
+        const Corte corte = CortarFigura(Lisa(c.figura), c.metarquivo, Opcoes{{2, c.pequenas, c.adaptar}});
         SCOPED_TRACE(testing::Message() << c.figura.width() << "x" << c.figura.height()
                                         << (c.pequenas ? " small" : "") << (c.adaptar ? " fit" : ""));
         EXPECT_EQ(corte.tamanhoFigura, c.tamanho);
@@ -52,7 +51,7 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
 {
     Opcoes o;
     o.BorderColor = 255; // pure red as 0x00BBGGRR
-    QImage figura = Lisa(64, 64, Qt::blue);
+    QImage figura = Lisa({64, 64}, Qt::blue);
     figura.setPixelColor(10, 10, Qt::transparent);
     const QImage c = CortarFigura(figura, false, o).canvas;
     // the grid's corner, the picture's, its transparent pixel, its last one and past it
@@ -60,7 +59,7 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
                              {120, 120, Qt::red}})
         EXPECT_EQ(c.pixelColor(x, y), QColor(cor)) << x << "," << y;
     o.Adaptar = false;
-    figura = Lisa(800, 600, Qt::green);
+    figura = Lisa({800, 600}, Qt::green);
     figura.setPixelColor(383, 383, Qt::blue);
     figura.setPixelColor(384, 0, Qt::red);
     const QImage cortada = CortarFigura(figura, false, o).canvas;
@@ -86,7 +85,7 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
         {{800, 600}, {2, 2}, {-104, -56}},
     };
     for (const auto& c : casos) {
-        const Corte corte = CortarFigura(Lisa(c.figura.width(), c.figura.height()), false, Opcoes{}, c.grade);
+        const Corte corte = CortarFigura(Lisa(c.figura), false, Opcoes{}, c.grade);
         EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), c.grade);
         EXPECT_EQ(corte.canvas.size(), QSize(c.grade.width() * 64 + 50, c.grade.height() * 64 + 50));
         EXPECT_EQ(corte.posicaoFigura, c.posicao);
@@ -96,7 +95,7 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
 
 TEST(Corte, MiniaturaETabuleiro)
 {
-    const Corte corte = CortarFigura(Lisa(800, 600, Qt::green), false, Opcoes{});
+    const Corte corte = CortarFigura(Lisa({800, 600}, Qt::green), false, Opcoes{});
     EXPECT_EQ(corte.TopoTabuleiro, 34);
     QImage mini(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
     mini.fill(Qt::white);
