@@ -32,12 +32,14 @@ const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(4000)
 const char FILHO_RESTAURA[] = "ZELPO_FILHO_RESTAURA";
 
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
-void NovoJogo(Partida& p, const QByteArray& figura = FIGURA)
+Partida NovoJogo(const QByteArray& figura = FIGURA)
 {
     JogoSalvo j = figuras_de_teste::JogoNovo(3, 2, 2, 11, {250, 40});
     j.BytesFigura = figura;
     j.ExtensaoFigura = QStringLiteral(".bmp");
+    Partida p;
     p.Comecar(QStringLiteral("/figuras/praia/figura.bmp"), j, 1000);
+    return p;
 }
 
 // A starting piece while there are some, else a piece fitted next to a placed one.
@@ -56,9 +58,7 @@ void Colocar(Partida& p)
 TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
 {
     QTemporaryDir pasta;
-    Partida p;
-    NovoJogo(p);
-    Recuperacao r = RecuperacaoDe(p);
+    Recuperacao r = RecuperacaoDe(NovoJogo());
     r.arquivoJogo = QStringLiteral("/home/ana/Área de trabalho/quebra-cabeça.zpr");
     const QString copia = pasta.filePath(QStringLiteral("andamento.zpr"));
     const QString figura = ArquivoDaFigura(copia, FIGURA);
@@ -99,8 +99,7 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
 {
     QTemporaryDir pasta;
     const QString p = pasta.path();
-    Partida jogo;
-    NovoJogo(jogo);
+    const Partida jogo = NovoJogo();
     const QByteArray boa = CodificarRecuperacao(RecuperacaoDe(jogo));
     const QString velha = p + QStringLiteral("/velha.zpr"), viva = p + QStringLiteral("/viva.zpr");
     ASSERT_TRUE(Gravar(velha, boa, 300));
@@ -167,7 +166,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
         esperada.jogo.SegundosJogo = segundos;
         return c == esperada;
     };
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(0)) << "play started";
     const QString figura = ArquivosDaCopia(s.Arquivo()).value(1);
@@ -183,7 +182,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     EXPECT_TRUE(copia(35)) << "a piece";
     EXPECT_LT(QFileInfo(s.Arquivo()).size(), 4096);
     EXPECT_EQ(QFileInfo(figura).lastModified(), figuraEscrita) << "the picture is written once";
-    NovoJogo(jogo, FIGURA + "outra");
+    jogo = NovoJogo(FIGURA + "outra");
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(0)) << "another picture";
     EXPECT_FALSE(QFile::exists(figura));
@@ -193,7 +192,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     EXPECT_TRUE(copia(-1)) << "complete";
 
     // Ended from outside 10 s into a game: the copy has that moment, whatever comes next.
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     jogo.Tique(1000 + 10'000);
     s.Finalizar(jogo);
     EXPECT_TRUE(copia(10));
@@ -206,7 +205,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
 
     // Left through the exit question: no copy, then or after.
     Salvaguarda saindo(pasta.path());
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     saindo.Atualizar(jogo);
     saindo.Descartar();
     Colocar(jogo);
@@ -236,8 +235,7 @@ TEST(Salvaguarda, FalhaDitaUmaVezPorExecucao)
     const QString arquivo = pasta.filePath(QStringLiteral("um arquivo"));
     ASSERT_TRUE(Gravar(arquivo, "x"));
     Salvaguarda s(arquivo + QStringLiteral("/estado"));
-    Partida jogo;
-    NovoJogo(jogo);
+    Partida jogo = NovoJogo();
     s.Atualizar(jogo);
     const QString aviso = s.TomarAviso().value_or(QString());
     EXPECT_TRUE(aviso.contains(QStringLiteral("'") + arquivo + QStringLiteral("/estado'"))) << aviso.toStdString();
@@ -276,9 +274,8 @@ TEST(Salvaguarda, FilhoQueRestaura)
 TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
 {
     QTemporaryDir pasta;
-    Partida jogo;
     // a picture of a few megabytes, so that writing it takes a while
-    NovoJogo(jogo, figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
+    const Partida jogo = NovoJogo(figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
     const Recuperacao original = RecuperacaoDe(jogo);
     ASSERT_TRUE(Gravar(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original)));
     std::mt19937 gerador(7);
