@@ -107,11 +107,9 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     ASSERT_TRUE(Gravar(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5));
     TravaDeCopia travaViva = TravarCopia(viva);
     ASSERT_TRUE(travaViva.trava);
-    { // held for five minutes already: a game in play is never taken, however long it lasts
-        QFile lock(viva + QStringLiteral(".lock"));
-        ASSERT_TRUE(lock.open(QIODevice::ReadWrite)
-                    && lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-300), QFileDevice::FileModificationTime));
-    }
+    // held for five minutes already: a game in play is never taken, however long it lasts
+    const QString lockViva = viva + QStringLiteral(".lock");
+    ASSERT_TRUE(Gravar(lockViva, Conteudo(lockViva), 300));
     // Locks of dead programs: one beside its copy, one whose copy is gone.
     QProcess morto;
     morto.start(QStringLiteral("true"), {});
@@ -142,7 +140,7 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     // A lock written on another machine: its owner cannot be checked until it is a day old.
     const QByteArray alheia = "4242\nzelpo\noutra-maquina\nidentidade-de-outra\n";
     for (const auto& [idade, oferecida] : {std::pair{3600, false}, std::pair{2 * 86400, true}}) {
-        ASSERT_TRUE(Gravar(viva + QStringLiteral(".lock"), alheia, idade));
+        ASSERT_TRUE(Gravar(lockViva, alheia, idade));
         EXPECT_EQ(ProcurarRecuperacao(p).has_value(), oferecida) << idade;
     }
 }
