@@ -43,6 +43,10 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         EXPECT_EQ(corte.posicaoFigura, c.posicao);
         EXPECT_TRUE(c.esquerda < 0 || corte.EsquerdaTabuleiro == c.esquerda) << corte.EsquerdaTabuleiro;
     }
+    // A metafile is told by its name, in any case. (What the decoder is asked to keep, by
+    // the options and that name, is what the examples above cut the canvas from.)
+    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
+    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
 }
 
 // The picture centred on the canvas, its transparent pixels and the margin around it in
@@ -65,14 +69,6 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
     const QImage cortada = CortarFigura(figura, false, o).canvas;
     EXPECT_EQ(cortada.pixelColor(24 + 383, 24 + 383), QColor(Qt::blue));
     EXPECT_EQ(cortada.pixelColor(24 + 382, 24), QColor(Qt::green));
-}
-
-// A metafile by its name, in any case. (What the decoder is asked to keep, by the
-// options and that name, shows in the examples above: the canvas is cut from it.)
-TEST(Corte, MetarquivoPeloNome)
-{
-    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
-    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
 }
 
 TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)

@@ -58,9 +58,8 @@ JogoSalvo JogoCom(qsizetype bytesDaFigura)
 TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
 {
     QTemporaryDir pasta;
-    const QString jogo = pasta.filePath(QStringLiteral("jogo.zpr"));
+    const QString jogo = pasta.filePath(QStringLiteral("jogo.zpr")), cfg = pasta.filePath(QStringLiteral("cfg.ini"));
     const QString figura = pasta.filePath(QStringLiteral("figura.bmp"));
-    const QString cfg = pasta.filePath(QStringLiteral("cfg.ini"));
     const QByteArray velho = CodificarZPR(JogoCom(100));
     struct Caso { const char* nome; QString arquivo; QByteArray antes; rlim_t limite; std::function<QString()> gravar; };
     const Caso casos[] = {

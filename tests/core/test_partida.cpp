@@ -138,8 +138,7 @@ TEST(Partida, RelogioAtravessaAVoltaDaContagem)
         j.SegundosJogo = c.segundosSalvos;
         Partida p;
         p.AbrirSalvo(QStringLiteral("/jogos/j.zpr"), QString(), j, c.inicio);
-        int32_t ticks = c.inicio;
-        int32_t antes = p.Tique(ticks);
+        int32_t ticks = c.inicio, antes = p.Tique(ticks);
         EXPECT_EQ(antes, c.segundosSalvos);
         for (int s = 0; s < 10; ++s) {
             ticks = int32_t(uint32_t(ticks) + 1000u); // the system's count, wrapping
