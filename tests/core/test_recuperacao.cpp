@@ -23,8 +23,7 @@
 #include <random>
 
 using namespace zelpo;
-using figuras_de_teste::Conteudo;
-using figuras_de_teste::Gravar;
+using namespace figuras_de_teste;
 
 namespace {
 
@@ -34,7 +33,7 @@ const char FILHO_RESTAURA[] = "ZELPO_FILHO_RESTAURA";
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
 Partida NovoJogo(const QByteArray& figura = FIGURA)
 {
-    JogoSalvo j = figuras_de_teste::JogoNovo(3, 2, 2, 11, {250, 40});
+    JogoSalvo j = JogoNovo(3, 2, 2, 11, {250, 40});
     j.BytesFigura = figura;
     j.ExtensaoFigura = QStringLiteral(".bmp");
     Partida p;
@@ -47,9 +46,9 @@ void Colocar(Partida& p)
 {
     const JogoSalvo& j = p.Jogo();
     int16_t peca = j.PartesRolagem[0];
-    for (int s = 0; j.PartesIniciais == 0 && !figuras_de_teste::TemVizinhaColocada(j, peca); ++s)
+    for (int s = 0; j.PartesIniciais == 0 && !TemVizinhaColocada(j, peca); ++s)
         peca = j.PartesRolagem[s + 1];
-    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, figuras_de_teste::LugarNaGrade(j, peca));
+    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, LugarNaGrade(j, peca));
     ASSERT_TRUE(jogada == Jogada::Encaixada || jogada == Jogada::Completa);
 }
 
@@ -77,12 +76,11 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
     EXPECT_EQ(ArquivosDaCopia(copia), (QStringList{copia, figura}));
 
     const auto trocado = [&](qsizetype pos, char c) { QByteArray b = estado; b[pos] = c; return b; };
-    const qsizetype fim = zpr.size();
     // The older layout, one file with the picture inside, is still read (the copies of the
     // next two tests are written so), and refused cut short.
     const struct { QByteArray estado, figura; } danos[] = {
-        {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(fim + 4, 'X'), FIGURA},
-        {trocado(fim + 8 + 2, '\x7F'), FIGURA},          // a name longer than any path
+        {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(zpr.size() + 4, 'X'), FIGURA},
+        {trocado(zpr.size() + 8 + 2, '\x7F'), FIGURA},   // a name longer than any path
         {trocado(TAMANHO_MAGICA_ZPR, '\x50'), FIGURA},   // a tray slot that names no piece
         {estado, FIGURA.chopped(1)}, {estado, FIGURA + 'x'}, {estado, {}},
         {CodificarEstado(r, QStringLiteral("/etc/passwd.figura")), FIGURA},
@@ -272,7 +270,7 @@ TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
 {
     QTemporaryDir pasta;
     // a picture of a few megabytes, so that writing it takes a while
-    const Partida jogo = NovoJogo(figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
+    const Partida jogo = NovoJogo(Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
     const Recuperacao original = RecuperacaoDe(jogo);
     ASSERT_TRUE(Gravar(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original)));
     std::mt19937 gerador(7);
