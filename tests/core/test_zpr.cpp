@@ -129,13 +129,9 @@ TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
         Pintada(500, 300, [](int x, int y) { return qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200); });
     const struct { const char* nome; QByteArray bytes; } figuras[] = {
         {"praia.bmp", Bmp(3, 2, 24, 0, {}, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}).repeated(2))},
-        {"ondas.rle", RLE4},
-        {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})},
-        {"seta.cur", Icone({{32, VERDE}}, 2)},
-        {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")},
-        {"farol.emf", Ler("/tests/dados/farol.emf")},
-        {"tigre.gif", Ler("/pictures/Facil/tigre.gif")},
-        {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
+        {"ondas.rle", RLE4}, {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})}, {"seta.cur", Icone({{32, VERDE}}, 2)},
+        {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")}, {"farol.emf", Ler("/tests/dados/farol.emf")},
+        {"tigre.gif", Ler("/pictures/Facil/tigre.gif")}, {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
         {"cores.png", Codificar(cores, "png")},
     };
     const Opcoes opcoes{{2, false, false}}; // cropped, unless the picture is a metafile
