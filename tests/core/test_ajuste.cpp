@@ -99,8 +99,7 @@ TEST(Ajuste, ReceptorComoAFiguraInteira)
         {700, 500, REDUZIR, false, true, false},         // small and mild: painted by Qt
         {3000, 7, REDUZIR, true, true, false},           // 384 x 1
         {1, 1000, REDUZIR_PEQUENAS, false, false, false}, // 1 x 378, one column kept as it is
-        {800, 600, CORTAR, true, true, true},
-        {200, 100, CORTAR, false, false, false},
+        {800, 600, CORTAR, true, true, true}, {200, 100, CORTAR, false, false, false},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " S=" << c.ajuste.lado << (c.ajuste.reduzir ? " reduzir" : ""));

@@ -76,8 +76,7 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
     // A picture that cuts into its own grid keeps it; one that no longer does (the words
     // of an unreadable picture, for a 6 x 5 game) is centred on the saved grid instead.
     const struct { QSize figura, grade; QPoint posicao; } casos[] = {
-        {{800, 600}, {6, 5}, {24, 40}},
-        {{300, 60}, {6, 5}, {66, 154}},
+        {{800, 600}, {6, 5}, {24, 40}}, {{300, 60}, {6, 5}, {66, 154}},
         {{800, 600}, {2, 2}, {-104, -56}},
     };
     for (const auto& c : casos) {

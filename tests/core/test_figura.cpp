@@ -11,9 +11,6 @@ using namespace figuras_de_teste;
 
 namespace {
 
-// Pictures here are small: they come back at their own size.
-const Ajuste NATURAL{4096, true};
-
 // 4 x 3: a run and an early end of line, an absolute run, a delta; skipped pixels stay transparent.
 const QByteArray RLE8 = Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}),
                             Bytes({2, 0, 0, 0, /**/ 0, 3, 1, 2, 1, 0, 0, 0, /**/ 0, 2, 2, 0, 1, 2, 0, 1}));
@@ -60,8 +57,7 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
     const QByteArray farol = Ler("/tests/dados/farol.emf"), altai = Ler("/pictures/Facil/altai.jpg");
     // A metafile with the placeable header has its first record's size at bytes 40-43.
     const struct { const char* nome; QByteArray bytes; const char* erro; } casos[] = {
-        {"texto", "Nada de figura aqui.", ERRO_FORMATO},
-        {"vazio", QByteArray(), ERRO_VAZIO},
+        {"texto", "Nada de figura aqui.", ERRO_FORMATO}, {"vazio", QByteArray(), ERRO_VAZIO},
         {"RLE de dois milhões de px de largura", Trocar(RLE8, 18, P32({2000000})), ERRO_GRANDE},
         {"BMP cortado", Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F')).left(6000), ERRO_CORROMPIDO},
         {"RLE4 com 8 bits por pixel", Trocar(RLE4, 28, Bytes({8})), ERRO_CORROMPIDO},
@@ -73,7 +69,7 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
         {"EMF cortado", farol.left(farol.size() / 2), ERRO_CORROMPIDO},
     };
     for (const auto& c : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, NATURAL);
+        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, Ajuste{4096, true});
         EXPECT_FALSE(r.figura) << c.nome;
         EXPECT_EQ(r.erro, QString::fromUtf8(c.erro)) << c.nome;
     }
@@ -162,8 +158,7 @@ TEST(Wmf, TamanhoNaturalERedesenho)
 {
     const QByteArray elipse = SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QRect(0, 0, 41, 21));
     const std::pair<QByteArray, QSize> casos[] = {
-        {Wmf(elipse, QRect(0, 0, 2401, 1201), 1200), {192, 96}},
-        {Wmf(elipse, QRect(-100, -50, 201, 101)), {200, 100}},
+        {Wmf(elipse, QRect(0, 0, 2401, 1201), 1200), {192, 96}}, {Wmf(elipse, QRect(-100, -50, 201, 101)), {200, 100}},
         {Wmf(Reg(0x020B, {0, 0}) + Reg(0x020C, {720, 1440}), std::nullopt), {96, 48}},
         {Wmf(elipse, std::nullopt), {40, 20}},
     };
