@@ -29,8 +29,7 @@ TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
     Aleatorio rnd(11);
     for (int n : {1, 5, 400, 5000}) {
         std::vector<int> contagem(n, 0);
-        const int sorteios = n * 200;
-        for (int i = 0; i < sorteios; ++i) {
+        for (int i = 0; i < n * 200; ++i) {
             const int k = EscolherFigura(n, rnd);
             ASSERT_TRUE(k >= 0 && k < n) << k;
             ++contagem[k];
