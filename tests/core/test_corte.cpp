@@ -96,10 +96,10 @@ TEST(Corte, MiniaturaETabuleiro)
     mini.fill(Qt::white);
     PintarMiniatura(mini, corte);
     // 6 x 5 grid: 144 x 120 painted, the rest left as it was
-    EXPECT_EQ(mini.pixelColor(143, 60), QColor(Qt::green));
-    EXPECT_EQ(mini.pixelColor(100, 119), QColor(0, 0, 128)); // the border below the 288-px picture
-    EXPECT_EQ(mini.pixelColor(144, 50), QColor(Qt::white));
-    EXPECT_EQ(mini.pixelColor(50, 120), QColor(Qt::white));
+    // (the border colour below the 288-px picture at 100, 119)
+    for (auto [x, y, cor] : {std::tuple{143, 60, QColor(Qt::green)}, {100, 119, QColor(0, 0, 128)},
+                             {144, 50, QColor(Qt::white)}, {50, 120, QColor(Qt::white)}})
+        EXPECT_EQ(mini.pixelColor(x, y), cor) << x << "," << y;
 }
 
 TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)

@@ -38,13 +38,6 @@ int NoFilho(const std::function<int()>& corpo)
     return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
 }
 
-void LimitarTamanho(rlim_t bytes)
-{
-    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
-    const rlimit limite{bytes, bytes};
-    setrlimit(RLIMIT_FSIZE, &limite);
-}
-
 // A 2 x 2 game whose picture is `bytesDaFigura` long.
 JogoSalvo JogoCom(qsizetype bytesDaFigura)
 {
@@ -72,8 +65,14 @@ TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         ASSERT_TRUE(Gravar(c.arquivo, c.antes));
-        // What the writer must say when the disk refuses more: the system's reason.
-        const auto gravar = [&] { return LimitarTamanho(c.limite), c.gravar() == DescricaoDoErro(EFBIG) ? 0 : 1; };
+        // Past the limit the write fails with EFBIG instead of ending the process, and the
+        // writer must say the system's reason.
+        const auto gravar = [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limite{c.limite, c.limite};
+            setrlimit(RLIMIT_FSIZE, &limite);
+            return c.gravar() == DescricaoDoErro(EFBIG) ? 0 : 1;
+        };
         EXPECT_EQ(NoFilho(gravar), 0) << "the failure is reported";
         EXPECT_EQ(Conteudo(c.arquivo), c.antes) << "the previous file is whole";
     }
