@@ -267,8 +267,7 @@ TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
 {
     QTemporaryDir pasta;
     // a picture of a few megabytes, so that writing it takes a while
-    const Partida jogo = NovoJogo(Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
-    const Recuperacao original = RecuperacaoDe(jogo);
+    const Recuperacao original = RecuperacaoDe(NovoJogo(Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A'))));
     ASSERT_TRUE(Gravar(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original)));
     std::mt19937 gerador(7);
     std::uniform_int_distribution<int> espera(0, 250);
