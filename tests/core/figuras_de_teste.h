@@ -1,9 +1,10 @@
 #pragma once
 // Picture files built byte by byte for the picture tests (test_figura.cpp,
-// test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus the
-// comparisons of decoded pictures. Nothing here is a decoder: each builder writes the
-// layout of its format as the format's documentation gives it. Also the plain file
-// reading and writing that every test of files shares (the window tests too), a
+// test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus
+// pictures painted pixel by pixel, pixels counted, decoded pictures compared, and a
+// picture file loaded with its failure reported. Nothing here is a decoder: each builder
+// writes the layout of its format as the format's documentation gives it. Also the plain
+// file reading and writing that every test of files shares (the window tests too), a
 // consistent game for the tests of saved games and a newly dealt one for the tests of play.
 
 #include "pictures/figura.h"

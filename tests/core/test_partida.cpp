@@ -39,7 +39,7 @@ struct Modelo {
         j.PartesIniciais -= pegada ? 1 : 0;
     }
     // Starting pieces by difficulty: three for easy, two for medium, one for anything else.
-    // (Without a game the record is never compared, so these need not tell.)
+    // (Without a game they change nothing that is compared.)
     void Reiniciar()
     {
         for (int i = 0; i < PECAS; ++i)
