@@ -1,18 +1,24 @@
 #pragma once
 // Picture files built byte by byte for the picture tests (test_figura.cpp,
-// test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus the
-// comparisons of decoded pictures. Nothing here is a decoder: each builder writes the
-// layout of its format as the format's documentation gives it. Also the plain file
-// reading and writing that every test of files shares (the window tests too), and a
-// consistent game for the tests of saved games.
+// test_ajuste.cpp): bitmaps of every depth, icons, GIFs and metafile records, plus
+// pictures painted pixel by pixel, pixels counted, decoded pictures compared, and a
+// picture file loaded with its failure reported. Nothing here is a decoder: each builder
+// writes the layout of its format as the format's documentation gives it. Also the plain
+// file reading and writing that every test of files shares (the window tests too), a
+// consistent game for the tests of saved games and a newly dealt one for the tests of play.
 
+#include "pictures/figura.h"
+#include "play/novojogo.h"
+#include "records/aleatorio.h"
 #include "records/jogo.h"
+
+#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
-#include <QImageWriter>
 #include <QRect>
 #include <QString>
 
@@ -21,6 +27,7 @@
 #include <initializer_list>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 namespace figuras_de_teste {
 
@@ -48,10 +55,12 @@ inline QByteArray Conteudo(const QString& caminho)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline bool Gravar(const QString& caminho, const QByteArray& bytes)
+// A file written whole, last changed `idade` seconds ago.
+inline bool Gravar(const QString& caminho, const QByteArray& bytes, int idade = 0)
 {
     QFile f(caminho);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush()
+           && f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
 }
 
 // A file of the source tree.
@@ -99,6 +108,10 @@ inline QByteArray Gif(int largura, int altura)
            + Bytes({0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
 }
 
+// A 4 x 2 run-length bitmap of four bits: a run, an end of line, an absolute run, the end.
+inline const QByteArray RLE4 =
+    Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, /**/ 0, 3, 0x01, 0x20, 0, 1}));
+
 // Metafile records: size in words, function, parameters.
 inline QByteArray Reg(int funcao, const QByteArray& p)
 {
@@ -135,27 +148,51 @@ inline QByteArray Codificar(const QImage& imagem, const char* formato, int quali
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter escritor(&buffer, formato);
-    escritor.setQuality(qualidade);
-    return escritor.write(imagem) ? bytes : QByteArray();
+    return buffer.open(QIODevice::WriteOnly) && imagem.save(&buffer, formato, qualidade) ? bytes : QByteArray();
 }
 
-// The largest difference of any channel, alpha included; -1 when the sizes differ.
+// The largest difference of any channel, alpha included; more than any (256) when the
+// sizes differ. ARGB32 rows have no padding, and each byte of a pixel is one channel.
 inline int DiferencaMaxima(const QImage& a, const QImage& b)
 {
     if (a.size() != b.size())
-        return -1;
+        return 256;
     const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
     int maior = 0;
-    for (int l = 0; l < x.height(); ++l) {
-        const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(l));
-        const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(l));
-        for (int c = 0; c < x.width(); ++c)
-            for (int deslocamento = 0; deslocamento < 32; deslocamento += 8)
-                maior = std::max(maior, std::abs(int((p[c] >> deslocamento) & 0xFF) - int((q[c] >> deslocamento) & 0xFF)));
-    }
+    for (qsizetype i = 0; i < x.sizeInBytes(); ++i)
+        maior = std::max(maior, std::abs(int(x.constBits()[i]) - int(y.constBits()[i])));
     return maior;
+}
+
+// A picture whose pixel (x, y) is cor(x, y), set row by row.
+template <class F>
+QImage Pintada(int largura, int altura, F cor, QImage::Format formato = QImage::Format_ARGB32)
+{
+    QImage imagem(largura, altura, formato);
+    for (int y = 0; y < altura; ++y)
+        for (int x = 0; x < largura; ++x)
+            imagem.setPixel(x, y, cor(x, y));
+    return imagem;
+}
+
+// How many pixels of the picture `conta` is true of.
+template <class F>
+int Contar(const QImage& imagem, F conta)
+{
+    int n = 0;
+    for (int y = 0; y < imagem.height(); ++y)
+        for (int x = 0; x < imagem.width(); ++x)
+            n += conta(imagem.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+// A picture file decoded as the board keeps it (by default at its own size, when that is
+// under 4096 px); after a failure, which fails the test, an empty picture.
+inline zelpo::Figura Carregada(const QByteArray& arquivo, const zelpo::Ajuste& ajuste = {4096, true})
+{
+    zelpo::ResultadoFigura r = zelpo::CarregarFiguraDeBytes(arquivo, ajuste);
+    EXPECT_TRUE(r.figura) << r.erro.toStdString();
+    return r.figura.value_or(zelpo::Figura{});
 }
 
 // A consistent game: inner edges spread over codes 1..52, the deal a fixed shuffle whose
@@ -183,9 +220,7 @@ inline zelpo::JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int e
     zelpo::JogoSalvo j;
     j.Colunas = int16_t(colunas);
     j.Linhas = int16_t(linhas);
-    j.Dificuldade = 3;
-    j.Pequenas = pequenas;
-    j.Adaptar = false;
+    static_cast<zelpo::OpcoesJogo&>(j) = {3, pequenas, false}; // hard, cropped
     const int n = colunas * linhas;
     for (int i = 0; i < n; ++i) {
         zelpo::Parte& p = j.Partes[i];
@@ -208,6 +243,22 @@ inline zelpo::JogoSalvo JogoValido(int colunas, int linhas, bool pequenas, int e
     j.BytesFigura = QByteArray("\x01\x80\xFF\x00\x7F", 5).repeated(60);
     j.PartesIniciais = 1;
     j.SegundosJogo = 3725;
+    return j;
+}
+
+// A new game as forming a puzzle deals it: edges and tray from the seed, the starting
+// pieces of its difficulty, the board's top-left corner at `tabuleiro`.
+inline zelpo::JogoSalvo JogoNovo(int colunas, int linhas, int dificuldade, uint64_t semente, QPoint tabuleiro = {})
+{
+    zelpo::JogoSalvo j;
+    j.Colunas = int16_t(colunas);
+    j.Linhas = int16_t(linhas);
+    j.Dificuldade = int16_t(dificuldade);
+    j.PartesIniciais = zelpo::PartesIniciaisPara(dificuldade);
+    j.EsquerdaTabuleiro = tabuleiro.x();
+    j.TopoTabuleiro = tabuleiro.y();
+    zelpo::Aleatorio rnd(semente);
+    zelpo::FormarEstado(j, rnd);
     return j;
 }
 

@@ -98,10 +98,8 @@ TEST(Associacao, FalhaNumPassoParaOsSeguintes)
 TEST(Associacao, ProgramaComBrancosNoExec)
 {
     const struct { const char* programa; const char* exec; } casos[] = {
-        {"/usr/games/zelpo", "/usr/games/zelpo"},
-        {"/opt/Meus Jogos/zelpo", "\"/opt/Meus Jogos/zelpo\""},
-        {"/opt/a$b`c\"d/zelpo", "\"/opt/a\\$b\\`c\\\"d/zelpo\""},
-        {"/opt/100%/zelpo", "/opt/100%%/zelpo"},
+        {"/usr/games/zelpo", "/usr/games/zelpo"}, {"/opt/Meus Jogos/zelpo", "\"/opt/Meus Jogos/zelpo\""},
+        {"/opt/a$b`c\"d/zelpo", "\"/opt/a\\$b\\`c\\\"d/zelpo\""}, {"/opt/100%/zelpo", "/opt/100%%/zelpo"},
     };
     for (const auto& c : casos)
         EXPECT_EQ(ArgumentoExec(QString::fromUtf8(c.programa)), QString::fromUtf8(c.exec)) << c.programa;

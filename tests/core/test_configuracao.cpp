@@ -11,7 +11,7 @@
 
 using namespace zelpo;
 
-TEST(Configuracao, ChaveAusenteOuEstranhaVoltaAoPadrao)
+TEST(Configuracao, EstranhoVoltaAoPadraoEGravadoReleIgual)
 {
     // Hand-edited values: some convert (any case, a fraction), the rest fall back to the default.
     const struct { const char* ini; Opcoes esperadas; } casos[] = {
@@ -30,15 +30,12 @@ TEST(Configuracao, ChaveAusenteOuEstranhaVoltaAoPadrao)
     ASSERT_EQ(mkfifo(QFile::encodeName(arquivo).constData(), 0600), 0);
     EXPECT_EQ(LerCFG(arquivo), Opcoes{});
     EXPECT_FALSE(SalvarCFG(arquivo, Opcoes{}).isEmpty()) << "a FIFO is not replaced";
-}
 
-TEST(Configuracao, GravaTextosEReleIgual)
-{
-    QTemporaryDir pasta;
-    const QString arquivo = pasta.filePath(QStringLiteral("Brumas Vivas/cfg.ini"));
+    // Written as text, in a folder made for it, and read back the same.
+    const QString novo = pasta.filePath(QStringLiteral("Brumas Vivas/cfg.ini"));
     Opcoes o{{3, true, false}, 254.5000001, -40, 1900}; // the colour is stored rounded, as it is used
-    ASSERT_EQ(SalvarCFG(arquivo, o), QString());
-    QSettings s(arquivo, QSettings::IniFormat);
+    ASSERT_EQ(SalvarCFG(novo, o), QString());
+    QSettings s(novo, QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Zelpora 3.0"));
     const struct { const char* chave; const char* texto; } esperados[] = {
         {"Dificuldade", "3"}, {"Pequenas", "True"}, {"BorderColor", "255"},
@@ -47,5 +44,5 @@ TEST(Configuracao, GravaTextosEReleIgual)
     for (const auto& e : esperados)
         EXPECT_EQ(s.value(QLatin1String(e.chave)).toString(), QLatin1String(e.texto)) << e.chave;
     o.BorderColor = 255;
-    EXPECT_EQ(LerCFG(arquivo), o);
+    EXPECT_EQ(LerCFG(novo), o);
 }

@@ -1,3 +1,4 @@
+#include "figuras_de_teste.h"
 #include "pieces/corte.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +7,10 @@ using namespace zelpo;
 
 namespace {
 
-QImage Figura(int w, int h, QColor cor = Qt::red)
+// A picture of one colour.
+QImage Lisa(QSize tamanho, QColor cor = Qt::red)
 {
-    QImage f(w, h, QImage::Format_ARGB32);
+    QImage f(tamanho, QImage::Format_ARGB32);
     f.fill(cor);
     return f;
 }
@@ -32,10 +34,7 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         {{1600, 800}, false, false, true, {384, 192}, {434, 242}, {6, 3}, {24, 24}, -1},
     };
     for (const auto& c : casos) {
-        Opcoes o;
-        o.Pequenas = c.pequenas;
-        o.Adaptar = c.adaptar;
-        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), c.metarquivo, o);
+        const Corte corte = CortarFigura(Lisa(c.figura), c.metarquivo, Opcoes{{2, c.pequenas, c.adaptar}});
         SCOPED_TRACE(testing::Message() << c.figura.width() << "x" << c.figura.height()
                                         << (c.pequenas ? " small" : "") << (c.adaptar ? " fit" : ""));
         EXPECT_EQ(corte.tamanhoFigura, c.tamanho);
@@ -44,6 +43,10 @@ TEST(Corte, ExemplosDeCanvasGradeEPosicao)
         EXPECT_EQ(corte.posicaoFigura, c.posicao);
         EXPECT_TRUE(c.esquerda < 0 || corte.EsquerdaTabuleiro == c.esquerda) << corte.EsquerdaTabuleiro;
     }
+    // A metafile is told by its name, in any case. (What the decoder is asked to keep, by
+    // the options and that name, is what the examples above cut the canvas from.)
+    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
+    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
 }
 
 // The picture centred on the canvas, its transparent pixels and the margin around it in
@@ -52,7 +55,7 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
 {
     Opcoes o;
     o.BorderColor = 255; // pure red as 0x00BBGGRR
-    QImage figura = Figura(64, 64, Qt::blue);
+    QImage figura = Lisa({64, 64}, Qt::blue);
     figura.setPixelColor(10, 10, Qt::transparent);
     const QImage c = CortarFigura(figura, false, o).canvas;
     // the grid's corner, the picture's, its transparent pixel, its last one and past it
@@ -60,7 +63,7 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
                              {120, 120, Qt::red}})
         EXPECT_EQ(c.pixelColor(x, y), QColor(cor)) << x << "," << y;
     o.Adaptar = false;
-    figura = Figura(800, 600, Qt::green);
+    figura = Lisa({800, 600}, Qt::green);
     figura.setPixelColor(383, 383, Qt::blue);
     figura.setPixelColor(384, 0, Qt::red);
     const QImage cortada = CortarFigura(figura, false, o).canvas;
@@ -68,25 +71,16 @@ TEST(Corte, CorDaBordaEmVoltaECantoSemAdaptar)
     EXPECT_EQ(cortada.pixelColor(24 + 382, 24), QColor(Qt::green));
 }
 
-// A metafile by its name, in any case. (What the decoder is asked to keep, by the
-// options and that name, shows in the examples above: the canvas is cut from it.)
-TEST(Corte, MetarquivoPeloNome)
-{
-    EXPECT_TRUE(EhMetarquivo("/x/A.WMF"));
-    EXPECT_FALSE(EhMetarquivo("/x/a.wmf.bmp"));
-}
-
 TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
 {
     // A picture that cuts into its own grid keeps it; one that no longer does (the words
     // of an unreadable picture, for a 6 x 5 game) is centred on the saved grid instead.
     const struct { QSize figura, grade; QPoint posicao; } casos[] = {
-        {{800, 600}, {6, 5}, {24, 40}},
-        {{300, 60}, {6, 5}, {66, 154}},
+        {{800, 600}, {6, 5}, {24, 40}}, {{300, 60}, {6, 5}, {66, 154}},
         {{800, 600}, {2, 2}, {-104, -56}},
     };
     for (const auto& c : casos) {
-        const Corte corte = CortarFigura(Figura(c.figura.width(), c.figura.height()), false, Opcoes{}, c.grade);
+        const Corte corte = CortarFigura(Lisa(c.figura), false, Opcoes{}, c.grade);
         EXPECT_EQ(QSize(corte.Colunas, corte.Linhas), c.grade);
         EXPECT_EQ(corte.canvas.size(), QSize(c.grade.width() * 64 + 50, c.grade.height() * 64 + 50));
         EXPECT_EQ(corte.posicaoFigura, c.posicao);
@@ -96,25 +90,21 @@ TEST(Corte, GradeSalvaMantemAGradeEMostraAFigura)
 
 TEST(Corte, MiniaturaETabuleiro)
 {
-    const Corte corte = CortarFigura(Figura(800, 600, Qt::green), false, Opcoes{});
+    const Corte corte = CortarFigura(Lisa({800, 600}, Qt::green), false, Opcoes{});
     EXPECT_EQ(corte.TopoTabuleiro, 34);
     QImage mini(LADO_MINIATURA, LADO_MINIATURA, QImage::Format_RGB32);
     mini.fill(Qt::white);
     PintarMiniatura(mini, corte);
     // 6 x 5 grid: 144 x 120 painted, the rest left as it was
-    EXPECT_EQ(mini.pixelColor(143, 60), QColor(Qt::green));
-    EXPECT_EQ(mini.pixelColor(100, 119), QColor(0, 0, 128)); // the border below the 288-px picture
-    EXPECT_EQ(mini.pixelColor(144, 50), QColor(Qt::white));
-    EXPECT_EQ(mini.pixelColor(50, 120), QColor(Qt::white));
+    // (the border colour below the 288-px picture at 100, 119)
+    for (auto [x, y, cor] : {std::tuple{143, 60, QColor(Qt::green)}, {100, 119, QColor(0, 0, 128)},
+                             {144, 50, QColor(Qt::white)}, {50, 120, QColor(Qt::white)}})
+        EXPECT_EQ(mini.pixelColor(x, y), cor) << x << "," << y;
 }
 
 TEST(Corte, FiguraInvalidaTemOTamanhoDoTexto)
 {
     const QImage f = FiguraInvalida();
     EXPECT_TRUE(f.width() > 250 && f.width() < 384 && f.height() > 40) << f.width() << "x" << f.height();
-    int escuros = 0;
-    for (int y = 0; y < f.height(); ++y)
-        for (int x = 0; x < f.width(); ++x)
-            escuros += qAlpha(f.pixel(x, y)) > 128;
-    EXPECT_GT(escuros, 1000);
+    EXPECT_GT(figuras_de_teste::Contar(f, [](QRgb p) { return qAlpha(p) > 128; }), 1000);
 }

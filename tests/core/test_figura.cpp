@@ -11,14 +11,9 @@ using namespace figuras_de_teste;
 
 namespace {
 
-// Pictures here are small: they come back at their own size.
-const Ajuste NATURAL{4096, true};
-
 // 4 x 3: a run and an early end of line, an absolute run, a delta; skipped pixels stay transparent.
 const QByteArray RLE8 = Bmp(4, 3, 8, 1, Paleta({VERMELHO, VERDE, AZUL}),
                             Bytes({2, 0, 0, 0, /**/ 0, 3, 1, 2, 1, 0, 0, 0, /**/ 0, 2, 2, 0, 1, 2, 0, 1}));
-const QByteArray RLE4 =
-    Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, /**/ 0, 3, 0x01, 0x20, 0, 1}));
 
 using Amostra = std::pair<QPoint, QRgb>;
 
@@ -31,13 +26,6 @@ void Conferir(const QImage& imagem, const std::vector<Amostra>& amostras, int to
         EXPECT_TRUE(perto(qRed) && perto(qGreen) && perto(qBlue) && qAlpha(p) == qAlpha(cor))
             << std::hex << p << " instead of " << cor << std::dec << " at " << ponto.x() << "," << ponto.y();
     }
-}
-
-QImage Carregar(const QByteArray& arquivo)
-{
-    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, NATURAL);
-    EXPECT_TRUE(r.figura) << r.erro.toStdString();
-    return r.figura ? r.figura->imagem : QImage();
 }
 
 } // namespace
@@ -56,12 +44,11 @@ TEST(Figura, FigurasNoTamanhoProprioPeloConteudo)
         {"icone", Icone({{16, VERMELHO}, {48, AZUL}, {32, VERDE}}), {48, 48}, {}},
     };
     for (const auto& c : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, NATURAL);
-        ASSERT_TRUE(r.figura) << c.nome << ": " << r.erro.toStdString();
-        ASSERT_EQ(r.figura->imagem.size(), c.tamanho) << c.nome;
-        ASSERT_EQ(r.figura->imagem.format(), QImage::Format_ARGB32) << c.nome;
+        const QImage imagem = Carregada(c.bytes).imagem;
+        ASSERT_EQ(imagem.size(), c.tamanho) << c.nome;
+        ASSERT_EQ(imagem.format(), QImage::Format_ARGB32) << c.nome;
         for (int i = 0; i < int(c.pixels.size()); ++i)
-            EXPECT_EQ(r.figura->imagem.pixel(i % c.tamanho.width(), i / c.tamanho.width()), c.pixels[size_t(i)]) << c.nome << " " << i;
+            EXPECT_EQ(imagem.pixel(i % c.tamanho.width(), i / c.tamanho.width()), c.pixels[size_t(i)]) << c.nome << " " << i;
     }
 }
 
@@ -70,8 +57,7 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
     const QByteArray farol = Ler("/tests/dados/farol.emf"), altai = Ler("/pictures/Facil/altai.jpg");
     // A metafile with the placeable header has its first record's size at bytes 40-43.
     const struct { const char* nome; QByteArray bytes; const char* erro; } casos[] = {
-        {"texto", "Nada de figura aqui.", ERRO_FORMATO},
-        {"vazio", QByteArray(), ERRO_VAZIO},
+        {"texto", "Nada de figura aqui.", ERRO_FORMATO}, {"vazio", QByteArray(), ERRO_VAZIO},
         {"RLE de dois milhões de px de largura", Trocar(RLE8, 18, P32({2000000})), ERRO_GRANDE},
         {"BMP cortado", Bmp(64, 64, 24, 0, {}, QByteArray(64 * 64 * 3, '\x7F')).left(6000), ERRO_CORROMPIDO},
         {"RLE4 com 8 bits por pixel", Trocar(RLE4, 28, Bytes({8})), ERRO_CORROMPIDO},
@@ -83,7 +69,7 @@ TEST(Figura, FigurasHostisDaoUmaDescricaoEmPortugues)
         {"EMF cortado", farol.left(farol.size() / 2), ERRO_CORROMPIDO},
     };
     for (const auto& c : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, NATURAL);
+        const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, Ajuste{4096, true});
         EXPECT_FALSE(r.figura) << c.nome;
         EXPECT_EQ(r.erro, QString::fromUtf8(c.erro)) << c.nome;
     }
@@ -142,7 +128,7 @@ TEST(Wmf, FormasPreenchimentosECanetas)
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
-        const QImage imagem = Carregar(Wmf(c.registros));
+        const QImage imagem = Carregada(Wmf(c.registros)).imagem;
         ASSERT_EQ(imagem.size(), QSize(100, 100));
         Conferir(imagem, c.amostras);
     }
@@ -156,16 +142,13 @@ TEST(Wmf, TextoSobreOFundo)
     const QRect caixa(QPoint(8, 8), QPoint(99, 65));
     for (int modo : {1, 2}) {
         SCOPED_TRACE(modo);
-        const QImage imagem = Carregar(Wmf(Cor(0x0201, AZUL) + Reg(0x0102, {modo}) + Reg(0x02FB, fonte) + Sel(0)
-                                           + Cor(0x0209, VERMELHO) + Reg(0x0521, {2, 'H' | ('H' << 8), 10, 10})));
-        int tinta = 0, fundo = 0;
-        for (int i = 0; i < 100 * 100; ++i) {
-            const QRgb p = imagem.pixel(i % 100, i / 100);
-            tinta += p == VERMELHO, fundo += p == AZUL;
-            ASSERT_TRUE(caixa.contains(i % 100, i / 100) || p == NADA) << i % 100 << "," << i / 100;
-        }
+        const QImage imagem = Carregada(Wmf(Cor(0x0201, AZUL) + Reg(0x0102, {modo}) + Reg(0x02FB, fonte) + Sel(0)
+                                            + Cor(0x0209, VERMELHO) + Reg(0x0521, {2, 'H' | ('H' << 8), 10, 10}))).imagem;
+        const int tinta = Contar(imagem, [](QRgb p) { return p == VERMELHO; });
         EXPECT_TRUE(tinta > 100 && tinta < 2000) << tinta;
-        EXPECT_EQ(fundo > 100, modo == 2) << fundo;
+        EXPECT_EQ(Contar(imagem, [](QRgb p) { return p == AZUL; }) > 100, modo == 2);
+        const auto algo = [](QRgb p) { return p != NADA; };
+        EXPECT_EQ(Contar(imagem, algo), Contar(imagem.copy(caixa), algo)) << "drawn outside the box";
     }
 }
 
@@ -175,26 +158,21 @@ TEST(Wmf, TamanhoNaturalERedesenho)
 {
     const QByteArray elipse = SoPreenchimento(VERMELHO) + Caixa(ELLIPSE, QRect(0, 0, 41, 21));
     const std::pair<QByteArray, QSize> casos[] = {
-        {Wmf(elipse, QRect(0, 0, 2401, 1201), 1200), {192, 96}},
-        {Wmf(elipse, QRect(-100, -50, 201, 101)), {200, 100}},
+        {Wmf(elipse, QRect(0, 0, 2401, 1201), 1200), {192, 96}}, {Wmf(elipse, QRect(-100, -50, 201, 101)), {200, 100}},
         {Wmf(Reg(0x020B, {0, 0}) + Reg(0x020C, {720, 1440}), std::nullopt), {96, 48}},
         {Wmf(elipse, std::nullopt), {40, 20}},
     };
     for (const auto& [arquivo, tamanho] : casos) {
-        const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, NATURAL);
-        ASSERT_TRUE(r.figura) << r.erro.toStdString();
-        EXPECT_TRUE(r.figura->metarquivo);
-        EXPECT_NEAR(r.figura->natural.width(), tamanho.width(), 1);
-        EXPECT_NEAR(r.figura->natural.height(), tamanho.height(), 1);
-        EXPECT_EQ(r.figura->imagem.size(), r.figura->natural);
+        const Figura f = Carregada(arquivo);
+        EXPECT_TRUE(f.metarquivo);
+        EXPECT_NEAR(f.natural.width(), tamanho.width(), 1);
+        EXPECT_NEAR(f.natural.height(), tamanho.height(), 1);
+        EXPECT_EQ(f.imagem.size(), f.natural);
     }
     // Played at a quarter of its size, a thin pen stays one pixel wide instead of fading.
-    const ResultadoFigura r = CarregarFiguraDeBytes(
-        Wmf(Caneta(0, PRETO) + Pincel(0, VERMELHO) + Sel(0) + Sel(1) + Caixa(ELLIPSE, QRect(QPoint(40, 40), QPoint(1560, 360))),
-            QRect(0, 0, 1601, 401)),
-        Ajuste{400, true});
-    ASSERT_TRUE(r.figura);
-    const QImage& quarto = r.figura->imagem;
+    const QByteArray elipseLonga = Caneta(0, PRETO) + Pincel(0, VERMELHO) + Sel(0) + Sel(1)
+                                   + Caixa(ELLIPSE, QRect(QPoint(40, 40), QPoint(1560, 360)));
+    const QImage quarto = Carregada(Wmf(elipseLonga, QRect(0, 0, 1601, 401)), Ajuste{400, true}).imagem;
     ASSERT_EQ(quarto.size(), QSize(400, 100));
     Conferir(quarto, {{{200, 50}, VERMELHO}, {{3, 3}, NADA}});
     const QRgb* meio = reinterpret_cast<const QRgb*>(quarto.constScanLine(50));
@@ -217,14 +195,13 @@ TEST(Figura, MetarquivosDeExemplo)
     for (const auto& c : casos) {
         SCOPED_TRACE(c.arquivo);
         const QByteArray bytes = Ler(c.arquivo);
-        const ResultadoFigura r = CarregarFiguraDeBytes(bytes, NATURAL);
-        ASSERT_TRUE(r.figura && r.figura->metarquivo) << r.erro.toStdString();
-        EXPECT_EQ(r.figura->natural, c.tamanho);
-        EXPECT_EQ(r.figura->imagem.size(), c.tamanho);
-        Conferir(r.figura->imagem, c.amostras, c.tolerancia);
-        const ResultadoFigura metade = CarregarFiguraDeBytes(bytes, Ajuste{std::max(c.tamanho.width(), c.tamanho.height()) / 2, true});
-        ASSERT_TRUE(metade.figura);
-        Conferir(metade.figura->imagem, c.amostras, c.tolerancia, 2);
+        const Figura inteira = Carregada(bytes);
+        EXPECT_TRUE(inteira.metarquivo);
+        EXPECT_EQ(inteira.natural, c.tamanho);
+        EXPECT_EQ(inteira.imagem.size(), c.tamanho);
+        Conferir(inteira.imagem, c.amostras, c.tolerancia);
+        const Ajuste metade{std::max(c.tamanho.width(), c.tamanho.height()) / 2, true};
+        Conferir(Carregada(bytes, metade).imagem, c.amostras, c.tolerancia, 2);
     }
 }
 
@@ -244,13 +221,10 @@ TEST(Figura, MetarquivosDeclaradosEnormesTocadosNoTamanhoGuardado)
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         for (const Ajuste ajuste : {Ajuste{384, true}, Ajuste{378, false}}) {
-            const ResultadoFigura r = CarregarFiguraDeBytes(c.bytes, ajuste);
-            ASSERT_TRUE(r.figura) << r.erro.toStdString();
-            EXPECT_NEAR(r.figura->natural.width(), c.natural.width(), 1);
-            EXPECT_EQ(r.figura->imagem.size(), TamanhoAjustado(r.figura->natural, ajuste));
-            const QImage& imagem = r.figura->imagem;
-            const auto pixels = reinterpret_cast<const QRgb*>(imagem.constBits());
-            EXPECT_TRUE(std::any_of(pixels, pixels + imagem.width() * imagem.height(), [](QRgb p) { return qAlpha(p) > 0; }));
+            const Figura f = Carregada(c.bytes, ajuste);
+            EXPECT_NEAR(f.natural.width(), c.natural.width(), 1);
+            EXPECT_EQ(f.imagem.size(), TamanhoAjustado(f.natural, ajuste));
+            EXPECT_GT(Contar(f.imagem, [](QRgb p) { return qAlpha(p) > 0; }), 0) << "nothing drawn";
         }
     }
 }
@@ -262,13 +236,12 @@ TEST(Wmf, CortadoNaEscalaPropriaOuReduzidoInteiro)
     const QByteArray arquivo = Wmf(SoPreenchimento(VERMELHO) + Caixa(RECTANGLE, QRect(0, 0, 100, 100))
                                        + Pincel(0, AZUL) + Sel(2) + Caixa(RECTANGLE, QRect(600, 600, 100, 100)),
                                    QRect(0, 0, 1001, 1001));
-    const ResultadoFigura cortado = CarregarFiguraDeBytes(arquivo, Ajuste{384, false});
-    const ResultadoFigura reduzido = CarregarFiguraDeBytes(arquivo, Ajuste{384, true});
-    ASSERT_TRUE(cortado.figura && reduzido.figura);
-    ASSERT_EQ(cortado.figura->imagem.size(), QSize(384, 384));
-    Conferir(cortado.figura->imagem, {{{50, 50}, VERMELHO}, {{98, 98}, VERMELHO}, {{101, 101}, NADA}, {{383, 383}, NADA}});
-    ASSERT_EQ(reduzido.figura->imagem.size(), QSize(384, 384));
-    Conferir(reduzido.figura->imagem, {{{19, 19}, VERMELHO}, {{40, 40}, NADA}, {{250, 250}, AZUL}});
+    const QImage cortado = Carregada(arquivo, Ajuste{384, false}).imagem;
+    const QImage reduzido = Carregada(arquivo, Ajuste{384, true}).imagem;
+    EXPECT_EQ(cortado.size(), QSize(384, 384));
+    Conferir(cortado, {{{50, 50}, VERMELHO}, {{98, 98}, VERMELHO}, {{101, 101}, NADA}, {{383, 383}, NADA}});
+    EXPECT_EQ(reduzido.size(), QSize(384, 384));
+    Conferir(reduzido, {{{19, 19}, VERMELHO}, {{40, 40}, NADA}, {{250, 250}, AZUL}});
 }
 
 // A record that would cost more drawing than the picture may take is left out, and so
@@ -281,9 +254,6 @@ TEST(Wmf, RegistroCaroDemaisNaoEDesenhado)
     const QByteArray arquivo = Wmf(SoPreenchimento(VERMELHO) + Caixa(RECTANGLE, QRect(0, 0, 1000, 1000))
                                        + Pincel(0, AZUL) + Sel(2) + Reg(POLYGON, cruzado).repeated(3),
                                    QRect(0, 0, 1001, 1001));
-    const ResultadoFigura r = CarregarFiguraDeBytes(arquivo, Ajuste{384, true});
-    ASSERT_TRUE(r.figura);
-    const QImage& imagem = r.figura->imagem;
-    const auto pixels = reinterpret_cast<const QRgb*>(imagem.constBits());
-    EXPECT_EQ(std::count(pixels, pixels + imagem.width() * imagem.height(), VERMELHO), imagem.width() * imagem.height());
+    const QImage imagem = Carregada(arquivo, Ajuste{384, true}).imagem;
+    EXPECT_EQ(Contar(imagem, [](QRgb p) { return p != VERMELHO; }), 0);
 }

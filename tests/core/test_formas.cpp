@@ -7,14 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
-
 using namespace zelpo;
+using namespace figuras_de_teste;
 
 namespace {
 
-using figuras_de_teste::BRANCO;
-using figuras_de_teste::PRETO;
 constexpr QRgb MEDIO = 0xFF808080, CLARO = 0xFFC0C0C0;
 
 // How many pixels of the colunas x linhas grid are not covered exactly once by the
@@ -32,27 +29,6 @@ int ForaDeUm(const std::vector<Parte>& pecas, int colunas, int linhas, bool pequ
                     ++contagem[size_t((y - area.top()) * area.width() + x - area.left())];
     return int(std::count_if(contagem.begin(), contagem.end(), [](int n) { return n != 1; }));
 }
-
-// A colunas x linhas puzzle cut from random colours whose red and green always differ, so
-// no canvas pixel is grey: the canvas, the edges drawn and the pieces shaped.
-struct Montagem {
-    QImage canvas;
-    std::array<Parte, MAX_PECAS> partes{};
-    PecasMontadas pecas;
-    Montagem(int colunas, int linhas, const Geometria& g)
-        : canvas(colunas * g.TamanhoParte + g.MargemParte, linhas * g.TamanhoParte + g.MargemParte,
-                 QImage::Format_RGB32)
-    {
-        Aleatorio rnd{uint64_t(colunas)};
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x) {
-                const int r = int(rnd.Rnd() * 127) * 2;
-                canvas.setPixel(x, y, qRgb(r, r + 1, int(rnd.Rnd() * 256)));
-            }
-        SortearLados(partes, colunas, linhas, rnd);
-        pecas = PecasMontadas(canvas, 1, partes, colunas, linhas, g);
-    }
-};
 
 } // namespace
 
@@ -78,20 +54,16 @@ TEST(Formas, QualquerParDeLadosEncaixaSemFrestaNemSobra)
     }
 }
 
+// The square of the cell in the picture's colour, black around it, and on its outermost
+// pixels a bevel: light grey along the left and top, mid grey along the right and bottom,
+// the light one reaching the diagonal x + y = 112 through the top-right and bottom-left corners.
 TEST(Formas, PecaDeLadosRetosTemBiselNasBordasDoQuadrado)
 {
     const QRgb cor = qRgb(10, 200, 30);
-    QImage esperada(114, 114, QImage::Format_RGB32);
-    esperada.fill(PRETO);
-    QPainter pintor(&esperada);
-    pintor.fillRect(24, 24, 64, 64, cor);
-    pintor.fillRect(87, 26, 1, 62, MEDIO);  // right and bottom: mid grey ...
-    pintor.fillRect(26, 87, 62, 1, MEDIO);
-    pintor.fillRect(24, 24, 1, 64, CLARO);  // ... left and top: light grey, on top where they meet
-    pintor.fillRect(24, 24, 64, 1, CLARO);
-    pintor.fillRect(87, 25, 1, 1, CLARO);
-    pintor.fillRect(25, 87, 1, 1, CLARO);
-    pintor.end();
+    const QImage esperada = Pintada(114, 114, [&](int x, int y) {
+        const bool quadrado = QRect(24, 24, 64, 64).contains(x, y), miolo = QRect(25, 25, 62, 62).contains(x, y);
+        return !quadrado ? PRETO : miolo ? cor : x + y <= 112 ? CLARO : MEDIO;
+    }, QImage::Format_RGB32);
     QImage canvas(114, 114, QImage::Format_RGB32);
     canvas.fill(cor);
     PecasMontadas pecas(canvas, 1, {}, 1, 1, GeometriaPara(false));
@@ -107,20 +79,27 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
         SCOPED_TRACE(testing::Message() << colunas << "x" << linhas << (pequenas ? " small" : ""));
         const Geometria g = GeometriaPara(pequenas);
         const int t = g.TamanhoParte, n = colunas * linhas;
-        Montagem m(colunas, linhas, g);
+        // A puzzle cut from random colours whose red and green always differ, so no canvas
+        // pixel is grey.
+        Aleatorio rnd{uint64_t(colunas)};
+        const QImage canvas = Pintada(colunas * t + g.MargemParte, linhas * t + g.MargemParte, [&rnd](int, int) {
+            const int r = int(rnd.Rnd() * 127) * 2;
+            return qRgb(r, r + 1, int(rnd.Rnd() * 256));
+        }, QImage::Format_RGB32);
+        std::array<Parte, MAX_PECAS> partes{};
+        SortearLados(partes, colunas, linhas, rnd);
+        PecasMontadas pecas(canvas, 1, partes, colunas, linhas, g);
         // Paste every piece as the board does, on a background no piece pixel can equal.
-        QImage tabuleiro(m.canvas.size(), QImage::Format_RGB32);
+        QImage tabuleiro(canvas.size(), QImage::Format_RGB32);
         tabuleiro.fill(qRgb(1, 250, 3));
-        for (int i = 0; i < n; ++i) {
-            const QPoint lugar(m.partes[i].Coluna, m.partes[i].Linha);
-            ColarNoTabuleiro(tabuleiro, m.pecas.Forma(i), m.pecas.Figura(i), lugar * t);
-        }
+        for (int i = 0; i < n; ++i)
+            ColarNoTabuleiro(tabuleiro, pecas.Forma(i), pecas.Figura(i), QPoint(partes[i].Coluna, partes[i].Linha) * t);
         int diferentes = 0, bisel = 0;
         for (int y = g.m(); y < g.m() + linhas * t; ++y)
             for (int x = g.m(); x < g.m() + colunas * t; ++x) {
                 const QRgb p = tabuleiro.pixel(x, y);
-                bisel += p != m.canvas.pixel(x, y) && (p == MEDIO || p == CLARO);
-                diferentes += p != m.canvas.pixel(x, y) && p != MEDIO && p != CLARO;
+                bisel += p != canvas.pixel(x, y) && (p == MEDIO || p == CLARO);
+                diferentes += p != canvas.pixel(x, y) && p != MEDIO && p != CLARO;
             }
         EXPECT_EQ(diferentes, 0);
         // Two 1-px lines along each shape's boundary, never a flooded piece.
@@ -135,12 +114,8 @@ TEST(Formas, PecasMontadasReproduzemOCanvasForaDoBisel)
 // squares, and the outline's edge pixels are partly transparent.
 TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
 {
-    QImage xadrez(768, 768, QImage::Format_RGB32);
-    for (int y = 0; y < xadrez.height(); ++y)
-        for (int x = 0; x < xadrez.width(); ++x)
-            xadrez.setPixel(x, y, (x + y) % 2 ? BRANCO : PRETO);
-    const QByteArray png = figuras_de_teste::Codificar(xadrez, "png");
-    ASSERT_FALSE(png.isEmpty());
+    const QImage xadrez = Pintada(768, 768, [](int x, int y) { return (x + y) % 2 ? BRANCO : PRETO; });
+    const QByteArray png = Codificar(xadrez, "png");
     Aleatorio rnd(5);
     QuebraCabeca qc = FormarQuebraCabeca(QStringLiteral("xadrez.png"), png, {}, Opcoes{{1, false, true}}, rnd, 2);
     ASSERT_TRUE(qc.recusa.isEmpty()) << qc.recusa.toStdString();
@@ -148,17 +123,9 @@ TEST(Formas, EmDuasVezesDetalheDaFiguraEContornoSuave)
     for (int16_t peca : {int16_t(0), int16_t(qc.jogo.Pecas() - 1)}) {
         const QImage& f = qc.pecas.Figura(peca);
         ASSERT_EQ(f.size(), QSize(2 * g.TamanhoCelula, 2 * g.TamanhoCelula));
-        int pretos = 0, brancos = 0, meioTransparentes = 0;
-        for (int y = 0; y < f.height(); ++y)
-            for (int x = 0; x < f.width(); ++x) {
-                const QRgb p = f.pixel(x, y);
-                const bool corpo = QRect(2 * g.m() + 10, 2 * g.m() + 10, 2 * g.TamanhoParte - 20, 2 * g.TamanhoParte - 20).contains(x, y);
-                pretos += corpo && qGray(p) < 40;
-                brancos += corpo && qGray(p) > 215;
-                meioTransparentes += qAlpha(p) > 0 && qAlpha(p) < 255;
-            }
-        EXPECT_GT(pretos, g.TamanhoParte * g.TamanhoParte) << peca;
-        EXPECT_GT(brancos, g.TamanhoParte * g.TamanhoParte) << peca;
-        EXPECT_GT(meioTransparentes, 2 * g.TamanhoParte) << peca;
+        const QImage corpo = f.copy(2 * g.m() + 10, 2 * g.m() + 10, 2 * g.TamanhoParte - 20, 2 * g.TamanhoParte - 20);
+        EXPECT_GT(Contar(corpo, [](QRgb p) { return qGray(p) < 40; }), g.TamanhoParte * g.TamanhoParte) << peca;
+        EXPECT_GT(Contar(corpo, [](QRgb p) { return qGray(p) > 215; }), g.TamanhoParte * g.TamanhoParte) << peca;
+        EXPECT_GT(Contar(f, [](QRgb p) { return qAlpha(p) > 0 && qAlpha(p) < 255; }), 2 * g.TamanhoParte) << peca;
     }
 }

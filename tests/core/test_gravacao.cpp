@@ -21,8 +21,7 @@
 #include <unistd.h>
 
 using namespace zelpo;
-using figuras_de_teste::Conteudo;
-using figuras_de_teste::Gravar;
+using namespace figuras_de_teste;
 
 namespace {
 
@@ -39,17 +38,10 @@ int NoFilho(const std::function<int()>& corpo)
     return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
 }
 
-void LimitarTamanho(rlim_t bytes)
-{
-    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
-    const rlimit limite{bytes, bytes};
-    setrlimit(RLIMIT_FSIZE, &limite);
-}
-
 // A 2 x 2 game whose picture is `bytesDaFigura` long.
 JogoSalvo JogoCom(qsizetype bytesDaFigura)
 {
-    JogoSalvo j = figuras_de_teste::JogoValido(2, 2, false, 0);
+    JogoSalvo j = JogoValido(2, 2, false, 0);
     j.BytesFigura = QByteArray(bytesDaFigura, 'f');
     return j;
 }
@@ -59,37 +51,33 @@ JogoSalvo JogoCom(qsizetype bytesDaFigura)
 TEST(Gravacao, EscritaInterrompidaDeixaOArquivoAnterior)
 {
     QTemporaryDir pasta;
-    const QString jogo = pasta.filePath(QStringLiteral("jogo.zpr"));
+    const QString jogo = pasta.filePath(QStringLiteral("jogo.zpr")), cfg = pasta.filePath(QStringLiteral("cfg.ini"));
     const QString figura = pasta.filePath(QStringLiteral("figura.bmp"));
-    const QString cfg = pasta.filePath(QStringLiteral("cfg.ini"));
     const QByteArray velho = CodificarZPR(JogoCom(100));
-    const QByteArray figuraVelha("BM an old picture");
-    const QByteArray cfgVelha("[Zelpora%203.0]\nDificuldade=3\n");
-    // What each writer must say when the disk refuses more: the system's reason.
-    const auto falhouPorTamanho = [](const QString& erro) { return erro == DescricaoDoErro(EFBIG) ? 0 : 1; };
-    const struct {
-        const char* nome;
-        QString arquivo;
-        QByteArray antes;
-        rlim_t limite;
-        std::function<int()> gravar;
-    } casos[] = {
+    struct Caso { const char* nome; QString arquivo; QByteArray antes; rlim_t limite; std::function<QString()> gravar; };
+    const Caso casos[] = {
         // a small game, under the 16 KiB that a buffered write would hold back until the end
-        {"small game", jogo, velho, 1000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(3000))); }},
-        {"large game", jogo, velho, 8000, [&] { return falhouPorTamanho(GravarArquivoZPR(jogo, JogoCom(40000))); }},
-        {"picture", figura, figuraVelha, 100, [&] { return falhouPorTamanho(GravarArquivo(figura, QByteArray(5000, 'x'))); }},
-        {"settings", cfg, cfgVelha, 10, [&] { return falhouPorTamanho(SalvarCFG(cfg, Opcoes{})); }},
+        {"small game", jogo, velho, 1000, [&] { return GravarArquivoZPR(jogo, JogoCom(3000)); }},
+        {"large game", jogo, velho, 8000, [&] { return GravarArquivoZPR(jogo, JogoCom(40000)); }},
+        {"picture", figura, "BM an old picture", 100, [&] { return GravarArquivo(figura, QByteArray(5000, 'x')); }},
+        {"settings", cfg, "[Zelpora%203.0]\nDificuldade=3\n", 10, [&] { return SalvarCFG(cfg, Opcoes{}); }},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         ASSERT_TRUE(Gravar(c.arquivo, c.antes));
-        EXPECT_EQ(NoFilho([&] { return LimitarTamanho(c.limite), c.gravar(); }), 0) << "the failure is reported";
+        // Past the limit the write fails with EFBIG instead of ending the process, and the
+        // writer must say the system's reason.
+        const auto gravar = [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limite{c.limite, c.limite};
+            setrlimit(RLIMIT_FSIZE, &limite);
+            return c.gravar() == DescricaoDoErro(EFBIG) ? 0 : 1;
+        };
+        EXPECT_EQ(NoFilho(gravar), 0) << "the failure is reported";
         EXPECT_EQ(Conteudo(c.arquivo), c.antes) << "the previous file is whole";
-        for (const QString& nome : QDir(pasta.path()).entryList(QDir::Files))
-            EXPECT_TRUE(nome == QLatin1String("jogo.zpr") || nome == QLatin1String("figura.bmp")
-                        || nome == QLatin1String("cfg.ini")) << "a temporary left behind: " << nome.toStdString();
     }
-
+    const QStringList nossos{QStringLiteral("cfg.ini"), QStringLiteral("figura.bmp"), QStringLiteral("jogo.zpr")};
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::Files, QDir::Name), nossos) << "a temporary left behind";
 }
 
 TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)
@@ -101,13 +89,10 @@ TEST(Gravacao, ArquivosHostisSaoRecusadosSemEsperarNemEncherAMemoria)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
     // A well-formed header that declares a 2 GB picture, in a sparse file of that size.
     const QString esparso = pasta.filePath(QStringLiteral("esparso.zpr"));
-    {
-        QByteArray cabeca = CodificarZPR(JogoCom(10)).left(INICIO_FIGURA_ZPR);
-        const qint64 n = 0x7FFFFFFF - TAMANHO_FIXO_ZPR;
-        cabeca.replace(INICIO_FIGURA_ZPR - 4, 4, QByteArray::fromRawData(reinterpret_cast<const char*>(&n), 4));
-        ASSERT_TRUE(Gravar(esparso, cabeca));
-        ASSERT_EQ(truncate(QFile::encodeName(esparso).constData(), 0x7FFFFFFF), 0);
-    }
+    const QByteArray cabeca = Trocar(CodificarZPR(JogoCom(10)).left(INICIO_FIGURA_ZPR), INICIO_FIGURA_ZPR - 4,
+                                     P32({0x7FFFFFFF - TAMANHO_FIXO_ZPR}));
+    ASSERT_TRUE(Gravar(esparso, cabeca));
+    ASSERT_EQ(truncate(QFile::encodeName(esparso).constData(), 0x7FFFFFFF), 0);
     const struct { QString arquivo; const char* erro; } casos[] = {
         {fila, "não é um arquivo comum"}, {zero, "não é um arquivo comum"}, {esparso, "grande demais"}};
     const int resultado = NoFilho([&] {

@@ -7,40 +7,27 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <tuple>
 
 using namespace zelpo;
 
-namespace {
-
-ListaRolagem Lista(std::initializer_list<int16_t> pecas)
-{
-    ListaRolagem l = ListaVazia();
-    int i = 0;
-    for (int16_t p : pecas)
-        l[i++] = p;
-    return l;
-}
-
-std::vector<int> Slots(const std::vector<LugarNaRolagem>& lugares)
-{
-    std::vector<int> s;
-    for (const auto& l : lugares)
-        s.push_back(l.slot);
-    return s;
-}
-
-} // namespace
-
 TEST(Rolagem, NovePecasNormaisRolamUmaLinha)
 {
+    const auto slotsDe = [](const std::vector<LugarNaRolagem>& lugares) {
+        std::vector<int> s;
+        for (const auto& l : lugares)
+            s.push_back(l.slot);
+        return s;
+    };
     const Geometria g = GeometriaPara(false);
-    const ListaRolagem l = Lista({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    ListaRolagem l = ListaVazia();
+    std::iota(l.begin(), l.begin() + 9, int16_t(0)); // pieces 0 to 8
     EXPECT_FALSE(CabeNaVista(9, g));
     EXPECT_EQ(MaximoRolagem(9, g), 1);
-    EXPECT_EQ(Slots(LayoutRolagem(l, 9, 0, g)), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(slotsDe(LayoutRolagem(l, 9, 0, g)), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     const auto lugares = LayoutRolagem(l, 9, 1, g);
-    EXPECT_EQ(Slots(lugares), (std::vector<int>{2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(slotsDe(lugares), (std::vector<int>{2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(lugares[0].topoEsquerdo == QPoint(12, 11) && lugares[1].topoEsquerdo == QPoint(12 + 88, 11));
     EXPECT_EQ(lugares.back().topoEsquerdo, QPoint(12, 11 + 3 * 99));
     EXPECT_TRUE(CabeNaVista(8, g));

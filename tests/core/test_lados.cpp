@@ -9,13 +9,10 @@ using namespace zelpo;
 
 namespace {
 
-// The frame of a horizontal side, how far an outline may reach across it, and the stretch
-// along it that a knob may use, so the knobs of a piece's perpendicular sides never meet.
-struct Conjunto {
-    bool pequenas;
-    int L, K, m, minimo, maximo;
-    int inicioKnob, fimKnob, alturaKnob; // points farther than alturaKnob from m are knob
-};
+// The frame of a horizontal side (L x K, baseline m), how far an outline may reach across
+// it, and the stretch along it that a knob may use, so the knobs of a piece's perpendicular
+// sides never meet; points farther than alturaKnob from m are knob.
+struct Conjunto { bool pequenas; int L, K, m, minimo, maximo, inicioKnob, fimKnob, alturaKnob; };
 const Conjunto CONJUNTOS[] = {{false, 63, 49, 24, 3, 46, 14, 49, 5}, {true, 41, 31, 15, 2, 29, 9, 32, 3}};
 
 // The outline without its spare points, read in the horizontal frame.

@@ -12,16 +12,26 @@
 
 using namespace zelpo;
 
+// The same seed gives the same numbers, each in [0, 1). (CLng's halves to the even number
+// are checked where they show: the clock's start, the border colour read from the
+// settings, the picture's place on the canvas.)
+TEST(Aleatorio, MesmaSementeMesmaSequenciaEDentroDoIntervalo)
+{
+    Aleatorio a(42), b(42);
+    for (int i = 0; i < 10000; ++i) {
+        const double x = a.Rnd();
+        ASSERT_TRUE(x == b.Rnd() && x >= 0.0 && x < 1.0) << i << ": " << x;
+    }
+}
+
 TEST(NovoJogo, EscolhaDeFiguraUniformeMesmoEmPastasGrandes)
 {
     Aleatorio rnd(11);
     for (int n : {1, 5, 400, 5000}) {
         std::vector<int> contagem(n, 0);
-        const int sorteios = n * 200;
-        for (int i = 0; i < sorteios; ++i) {
+        for (int i = 0; i < n * 200; ++i) {
             const int k = EscolherFigura(n, rnd);
-            ASSERT_GE(k, 0);
-            ASSERT_LT(k, n);
+            ASSERT_TRUE(k >= 0 && k < n) << k;
             ++contagem[k];
         }
         const auto [menor, maior] = std::minmax_element(contagem.begin(), contagem.end());

@@ -3,29 +3,26 @@
 #include "figuras_de_teste.h"
 #include "files/recordes.h"
 #include "game/classificacao.h"
-#include "play/novojogo.h"
-#include "records/aleatorio.h"
 #include "game/partida.h"
 #include "play/textos.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace zelpo;
-using figuras_de_teste::Conteudo;
-using figuras_de_teste::Gravar;
+using namespace figuras_de_teste;
 
 namespace {
 
 const QDateTime INICIO(QDate(2025, 3, 1), QTime(20, 0), Qt::UTC);
-constexpr int REGISTROS_POR_FILHO = 60;
+constexpr int REGISTROS_POR_PROGRAMA = 60;
 
 Recorde Tempo(const char* chave, int32_t segundos, int minuto)
 {
@@ -74,15 +71,10 @@ TEST(Recordes, ChaveTextoEQuebraCabecaNovoOuAberto)
 
     // A new puzzle and the same one opened from its saved game are one puzzle: the new
     // game's picture is in the bytes read (the window's test), the opened one's in the record.
-    Partida nova, aberta;
-    JogoSalvo formado;
-    formado.Colunas = 6;
-    formado.Linhas = 5;
+    JogoSalvo formado = JogoNovo(6, 5, 2, 1);
     formado.BytesFigura = figura;
-    Aleatorio rnd;
-    FormarEstado(formado, rnd);
-    nova.Comecar(QStringLiteral("/figuras/farol.gif"), formado, 0);
-    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), nova.Jogo(), 0);
+    Partida aberta;
+    aberta.AbrirSalvo(QStringLiteral("/jogos/tarde.zpr"), QStringLiteral("/tmp/Tmp_1.gif"), formado, 0);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Chave, chave);
     EXPECT_EQ(RecordeDe(aberta, INICIO).Nome, QStringLiteral("tarde.zpr"));
 }
@@ -111,8 +103,6 @@ TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
         {QByteArray(MAIOR_TABELA_LIDA + 1, ' '), true, 1},
     };
     for (const auto& d : danos) {
-        for (const QString& f : QDir(pasta.path() + QStringLiteral("/Brumas Vivas")).entryList({QStringLiteral("*.danificado")}))
-            QFile::remove(pasta.path() + QStringLiteral("/Brumas Vivas/") + f);
         ASSERT_TRUE(Gravar(arquivo, d.bytes));
         const ResultadoRecorde depois = RegistrarRecorde(arquivo, Tempo("k", 500, 2));
         EXPECT_EQ(depois.posicao, d.posta ? 1 : 2) << d.bytes.left(80).constData();
@@ -127,8 +117,8 @@ TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
     // A time that is not kept leaves the file alone; one that cannot be written says why.
     for (int i = 0; i < 4; ++i)
         RegistrarRecorde(arquivo, Tempo("k", 10 + i, 3 + i));
-    ASSERT_TRUE(Gravar(arquivo, LerRecordes(arquivo).Codificar() + "\n"));
     const QByteArray antes = LerRecordes(arquivo).Codificar() + "\n";
+    ASSERT_TRUE(Gravar(arquivo, antes));
     EXPECT_EQ(RegistrarRecorde(arquivo, Tempo("k", 999, 9)).posicao, 0);
     EXPECT_EQ(Conteudo(arquivo), antes);
     EXPECT_FALSE(RegistrarRecorde(arquivo + QStringLiteral("/dentro"), r).erro.isEmpty());
@@ -153,32 +143,21 @@ TEST(Recordes, ArquivoIdaEVoltaDanosEExcesso)
     EXPECT_EQ(Segundos(aparada.Melhores(ultima)), (std::vector<int32_t>{100, 101}));
 }
 
-// Run by DoisProgramasAoMesmoTempoGuardamTudo in a process of its own.
-TEST(Recordes, FilhoQueRegistra)
-{
-    const QString arquivo = qEnvironmentVariable("ZELPO_FILHO_RECORDES");
-    if (arquivo.isEmpty())
-        GTEST_SKIP() << "only in the child process";
-    const QString filho = qEnvironmentVariable("ZELPO_FILHO_NUMERO");
-    for (int i = 0; i < REGISTROS_POR_FILHO; ++i)
-        ASSERT_EQ(RegistrarRecorde(arquivo, Tempo(qPrintable(filho + QString::number(i)), 60, i)).posicao, 1);
-}
-
+// This program and a copy of it forked record times of their own at once, each through
+// the table's lock.
 TEST(Recordes, DoisProgramasAoMesmoTempoGuardamTudo)
 {
     QTemporaryDir pasta;
     const QString arquivo = pasta.filePath(QStringLiteral("recordes.json"));
-    QProcess filhos[2];
-    for (int i = 0; i < 2; ++i) {
-        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
-        amb.insert(QStringLiteral("ZELPO_FILHO_RECORDES"), arquivo);
-        amb.insert(QStringLiteral("ZELPO_FILHO_NUMERO"), QStringLiteral("f%1-").arg(i));
-        filhos[i].setProcessEnvironment(amb);
-        filhos[i].start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=Recordes.FilhoQueRegistra")});
-    }
-    for (QProcess& f : filhos) {
-        ASSERT_TRUE(f.waitForFinished(120'000));
-        EXPECT_EQ(f.exitCode(), 0) << f.readAll().constData();
-    }
-    EXPECT_EQ(LerRecordes(arquivo).Todos().size(), 2u * REGISTROS_POR_FILHO);
+    const pid_t filho = fork();
+    const QString nome = QString::number(getpid()) + QLatin1Char('-');
+    int recusados = 0;
+    for (int i = 0; i < REGISTROS_POR_PROGRAMA; ++i)
+        recusados += RegistrarRecorde(arquivo, Tempo(qPrintable(nome + QString::number(i)), 60, i)).posicao != 1;
+    if (filho == 0)
+        _exit(recusados);
+    int estado = -1;
+    waitpid(filho, &estado, 0);
+    EXPECT_TRUE(recusados == 0 && WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << recusados << ", " << estado;
+    EXPECT_EQ(LerRecordes(arquivo).Todos().size(), 2u * REGISTROS_POR_PROGRAMA);
 }

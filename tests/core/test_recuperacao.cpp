@@ -7,8 +7,6 @@
 #include "game/formacao.h"
 #include "game/partida.h"
 #include "game/salvaguarda.h"
-#include "play/novojogo.h"
-#include "records/aleatorio.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +23,7 @@
 #include <random>
 
 using namespace zelpo;
-using figuras_de_teste::Conteudo;
+using namespace figuras_de_teste;
 
 namespace {
 
@@ -33,19 +31,14 @@ const QByteArray FIGURA = QByteArray("BM\x01\x80\xFF\x00\x7F", 7).repeated(4000)
 const char FILHO_RESTAURA[] = "ZELPO_FILHO_RESTAURA";
 
 // A new 3 x 2 game in play with two starting pieces, never saved, cut from a picture read.
-void NovoJogo(Partida& p, const QByteArray& figura = FIGURA)
+Partida NovoJogo(const QByteArray& figura = FIGURA)
 {
-    JogoSalvo j;
-    j.Colunas = 3;
-    j.Linhas = 2;
-    j.TopoTabuleiro = 40;
-    j.EsquerdaTabuleiro = 250;
-    j.PartesIniciais = PartesIniciaisPara(j.Dificuldade);
+    JogoSalvo j = JogoNovo(3, 2, 2, 11, {250, 40});
     j.BytesFigura = figura;
     j.ExtensaoFigura = QStringLiteral(".bmp");
-    Aleatorio rnd(11);
-    FormarEstado(j, rnd);
+    Partida p;
     p.Comecar(QStringLiteral("/figuras/praia/figura.bmp"), j, 1000);
+    return p;
 }
 
 // A starting piece while there are some, else a piece fitted next to a placed one.
@@ -53,24 +46,10 @@ void Colocar(Partida& p)
 {
     const JogoSalvo& j = p.Jogo();
     int16_t peca = j.PartesRolagem[0];
-    for (int s = 0; j.PartesIniciais == 0 && !figuras_de_teste::TemVizinhaColocada(j, peca); ++s)
+    for (int s = 0; j.PartesIniciais == 0 && !TemVizinhaColocada(j, peca); ++s)
         peca = j.PartesRolagem[s + 1];
-    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, figuras_de_teste::LugarNaGrade(j, peca));
+    const Jogada jogada = j.PartesIniciais > 0 ? p.Pegar(peca) : p.Soltar(peca, LugarNaGrade(j, peca));
     ASSERT_TRUE(jogada == Jogada::Encaixada || jogada == Jogada::Completa);
-}
-
-void Escrever(const QString& arquivo, const QByteArray& bytes, int idade = 0)
-{
-    QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush());
-    f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
-}
-
-// The same game, whatever the clock says.
-bool MesmoJogo(Recuperacao a, const Recuperacao& b)
-{
-    a.jogo.SegundosJogo = b.jogo.SegundosJogo;
-    return a == b;
 }
 
 } // namespace
@@ -78,9 +57,7 @@ bool MesmoJogo(Recuperacao a, const Recuperacao& b)
 TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
 {
     QTemporaryDir pasta;
-    Partida p;
-    NovoJogo(p);
-    Recuperacao r = RecuperacaoDe(p);
+    Recuperacao r = RecuperacaoDe(NovoJogo());
     r.arquivoJogo = QStringLiteral("/home/ana/Área de trabalho/quebra-cabeça.zpr");
     const QString copia = pasta.filePath(QStringLiteral("andamento.zpr"));
     const QString figura = ArquivoDaFigura(copia, FIGURA);
@@ -93,49 +70,44 @@ TEST(Recuperacao, EstadoPequenoFiguraAParteEDanosRecusados)
     ASSERT_EQ(estado.left(zpr.size()), zpr);
     EXPECT_LT(estado.size(), 4096);
     EXPECT_FALSE(DecodificarZPR(estado).jogo);
-    Escrever(copia, estado);
-    Escrever(figura, FIGURA);
+    ASSERT_TRUE(Gravar(copia, estado));
+    ASSERT_TRUE(Gravar(figura, FIGURA));
     EXPECT_EQ(LerCopia(copia), r);
     EXPECT_EQ(ArquivosDaCopia(copia), (QStringList{copia, figura}));
 
     const auto trocado = [&](qsizetype pos, char c) { QByteArray b = estado; b[pos] = c; return b; };
-    const qsizetype fim = zpr.size();
+    // The older layout, one file with the picture inside, is still read (the copies of the
+    // next two tests are written so), and refused cut short.
     const struct { QByteArray estado, figura; } danos[] = {
-        {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(fim + 4, 'X'), FIGURA},
-        {trocado(fim + 8 + 2, '\x7F'), FIGURA},          // a name longer than any path
+        {estado.chopped(1), FIGURA}, {estado + 'x', FIGURA}, {trocado(zpr.size() + 4, 'X'), FIGURA},
+        {trocado(zpr.size() + 8 + 2, '\x7F'), FIGURA},   // a name longer than any path
         {trocado(TAMANHO_MAGICA_ZPR, '\x50'), FIGURA},   // a tray slot that names no piece
         {estado, FIGURA.chopped(1)}, {estado, FIGURA + 'x'}, {estado, {}},
         {CodificarEstado(r, QStringLiteral("/etc/passwd.figura")), FIGURA},
+        {CodificarRecuperacao(r).chopped(1), FIGURA}, // the older layout
     };
     for (const auto& d : danos) {
-        Escrever(copia, d.estado);
-        Escrever(figura, d.figura);
+        ASSERT_TRUE(Gravar(copia, d.estado));
+        ASSERT_TRUE(Gravar(figura, d.figura));
         EXPECT_FALSE(LerCopia(copia)) << d.estado.size() << ' ' << d.figura.size();
     }
-    // The older layout, one file with the picture inside, is still read (the copies of the
-    // next two tests are written so), and refused cut short.
-    Escrever(copia, CodificarRecuperacao(r).chopped(1));
-    EXPECT_FALSE(LerCopia(copia));
 }
 
 TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
 {
     QTemporaryDir pasta;
     const QString p = pasta.path();
-    Partida jogo;
-    NovoJogo(jogo);
+    const Partida jogo = NovoJogo();
     const QByteArray boa = CodificarRecuperacao(RecuperacaoDe(jogo));
     const QString velha = p + QStringLiteral("/velha.zpr"), viva = p + QStringLiteral("/viva.zpr");
-    Escrever(velha, boa, 300);
-    Escrever(viva, boa, 10); // its program is running
-    Escrever(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5);
+    ASSERT_TRUE(Gravar(velha, boa, 300));
+    ASSERT_TRUE(Gravar(viva, boa, 10)); // its program is running
+    ASSERT_TRUE(Gravar(p + QStringLiteral("/ruim.zpr"), "ZPR 2.0 lixo", 5));
     TravaDeCopia travaViva = TravarCopia(viva);
     ASSERT_TRUE(travaViva.trava);
-    { // held for five minutes already: a game in play is never taken, however long it lasts
-        QFile lock(viva + QStringLiteral(".lock"));
-        ASSERT_TRUE(lock.open(QIODevice::ReadWrite)
-                    && lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-300), QFileDevice::FileModificationTime));
-    }
+    // held for five minutes already: a game in play is never taken, however long it lasts
+    const QString lockViva = viva + QStringLiteral(".lock");
+    ASSERT_TRUE(Gravar(lockViva, Conteudo(lockViva), 300));
     // Locks of dead programs: one beside its copy, one whose copy is gone.
     QProcess morto;
     morto.start(QStringLiteral("true"), {});
@@ -143,8 +115,8 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     const QByteArray travaMorta =
         QByteArray::number(morto.processId()) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + '\n';
     morto.waitForFinished();
-    Escrever(velha + QStringLiteral(".lock"), travaMorta);
-    Escrever(p + QStringLiteral("/sumida.zpr.lock"), travaMorta);
+    ASSERT_TRUE(Gravar(velha + QStringLiteral(".lock"), travaMorta));
+    ASSERT_TRUE(Gravar(p + QStringLiteral("/sumida.zpr.lock"), travaMorta));
 
     const QStringList restantes{QStringLiteral("velha.zpr"), QStringLiteral("velha.zpr.lock"),
                                 QStringLiteral("viva.zpr"), QStringLiteral("viva.zpr.lock")};
@@ -166,7 +138,7 @@ TEST(Recuperacao, ProcuraACopiaMaisNovaSemDonoEApagaAsDanificadas)
     // A lock written on another machine: its owner cannot be checked until it is a day old.
     const QByteArray alheia = "4242\nzelpo\noutra-maquina\nidentidade-de-outra\n";
     for (const auto& [idade, oferecida] : {std::pair{3600, false}, std::pair{2 * 86400, true}}) {
-        Escrever(viva + QStringLiteral(".lock"), alheia, idade);
+        ASSERT_TRUE(Gravar(lockViva, alheia, idade));
         EXPECT_EQ(ProcurarRecuperacao(p).has_value(), oferecida) << idade;
     }
 }
@@ -190,24 +162,23 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
         esperada.jogo.SegundosJogo = segundos;
         return c == esperada;
     };
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(0)) << "play started";
     const QString figura = ArquivosDaCopia(s.Arquivo()).value(1);
     const QDateTime figuraEscrita = QFileInfo(figura).lastModified();
-    jogo.Tique(1000 + 29'000);
-    s.Tique(jogo);
-    EXPECT_TRUE(copia(0)) << "29 s of clock alone";
-    jogo.Tique(1000 + 30'000);
-    s.Tique(jogo);
-    EXPECT_TRUE(copia(30));
+    for (const auto& [ms, segundos] : {std::pair{29'000, 0}, {30'000, 30}}) {
+        jogo.Tique(1000 + ms);
+        s.Tique(jogo);
+        EXPECT_TRUE(copia(segundos)) << ms << " ms of clock alone";
+    }
     jogo.Tique(1000 + 35'000);
     Colocar(jogo);
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(35)) << "a piece";
     EXPECT_LT(QFileInfo(s.Arquivo()).size(), 4096);
     EXPECT_EQ(QFileInfo(figura).lastModified(), figuraEscrita) << "the picture is written once";
-    NovoJogo(jogo, FIGURA + "outra");
+    jogo = NovoJogo(FIGURA + "outra");
     s.Atualizar(jogo);
     EXPECT_TRUE(copia(0)) << "another picture";
     EXPECT_FALSE(QFile::exists(figura));
@@ -217,7 +188,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     EXPECT_TRUE(copia(-1)) << "complete";
 
     // Ended from outside 10 s into a game: the copy has that moment, whatever comes next.
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     jogo.Tique(1000 + 10'000);
     s.Finalizar(jogo);
     EXPECT_TRUE(copia(10));
@@ -230,7 +201,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
 
     // Left through the exit question: no copy, then or after.
     Salvaguarda saindo(pasta.path());
-    NovoJogo(jogo);
+    jogo = NovoJogo();
     saindo.Atualizar(jogo);
     saindo.Descartar();
     Colocar(jogo);
@@ -242,7 +213,7 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
     // failed to open cleared the screen): the copy taken back goes with the game.
     const QString deixadas = pasta.filePath(QStringLiteral("deixadas")), deixada = deixadas + QStringLiteral("/d.zpr");
     QDir().mkpath(deixadas);
-    Escrever(deixada, CodificarRecuperacao(RecuperacaoDe(jogo)));
+    ASSERT_TRUE(Gravar(deixada, CodificarRecuperacao(RecuperacaoDe(jogo))));
     std::optional<CopiaDeixada> achada = ProcurarRecuperacao(deixadas);
     ASSERT_TRUE(achada);
     Salvaguarda retomada(deixadas);
@@ -256,17 +227,12 @@ TEST(Salvaguarda, CopiaEnquantoHaJogoEmAndamento)
 // A copy that cannot be kept is told once per run, naming the folder and the reason.
 TEST(Salvaguarda, FalhaDitaUmaVezPorExecucao)
 {
-    QTemporaryDir pasta;
-    const QString arquivo = pasta.filePath(QStringLiteral("um arquivo"));
-    Escrever(arquivo, "x");
-    Salvaguarda s(arquivo + QStringLiteral("/estado"));
-    Partida jogo;
-    NovoJogo(jogo);
+    Salvaguarda s(QStringLiteral("/dev/null/estado")); // a folder inside a file
+    Partida jogo = NovoJogo();
     s.Atualizar(jogo);
-    const std::optional<QString> aviso = s.TomarAviso();
-    ASSERT_TRUE(aviso);
-    EXPECT_TRUE(aviso->contains(QStringLiteral("'") + arquivo + QStringLiteral("/estado'"))) << aviso->toStdString();
-    EXPECT_TRUE(aviso->contains(QStringLiteral("a pasta não pôde ser criada")));
+    const QString aviso = s.TomarAviso().value_or(QString());
+    EXPECT_TRUE(aviso.contains(QStringLiteral("'/dev/null/estado'"))) << aviso.toStdString();
+    EXPECT_TRUE(aviso.contains(QStringLiteral("a pasta não pôde ser criada")));
     Colocar(jogo);
     s.Atualizar(jogo);
     EXPECT_FALSE(s.TomarAviso());
@@ -286,7 +252,7 @@ TEST(Salvaguarda, FilhoQueRestaura)
     s.Adotar(std::move(*copia));
     std::printf("aceito\n");
     std::fflush(stdout);
-    const QuebraCabeca formado = FormarSalvo(dados.jogo, COR_BORDA_PADRAO);
+    FormarSalvo(dados.jogo, COR_BORDA_PADRAO); // the puzzle formed as the program forms it, then played
     Partida jogo;
     jogo.AbrirSalvo(dados.arquivoJogo, dados.arquivoFigura, dados.jogo, 0);
     for (int i = 1; i <= 10'000; ++i) {
@@ -294,18 +260,15 @@ TEST(Salvaguarda, FilhoQueRestaura)
         s.Tique(jogo);
         QThread::msleep(1);
     }
-    EXPECT_EQ(formado.jogo.Colunas, dados.jogo.Colunas);
 }
 
 // Killed at any moment after Sim, the program leaves the copy it took back or its own.
 TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
 {
     QTemporaryDir pasta;
-    Partida jogo;
     // a picture of a few megabytes, so that writing it takes a while
-    NovoJogo(jogo, figuras_de_teste::Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A')));
-    const Recuperacao original = RecuperacaoDe(jogo);
-    Escrever(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original));
+    const Recuperacao original = RecuperacaoDe(NovoJogo(Bmp(1200, 900, 24, 0, {}, QByteArray(1200 * 900 * 3, '\x5A'))));
+    ASSERT_TRUE(Gravar(pasta.filePath(QStringLiteral("deixada.zpr")), CodificarRecuperacao(original)));
     std::mt19937 gerador(7);
     std::uniform_int_distribution<int> espera(0, 250);
     for (int i = 0; i < 12; ++i) {
@@ -325,6 +288,8 @@ TEST(Salvaguarda, RestauradaSobreviveAMorteEmQualquerMomento)
         filho.waitForFinished();
         std::optional<CopiaDeixada> achada = ProcurarRecuperacao(pasta.path());
         ASSERT_TRUE(achada) << "killed " << ms << " ms after Sim";
-        EXPECT_TRUE(MesmoJogo(achada->Dados(), original)) << ms;
+        Recuperacao deixada = achada->Dados();
+        deixada.jogo.SegundosJogo = original.jogo.SegundosJogo; // the same game, whatever the clock says
+        EXPECT_EQ(deixada, original) << ms;
     }
 }

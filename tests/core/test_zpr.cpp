@@ -10,14 +10,7 @@
 #include <functional>
 
 using namespace zelpo;
-
-namespace {
-
-using figuras_de_teste::JogoValido;
-
-QByteArray LE(int64_t valor, int tamanho) { return tamanho == 2 ? figuras_de_teste::P16({valor}) : figuras_de_teste::P32({valor}); }
-
-} // namespace
+using namespace figuras_de_teste;
 
 TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
 {
@@ -29,29 +22,31 @@ TEST(ArquivoZPR, CamposNosDeslocamentosDaTabela)
     const QByteArray b = CodificarZPR(s);
     const int n = 13;
     ASSERT_EQ(b.size(), 1508 + n);
-    EXPECT_EQ(b.left(8), QByteArray("ZPR 2.0 "));
-    EXPECT_EQ(b.mid(1488, n), s.BytesFigura);
-    EXPECT_EQ(b.mid(1488 + n, 8), QByteArray(".jpg    "));
+    // Piece 4 (the middle of the bottom row): above, below, right, left, column, row, placed.
     const Parte& p4 = s.Partes[4];
-    const struct { qsizetype pos; int tamanho; int64_t valor; } campos[] = {
-        {8, 2, s.PartesRolagem[0]}, {8 + 2 * 4, 2, -1}, {172, 2, s.PartesRolagemInicio[0]}, {172 + 2 * 6, 2, -1},
-        {336, 2, 4}, {338 + 14 * 4, 2, p4.Cima}, {338 + 14 * 4 + 2, 2, 0}, {338 + 14 * 4 + 4, 2, p4.Direita},
-        {338 + 14 * 4 + 8, 2, 1}, {338 + 14 * 4 + 10, 2, 1}, {338 + 14 * 4 + 12, 2, p4.Encaixada},
-        {1472, 2, 3}, {1474, 2, 2}, {1476, 4, 23}, {1480, 4, 187}, {1484, 4, n},
-        {1496 + n, 2, 1}, {1498 + n, 4, 100000}, {1502 + n, 2, 3}, {1504 + n, 2, -1}, {1506 + n, 2, 0},
+    const std::pair<qsizetype, QByteArray> campos[] = {
+        {0, "ZPR 2.0 "}, {8, P16({s.PartesRolagem[0]})}, {8 + 2 * 4, P16({-1})}, {172, P16({s.PartesRolagemInicio[0]})},
+        {172 + 2 * 6, P16({-1})}, {336, P16({4})},
+        {338 + 14 * 4, P16({p4.Cima, 0, p4.Direita, p4.Esquerda, 1, 1, p4.Encaixada})},
+        {338 + 14 * 6, QByteArray(14 * 75, '\0')}, // the records past the grid
+        {1472, P16({3, 2}) + P32({23, 187, n})}, {1488, s.BytesFigura}, {1488 + n, ".jpg    "},
+        {1496 + n, P16({1}) + P32({100000}) + P16({3, -1, 0})},
     };
-    for (const auto& c : campos)
-        EXPECT_EQ(b.mid(c.pos, c.tamanho), LE(c.valor, c.tamanho)) << "offset " << c.pos;
-    EXPECT_EQ(b.mid(338 + 14 * 6, 14 * 75), QByteArray(14 * 75, '\0')); // records past the grid
+    for (const auto& [pos, bytes] : campos)
+        EXPECT_EQ(b.mid(pos, bytes.size()), bytes) << "offset " << pos;
     EXPECT_TRUE(DecodificarZPR(" ZPR 2.0" + b.mid(8)).jogo); // the magic as older games wrote it
 }
 
-// An extension longer than its field keeps its first eight characters; a game without
-// picture bytes is saved with the placeholder, as the stored length is never 0. (Every
-// game the fuzzer's corpus holds, and every game the random walk saves, reads back to
-// itself and encodes back to its bytes.)
+// A picture's extension is taken from its path's last dot and cut to eight characters,
+// and an extension longer than its field keeps its first eight; a game without picture
+// bytes is saved with the placeholder, as the stored length is never 0. (Every game the
+// fuzzer's corpus holds, and every game the random walk saves, reads back to itself and
+// encodes back to its bytes.)
 TEST(ArquivoZPR, ExtensaoLongaEFiguraVazia)
 {
+    EXPECT_EQ(ExtensaoDe("/a/b/foto.jpg"), ".jpg");
+    EXPECT_EQ(ExtensaoDe("/a/b/foto.muitolonga"), ".muitolo");
+    EXPECT_EQ(ExtensaoDe("/a/pasta.x/foto"), ".x/foto");
     JogoSalvo s = JogoValido(9, 2, true, 1);
     s.ExtensaoFigura = QStringLiteral(".12345678");
     const ResultadoZPR r = DecodificarZPR(CodificarZPR(s));
@@ -98,9 +93,9 @@ TEST(ArquivoZPR, CampoRuimERecusadoComSuaMensagem)
         {[](auto& s) { s.PartesRolagemInicio[3] = s.PartesRolagemInicio[4]; }, 0, {}, "distribuídas repete"},
         {[](auto& s) { s.PartesRolagemInicio[15] = VAZIO; }, 0, {}, "distribuídas"},
         {{}, 0, "zpr 2.0 ", nullptr}, {{}, 1808, "x", "a mais"},
-        {{}, 1484, LE(0, 4), "Tamanho da figura"}, {{}, 1484, LE(64 * 1024 * 1024 + 1, 4), "mais do que"},
-        {{}, 1484, LE(301, 4), "incompleto"}, {{}, 1804, LE(1, 2), "peças pequenas"},
-        {{}, 1806, LE(0x7FFF, 2), "adaptar"},
+        {{}, 1484, P32({0}), "Tamanho da figura"}, {{}, 1484, P32({64 * 1024 * 1024 + 1}), "mais do que"},
+        {{}, 1484, P32({301}), "incompleto"}, {{}, 1804, P16({1}), "peças pequenas"},
+        {{}, 1806, P16({0x7FFF}), "adaptar"},
     };
     for (const auto& c : casos) {
         JogoSalvo s = JogoValido(4, 4, true, 3);
@@ -130,38 +125,28 @@ TEST(ArquivoZPR, GravacaoImpossivelEArquivoDaFigura)
 // its extension, and shrunk where another picture would be cropped).
 TEST(ArquivoZPR, SalvoReabreCadaTipoDeFiguraIgual)
 {
-    using namespace figuras_de_teste;
-    QImage cores(500, 300, QImage::Format_ARGB32);
-    for (int y = 0; y < cores.height(); ++y)
-        for (int x = 0; x < cores.width(); ++x)
-            cores.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200));
+    const QImage cores =
+        Pintada(500, 300, [](int x, int y) { return qRgba(x % 256, y % 256, (x * y) % 256, 255 - x % 200); });
     const struct { const char* nome; QByteArray bytes; } figuras[] = {
         {"praia.bmp", Bmp(3, 2, 24, 0, {}, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}).repeated(2))},
-        {"ondas.rle", Bmp(4, 2, 4, 2, Paleta({VERMELHO, VERDE, AZUL}), Bytes({3, 0x12, 0, 0, 0, 3, 0x01, 0x20, 0, 1}))},
-        {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})},
-        {"seta.cur", Icone({{32, VERDE}}, 2)},
-        {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")},
-        {"farol.emf", Ler("/tests/dados/farol.emf")},
-        {"tigre.gif", Ler("/pictures/Facil/tigre.gif")},
-        {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
+        {"ondas.rle", RLE4}, {"sol.ico", Icone({{16, VERMELHO}, {48, AZUL}})}, {"seta.cur", Icone({{32, VERDE}}, 2)},
+        {"paisaje.wmf", Ler("/pictures/Facil/paisaje.wmf")}, {"farol.emf", Ler("/tests/dados/farol.emf")},
+        {"tigre.gif", Ler("/pictures/Facil/tigre.gif")}, {"puente.jpg", Ler("/pictures/Medio/puente.jpg")},
         {"cores.png", Codificar(cores, "png")},
     };
+    const Opcoes opcoes{{2, false, false}}; // cropped, unless the picture is a metafile
     for (const auto& f : figuras) {
         SCOPED_TRACE(f.nome);
-        Opcoes opcoes;
-        opcoes.Adaptar = false;
-        Aleatorio rnd;
-        rnd.Semear(3);
-        const QuebraCabeca novo = FormarQuebraCabeca(QLatin1String(f.nome), f.bytes, {}, opcoes, rnd);
+        Aleatorio rnd(3);
+        QuebraCabeca novo = FormarQuebraCabeca(QLatin1String(f.nome), f.bytes, {}, opcoes, rnd);
         ASSERT_TRUE(novo.recusa.isEmpty()) << novo.recusa.toStdString();
         const ResultadoZPR lido = DecodificarZPR(CodificarZPR(novo.jogo));
         ASSERT_TRUE(lido.jogo) << lido.erro.toStdString();
-        const QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
+        QuebraCabeca aberto = FormarSalvo(*lido.jogo, opcoes.BorderColor);
         EXPECT_TRUE(aberto.recusa.isEmpty());
-        QuebraCabeca a = aberto, n = novo;
-        ASSERT_EQ(a.pecas.Quantas(), n.pecas.Quantas());
-        for (int i = 0; i < n.pecas.Quantas(); ++i)
-            EXPECT_EQ(a.pecas.Figura(i), n.pecas.Figura(i)) << "piece " << i;
+        ASSERT_EQ(aberto.pecas.Quantas(), novo.pecas.Quantas());
+        for (int i = 0; i < novo.pecas.Quantas(); ++i)
+            EXPECT_EQ(aberto.pecas.Figura(i), novo.pecas.Figura(i)) << "piece " << i;
         EXPECT_EQ(aberto.miniatura, novo.miniatura);
     }
 }
