@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-
 namespace zelpo {
 
 namespace {

@@ -2,19 +2,13 @@
 
 #include "Bandeja.h"
 #include "Tabuleiro.h"
-#include "play/rolagem.h"
 #include "play/encaixe.h"
+#include "play/rolagem.h"
 #include "records/aleatorio.h"
 
 #include <algorithm>
 
 namespace zelpo {
-
-namespace {
-
-// The tray slot of a loose piece, or -1.
-
-} // namespace
 
 Interator::Interator(Partida& partida, Tabuleiro& tabuleiro, Bandeja& bandeja)
     : QObject(&tabuleiro), partida_(partida), tabuleiro_(tabuleiro), bandeja_(bandeja)

@@ -159,8 +159,8 @@ void Tabuleiro::DesenharMoldura(const QRect& barra)
     const int L = barra.x();
     const int H = barra.height();
     poco_ = QRect(QPoint(8, 4), QPoint(L - 1, H + 4));
-    Preencher({8, 4}, {L - 1, H + 4}, Cor(CorSistema::AreaDeTrabalho));
-    Caixa({8, 4}, {L - 1, H + 4}, Cor(CorSistema::Realce3D));
+    Preencher(poco_.topLeft(), poco_.bottomRight(), Cor(CorSistema::AreaDeTrabalho));
+    Caixa(poco_.topLeft(), poco_.bottomRight(), Cor(CorSistema::Realce3D));
     Linha({8, 4}, {8, H + 4}, Cor(CorSistema::SombraBotao));
     Linha({8, 4}, {L - 1, 4}, Cor(CorSistema::SombraBotao));
     Caixa({9, 5}, {L - 2, H + 3}, Cor(CorSistema::Luz3D));
