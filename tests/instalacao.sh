@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the game into a temporary prefix and starts the installed program headless:
 # it must find its pictures in the installed data folder and start a random game.
-# Installed with its launcher, a start registers nothing in the player's home.
+# Once the system's type database knows the type, a start registers nothing in the
+# player's home; before that, it registers the type for the player.
 # Usage: instalacao.sh BUILD_DIR [BIN_DIR]   (the program's folder under the prefix: bin, games)
 set -eu
 PROGRAMA="${2:-bin}/zelpo"
@@ -28,10 +29,24 @@ case "$SAIDA" in
   figura=$PREFIXO/share/zelpora/Medio/*" grade="*) echo "installed game started" ;;
   *) echo "the installed game did not start a game from its own pictures"; exit 1 ;;
 esac
-# A start that runs past its first paint, ended as a desktop session ends it.
-jogar timeout -s TERM 4 >/dev/null || true
-for f in .local/share/applications .local/share/mime .config/mimeapps.list; do
-  [ ! -e "$CASA/$f" ] || { echo "the installed game registered itself for the player: $f"; exit 1; }
-done
-[ -e "$CASA/.config/Brumas Vivas" ] || { echo "the installed game did not run to its end"; exit 1; }
-echo "nothing registered for the player"
+# A start that runs past its first paint, ended as a desktop session ends it; what it
+# registered for the player ("sim" or "nao").
+registrou() {
+  # a fresh home each time: the game a run leaves would be offered back by a question
+  rm -rf "$CASA"/.local "$CASA"/.config
+  jogar timeout -s TERM 4 >/dev/null || true
+  [ -e "$CASA/.config/Brumas Vivas" ] || { echo "the installed game did not run to its end" >&2; exit 1; }
+  if [ -e "$CASA/.local/share/applications/zelpora.desktop" ] && [ -e "$CASA/.local/share/mime/packages/zelpora-zpr.xml" ]; then
+    echo sim
+  elif [ -e "$CASA/.local/share/applications" ] || [ -e "$CASA/.local/share/mime" ] || [ -e "$CASA/.config/mimeapps.list" ]; then
+    echo "in part"
+  else
+    echo nao
+  fi
+}
+# Installed by hand, no type database knows .zpr yet: the player's own registration.
+[ "$(registrou)" = sim ] || { echo "an install by hand did not register the saved games for the player"; exit 1; }
+# Installed as a package does it, with the database built: nothing in the player's home.
+update-mime-database "$PREFIXO/share/mime" >/dev/null 2>&1
+[ "$(registrou)" = nao ] || { echo "the packaged game registered itself for the player"; exit 1; }
+echo "registered for the player only when the system does not know the type"

@@ -43,12 +43,18 @@ QString IconeDoPrograma()
 }
 
 // Installed by a package, the launcher and the saved-game type are the system's, beside
-// the program: a start then registers nothing for the player, so that removing the package
-// leaves no launcher behind in anybody's home.
-bool LancadorInstalado()
+// the program, and the package built the system's type database after writing the type:
+// a start then registers nothing for the player, so that removing the package leaves no
+// launcher behind in anybody's home. An install by hand (cmake --install), whose type
+// no database has read yet, still registers for the player, or a double click would not
+// know a saved game.
+bool RegistradoNoSistema()
 {
-    return QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/applications/zelpora.desktop"))
-        .isFile();
+    const QString dados = QCoreApplication::applicationDirPath() + QStringLiteral("/../share");
+    const QFileInfo lancador(dados + QStringLiteral("/applications/zelpora.desktop"));
+    const QFileInfo tipo(dados + QStringLiteral("/mime/packages/zelpora-zpr.xml"));
+    const QFileInfo base(dados + QStringLiteral("/mime/mime.cache"));
+    return lancador.isFile() && tipo.isFile() && base.isFile() && base.lastModified() >= tipo.lastModified();
 }
 
 } // namespace
@@ -75,7 +81,7 @@ int main(int argc, char** argv)
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
     ambiente.icone = IconeDoPrograma();
-    ambiente.associar = !LancadorInstalado();
+    ambiente.associar = !RegistradoNoSistema();
     // The report of an install check starts a game and leaves at once: its copy of the
     // game goes to a folder of its own, so that it is neither offered nor left behind.
     const bool relatorio = qEnvironmentVariableIsSet("ZELPO_RELATORIO");
