@@ -2,7 +2,8 @@
 // Registration of the ".zpr" type with the desktop, so that a double click on a saved
 // puzzle starts the game with the file's path as its one argument. frmZelpo calls
 // AssociarArquivo after its first paint on a start whose command line names no file,
-// and ignores the result; a failure is silent.
+// and ignores the result; a failure is silent. A game installed as a package, whose type
+// the system's own database already holds, does not call it.
 //
 // For the current user, in this order, stopping at the first failure:
 //   1  the program's icon, when it is a file, copied as the type's icon:
