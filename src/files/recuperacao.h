@@ -27,13 +27,12 @@
 #include "records/jogo.h"
 
 #include <QByteArray>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
-
-class QLockFile;
 
 namespace zelpo {
 
