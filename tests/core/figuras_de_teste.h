@@ -6,6 +6,7 @@
 // writes the layout of its format as the format's documentation gives it. Also the plain
 // file reading and writing that every test of files shares (the window tests too), a
 // consistent game for the tests of saved games and a newly dealt one for the tests of play.
+// It brings in GoogleTest and the Qt file headers every test of files uses.
 
 #include "pictures/figura.h"
 #include "play/novojogo.h"
@@ -17,10 +18,12 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,14 +3,9 @@
 // shrink the pixels of QImage::scaled(..., Qt::SmoothTransformation) of the whole.
 #include "figuras_de_teste.h"
 #include "pictures/ajuste.h"
-#include "pictures/figura.h"
 
-#include <QBuffer>
-#include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <bit>

@@ -1,13 +1,7 @@
 #include "figuras_de_teste.h"
 #include "files/associacao.h"
 
-#include <gtest/gtest.h>
-
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
-#include <QImage>
-#include <QTemporaryDir>
 
 #include <map>
 

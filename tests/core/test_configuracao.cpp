@@ -1,11 +1,7 @@
 #include "figuras_de_teste.h"
 #include "files/configuracao.h"
 
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 

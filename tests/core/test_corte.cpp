@@ -1,8 +1,6 @@
 #include "figuras_de_teste.h"
 #include "pieces/corte.h"
 
-#include <gtest/gtest.h>
-
 using namespace zelpo;
 
 namespace {

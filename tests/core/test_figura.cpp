@@ -1,9 +1,5 @@
 #include "figuras_de_teste.h"
-#include "pictures/figura.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <random>
 
 using namespace zelpo;
@@ -92,9 +88,8 @@ TEST(Figura, BytesEmbaralhadosNuncaDerrubam)
         std::uniform_int_distribution<qint64> posicao(4, original.size() - 1); // keeping the signature
         for (int rodada = 0; rodada < 40; ++rodada) {
             QByteArray b = original;
-            for (int i = 0; i <= rodada % 8; ++i) {
+            for (int i = 0; i <= rodada % 8; ++i)
                 b[posicao(gerador)] = char(gerador());
-            }
             const Ajuste ajuste{rodada % 3 == 0 ? 2 : 4096, rodada % 2 == 0};
             const ResultadoFigura r = CarregarFiguraDeBytes(b.left(rodada % 5 == 4 ? posicao(gerador) : b.size()), ajuste);
             ASSERT_TRUE(r.figura || !r.erro.isEmpty());

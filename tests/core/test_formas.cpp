@@ -1,11 +1,8 @@
 #include "figuras_de_teste.h"
 #include "game/formacao.h"
-#include "records/aleatorio.h"
 #include "pieces/formas.h"
 #include "pieces/lados.h"
 #include "play/encaixe.h"
-
-#include <gtest/gtest.h>
 
 using namespace zelpo;
 using namespace figuras_de_teste;

@@ -7,12 +7,6 @@
 #include "files/zpr.h"
 #include "figuras_de_teste.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>

@@ -1,14 +1,5 @@
 #include "figuras_de_teste.h"
-#include "records/aleatorio.h"
 #include "files/pastas.h"
-#include "play/novojogo.h"
-
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <algorithm>
 
 using namespace zelpo;
 

@@ -9,9 +9,6 @@
 #include "figuras_de_teste.h"
 #include "game/partida.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <climits>
 #include <vector>
 

@@ -6,12 +6,9 @@
 #include "game/partida.h"
 #include "play/textos.h"
 
-#include <gtest/gtest.h>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <sys/wait.h>
 #include <unistd.h>

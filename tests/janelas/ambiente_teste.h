@@ -51,11 +51,8 @@ namespace zelpo::teste {
 // A w x h picture in a few colours, so that every piece differs from its neighbours.
 inline QImage FiguraDeTeste(int w, int h)
 {
-    QImage figura(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            figura.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-    return figura;
+    return figuras_de_teste::Pintada(w, h, [w, h](int x, int y) { return qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF); },
+                                     QImage::Format_RGB32);
 }
 
 // Every file dialog until this goes out of scope answers with `caminho` ("" cancels).

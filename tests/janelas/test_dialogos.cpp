@@ -61,7 +61,15 @@ TEST_F(Dialogos, GerarMostraAsOpcoesESoOkGrava)
         const Opcoes atuais{{c.dificuldade, c.pequenas, !c.pequenas}, 8388608.0, 72, 56};
         // the small pieces turned over, the colour chosen
         const Opcoes esperadas{{c.gravada, !c.pequenas, !c.pequenas}, c.respostaCor == QDialog::Accepted ? 255.0 : 8388608.0, 72, 56};
-        CommonDialogCls::DefinirRespostaCor([&c](QColorDialog& d) { return d.setCurrentColor(Qt::red), c.respostaCor; });
+        CommonDialogCls::DefinirRespostaCor([&c](QColorDialog& d) {
+            // opened on the current colour (0x00BBGGRR), with sixteen greys for custom colours
+            // whatever the player left there the time before
+            EXPECT_EQ(d.currentColor(), QColor(0, 0, 128));
+            for (int i = 0; i < 16; ++i)
+                EXPECT_EQ(QColorDialog::customColor(i), QColor(255 - 16 * i, 255 - 16 * i, 255 - 16 * i)) << i;
+            QColorDialog::setCustomColor(3, Qt::red);
+            return d.setCurrentColor(Qt::red), c.respostaCor;
+        });
         frmGerar::DefinirExibicao([&](frmGerar& d) {
             Ativar(d);
             EXPECT_TRUE(d.findChild<QRadioButton*>(QLatin1String(c.marcado))->isChecked());
@@ -100,9 +108,8 @@ QStringList NomesMostrados(QFileDialog& d)
 {
     const auto* lista = d.findChild<QListView*>(QStringLiteral("listView"));
     QStringList nomes;
-    for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i) {
+    for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i)
         nomes << lista->model()->index(i, 0, lista->rootIndex()).data().toString();
-    }
     nomes.sort(Qt::CaseInsensitive);
     return nomes;
 }
@@ -155,23 +162,6 @@ TEST_F(Dialogos, AbrirFiltraOsTiposSemDistinguirCaixa)
         ASSERT_EQ(tipos->currentIndex(), indice);
         EXPECT_EQ(NomesMostrados(*d), nomes) << tipos->itemText(indice).toStdString();
     }
-}
-
-TEST_F(Dialogos, CorComDezesseisCinzasEMenosUmAoCancelar)
-{
-    QColor recebida;
-    CommonDialogCls::DefinirRespostaCor([&](QColorDialog& d) {
-        recebida = d.currentColor();
-        for (int i = 0; i < 16; ++i)
-            EXPECT_EQ(QColorDialog::customColor(i), QColor(255 - 16 * i, 255 - 16 * i, 255 - 16 * i)) << i;
-        QColorDialog::setCustomColor(3, Qt::red); // the player's own, lost next time
-        return d.setCurrentColor(QColor(10, 20, 30)), int(QDialog::Accepted);
-    });
-    EXPECT_EQ(Dialogo().PickColor(0x00336699), 0x001E140A);
-    EXPECT_EQ(recebida, QColor(0x99, 0x66, 0x33));
-    EXPECT_EQ(Dialogo().PickColor(255), 0x001E140A); // checks the greys again
-    CommonDialogCls::DefinirRespostaCor([](QColorDialog&) { return int(QDialog::Rejected); });
-    EXPECT_EQ(Dialogo().PickColor(255), -1);
 }
 
 // --- preview window ------------------------------------------------------------------

@@ -17,7 +17,6 @@
 
 #include <chrono>
 #include <iostream>
-#include <optional>
 
 using namespace zelpo;
 using namespace zelpo::teste;
@@ -439,7 +438,6 @@ private:
         ASSERT_EQ(Estado(), esperado_);
         for (const char* item : {"mnuJogoSalvar0", "mnuJogoSalvar1", "mnuJogoVisualizar", "mnuJogoReiniciar"})
             EXPECT_EQ(t_.Acao(item)->isEnabled(), Carregado()) << item;
-        EXPECT_TRUE(t_.Acao("mnuJogoNovo")->isEnabled() && t_.Acao("mnuJogoAbrir")->isEnabled());
         EXPECT_EQ(w().findChild<QTimer*>(QStringLiteral("tmrHora"))->isActive(), EmJogo());
         VerificarCopia(t_);
 

@@ -8,9 +8,7 @@
 using namespace zelpo;
 using namespace zelpo::teste;
 
-namespace {
 const QString PERGUNTA = QStringLiteral("O Zelpora foi fechado com um jogo em andamento. Deseja continuar esse jogo?");
-} // namespace
 
 // Never saved, and its picture gone meanwhile: the copy carries the picture, and the game
 // comes back with its board, its tray and the clock of the last copy.

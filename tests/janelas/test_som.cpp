@@ -7,11 +7,7 @@
 #include "Som.h"
 #include "Wav.h"
 
-#include <gtest/gtest.h>
-
 #include <QTest>
-
-#include <optional>
 
 using namespace zelpo;
 using namespace figuras_de_teste;
@@ -23,33 +19,30 @@ QByteArray Bloco(const char* nome, const QByteArray& dados)
     return QByteArray(nome, 4) + P32({dados.size()}) + dados + QByteArray(dados.size() % 2, '\0');
 }
 
-QByteArray Fmt(int formato, int canais, int bits, int bloco = 0)
+// PCM at 11025 samples a second.
+QByteArray Fmt(int canais, int bits)
 {
-    const int alinhamento = bloco ? bloco : canais * bits / 8;
-    return Bloco("fmt ", P16({formato, canais}) + P32({11025, 11025 * alinhamento}) + P16({alinhamento, bits}));
+    return Bloco("fmt ", P16({1, canais}) + P32({11025, 11025 * canais * bits / 8}) + P16({canais * bits / 8, bits}));
 }
 
 QByteArray Riff(const QByteArray& blocos) { return "RIFF" + P32({blocos.size() + 4}) + "WAVE" + blocos; }
 
 } // namespace
 
+// The reader only ever sees the three sounds built into the program: their layouts, and a
+// cut or an overlong chunk, which must not read past the data.
 TEST(Som, ImagensMontadasEDanificadas)
 {
     const QByteArray dados = QByteArray("\x80\xff\x00\x81", 4);
-    const QByteArray bom = Riff(Fmt(1, 1, 8) + Bloco("data", dados));
+    const QByteArray bom = Riff(Fmt(1, 8) + Bloco("data", dados));
     // 8-bit samples are unsigned, 16-bit ones signed and little-endian
     const std::vector<int16_t> oito{0, 127 * 256, -128 * 256, 256}, dezesseis{-128, -32512, -128, -32512};
     const struct { const char* nome; QByteArray imagem; std::optional<std::vector<int16_t>> amostras; } casos[] = {
         {"inteira", bom, oito},
-        {"bloco de marcas ímpar antes dos dados", Riff(Fmt(1, 1, 8) + Bloco("LIST", "abc") + Bloco("data", dados)), oito},
-        {"16 bits estéreo", Riff(Fmt(1, 2, 16) + Bloco("data", dados + dados)), dezesseis},
+        {"bloco de marcas ímpar antes dos dados", Riff(Fmt(1, 8) + Bloco("LIST", "abc") + Bloco("data", dados)), oito},
+        {"16 bits estéreo", Riff(Fmt(2, 16) + Bloco("data", dados + dados)), dezesseis},
         {"cortada no meio dos dados", bom.left(bom.size() - 1), std::nullopt},
-        {"dados maiores que o RIFF", Riff(Fmt(1, 1, 8) + "data" + P32({100}) + dados), std::nullopt},
-        {"dados antes do formato", Riff(Bloco("data", dados) + Fmt(1, 1, 8)), std::nullopt},
-        {"ponto flutuante", Riff(Fmt(3, 1, 32) + Bloco("data", dados)), std::nullopt},
-        {"nenhum canal", Riff(Fmt(1, 0, 8, 1) + Bloco("data", dados)), std::nullopt},
-        {"alinhamento errado", Riff(Fmt(1, 1, 16, 4) + Bloco("data", dados)), std::nullopt},
-        {"não é RIFF", "RIFX" + bom.mid(4), std::nullopt},
+        {"dados maiores que o RIFF", Riff(Fmt(1, 8) + "data" + P32({100}) + dados), std::nullopt},
     };
     for (const auto& c : casos) {
         const auto som = LerWav(c.imagem);
