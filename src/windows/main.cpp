@@ -19,12 +19,18 @@
 
 namespace {
 
+// Installed, whatever the prefix, the program's data sits in ../share next to its folder.
+QString Compartilhado(const QString& caminho)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") + caminho;
+}
+
 // The picture folders sit beside the executable in the build tree, and in
-// ../share/zelpora next to its folder once installed, whatever the prefix.
+// ../share/zelpora once installed.
 QString PastaDoPrograma()
 {
     const QString aqui = QCoreApplication::applicationDirPath();
-    for (const QString& pasta : {aqui, aqui + QStringLiteral("/../share/zelpora"), QStringLiteral(ZELPO_DATADIR)})
+    for (const QString& pasta : {aqui, Compartilhado(QStringLiteral("zelpora")), QStringLiteral(ZELPO_DATADIR)})
         if (QFileInfo(pasta + QStringLiteral("/Facil")).isDir())
             return QDir::cleanPath(pasta);
     return aqui;
@@ -34,9 +40,8 @@ QString PastaDoPrograma()
 // the build tree, in the icon theme folder once installed, else the theme name.
 QString IconeDoPrograma()
 {
-    const QString aqui = QCoreApplication::applicationDirPath();
-    for (const QString& arquivo : {aqui + QStringLiteral("/zelpora.png"),
-                                   aqui + QStringLiteral("/../share/icons/hicolor/256x256/apps/zelpora.png")})
+    for (const QString& arquivo : {QCoreApplication::applicationDirPath() + QStringLiteral("/zelpora.png"),
+                                   Compartilhado(QStringLiteral("icons/hicolor/256x256/apps/zelpora.png"))})
         if (QFileInfo(arquivo).isFile())
             return QFileInfo(arquivo).canonicalFilePath();
     return QStringLiteral("zelpora");
@@ -50,10 +55,9 @@ QString IconeDoPrograma()
 // know a saved game.
 bool RegistradoNoSistema()
 {
-    const QString dados = QCoreApplication::applicationDirPath() + QStringLiteral("/../share");
-    const QFileInfo lancador(dados + QStringLiteral("/applications/zelpora.desktop"));
-    const QFileInfo tipo(dados + QStringLiteral("/mime/packages/zelpora-zpr.xml"));
-    const QFileInfo base(dados + QStringLiteral("/mime/mime.cache"));
+    const QFileInfo lancador(Compartilhado(QStringLiteral("applications/zelpora.desktop")));
+    const QFileInfo tipo(Compartilhado(QStringLiteral("mime/packages/zelpora-zpr.xml")));
+    const QFileInfo base(Compartilhado(QStringLiteral("mime/mime.cache")));
     return lancador.isFile() && tipo.isFile() && base.isFile() && base.lastModified() >= tipo.lastModified();
 }
 
