@@ -49,4 +49,11 @@ registrou() {
 # Installed as a package does it, with the database built: nothing in the player's home.
 update-mime-database "$PREFIXO/share/mime" >/dev/null 2>&1
 [ "$(registrou)" = nao ] || { echo "the packaged game registered itself for the player"; exit 1; }
+# A registration of the player's, left by a copy of the game since deleted, would hide the
+# system's launcher: the packaged start drops it.
+rm -rf "$CASA"/.local "$CASA"/.config
+mkdir -p "$CASA/.local/share/applications"
+printf '[Desktop Entry]\nExec=/nenhures/zelpo %%f\n' >"$CASA/.local/share/applications/zelpora.desktop"
+jogar timeout -s TERM 4 >/dev/null || true
+[ ! -e "$CASA/.local/share/applications/zelpora.desktop" ] || { echo "the packaged game kept a launcher of a program that is gone"; exit 1; }
 echo "registered for the player only when the system does not know the type"

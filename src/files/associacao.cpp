@@ -39,6 +39,33 @@ QString ValorDesktop(QString t)
         .replace(QLatin1Char('\r'), QLatin1String("\\r"));
 }
 
+// The program that an Exec line written by this registration names, or "" for a line it
+// did not write (a launcher the player made, with other arguments): the escapes undone,
+// then checked by writing the line again.
+QString ProgramaDoExec(const QString& valor)
+{
+    QString linha, programa;
+    for (qsizetype i = 0; i < valor.size(); ++i) { // the desktop entry's escapes
+        if (valor[i] != u'\\' || i + 1 == valor.size()) {
+            linha += valor[i];
+            continue;
+        }
+        const QChar c = valor[++i];
+        linha += c == u'n' ? QChar(u'\n') : c == u't' ? QChar(u'\t') : c == u'r' ? QChar(u'\r') : c;
+    }
+    linha.chop(3); // " %f"
+    const bool aspas = linha.size() >= 2 && linha.startsWith(u'"') && linha.endsWith(u'"');
+    if (aspas)
+        linha = linha.mid(1, linha.size() - 2);
+    for (qsizetype i = 0; i < linha.size(); ++i) { // the Exec quoting's
+        if (aspas && linha[i] == u'\\' && i + 1 < linha.size())
+            ++i;
+        programa += linha[i];
+    }
+    programa.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return ValorDesktop(ArgumentoExec(programa) + QStringLiteral(" %f")) == valor ? programa : QString();
+}
+
 // Writes the file unless it already holds exactly these bytes; `escrito` tells which.
 bool GravarSeDiferente(const QString& caminho, const QByteArray& conteudo, bool& escrito)
 {
@@ -209,6 +236,34 @@ bool AssociarArquivo(const QString& extensao, const QString& descricao, const QS
                      const QString& icone)
 {
     return AssociarArquivo(PastasXdg::DoAmbiente(), extensao, descricao, programa, icone);
+}
+
+bool RetirarAssociacaoOrfa(const PastasXdg& pastas, const QString& extensao)
+{
+    const QString desktop = pastas.dados + QStringLiteral("/applications/") + ARQUIVO_DESKTOP;
+    const Leitura lancador = LerArquivo(desktop, TAMANHO_MAXIMO);
+    QString programa;
+    for (const QString& linha : QString::fromUtf8(lancador.bytes).split(QLatin1Char('\n')))
+        if (programa.isEmpty() && linha.startsWith(QLatin1String("Exec=")))
+            programa = ProgramaDoExec(linha.mid(5));
+    if (!QDir::isAbsolutePath(programa) || QFileInfo::exists(programa))
+        return false;
+    QFile::remove(desktop);
+    QFile::remove(pastas.dados + QStringLiteral("/mime/packages/zelpora-%1.xml").arg(extensao));
+    const QDir icones(pastas.dados + QStringLiteral("/icons/hicolor"));
+    for (const QString& tamanho : icones.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir pasta(icones.filePath(tamanho + QStringLiteral("/mimetypes")));
+        for (const QString& icone : pasta.entryList({NomeIconeTipo(extensao) + QStringLiteral(".*")}, QDir::Files))
+            QFile::remove(pasta.filePath(icone));
+    }
+    AtualizarCache(QStringLiteral("update-mime-database"), pastas.dados + QStringLiteral("/mime"));
+    AtualizarCache(QStringLiteral("update-desktop-database"), pastas.dados + QStringLiteral("/applications"));
+    return true;
+}
+
+bool RetirarAssociacaoOrfa(const QString& extensao)
+{
+    return RetirarAssociacaoOrfa(PastasXdg::DoAmbiente(), extensao);
 }
 
 QString ArgumentoExec(const QString& programa)

@@ -3,7 +3,7 @@
 // puzzle starts the game with the file's path as its one argument. frmZelpo calls
 // AssociarArquivo after its first paint on a start whose command line names no file,
 // and ignores the result; a failure is silent. A game installed as a package, whose type
-// the system's own database already holds, does not call it.
+// the system's own database already holds, calls RetirarAssociacaoOrfa instead.
 //
 // For the current user, in this order, stopping at the first failure:
 //   1  the program's icon, when it is a file, copied as the type's icon:
@@ -39,6 +39,14 @@ bool AssociarArquivo(const QString& extensao, const QString& descricao, const QS
                      const QString& icone);
 bool AssociarArquivo(const PastasXdg& pastas, const QString& extensao, const QString& descricao,
                      const QString& programa, const QString& icone);
+
+// On a start of a game whose launcher and type the system holds (installed as a package):
+// a registration of the player's own, left by a copy of the game whose program is gone,
+// would hide the system's launcher behind one that starts nothing. Its launcher, type and
+// type icons are removed, and the caches told. A launcher naming a program that exists,
+// or one this registration did not write, is left alone. True when it removed one.
+bool RetirarAssociacaoOrfa(const QString& extensao);
+bool RetirarAssociacaoOrfa(const PastasXdg& pastas, const QString& extensao);
 
 // The program path as one argument of a desktop entry's Exec line: quoted when it holds
 // a blank or a reserved character, with ", `, $ and \ escaped, and % doubled.

@@ -238,8 +238,11 @@ void frmZelpo::Iniciar(const QString& linhaDeComando)
         // Nothing the player sees depends on the registration: it waits for the first paint.
         const QString programa = amb_.programa.isEmpty() ? QCoreApplication::applicationFilePath() : amb_.programa;
         const QString icone = amb_.icone.isEmpty() ? QStringLiteral("zelpora") : amb_.icone;
-        connect(tela_, &Tabuleiro::pintada, this, [programa, icone] {
-            AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"), programa, icone);
+        connect(tela_, &Tabuleiro::pintada, this, [programa, icone, sistema = amb_.tipoDoSistema] {
+            if (sistema)
+                RetirarAssociacaoOrfa(QStringLiteral("zpr"));
+            else
+                AssociarArquivo(QStringLiteral("zpr"), QStringLiteral("Jogo do Zelpora 3.0"), programa, icone);
         }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
     NovoJogo();

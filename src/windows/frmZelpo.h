@@ -48,6 +48,7 @@ struct Ambiente {
     std::function<int32_t()> ticks;        // milliseconds since boot; ContagemTicks when empty
     QString arquivoConfiguracao;           // the settings file; the user's own when empty
     bool associar = true;                  // register the .zpr type on a start without a file
+    bool tipoDoSistema = false;            // the system holds it: only drop the player's orphaned one
     QString programa;                      // the running executable, for the association
     QString icone;                         // the program's icon (a file or a theme name)
     QString pastaRecuperacao;              // copies of games in play; the user's state folder when empty

@@ -50,7 +50,8 @@ QString IconeDoPrograma()
 // Installed by a package, the launcher and the saved-game type are the system's, beside
 // the program, and the package built the system's type database after writing the type:
 // a start then registers nothing for the player, so that removing the package leaves no
-// launcher behind in anybody's home. An install by hand (cmake --install), whose type
+// launcher behind in anybody's home, and drops a registration of the player's that an
+// earlier copy of the game left pointing at a program since gone. An install by hand (cmake --install), whose type
 // no database has read yet, still registers for the player, or a double click would not
 // know a saved game.
 bool RegistradoNoSistema()
@@ -85,7 +86,7 @@ int main(int argc, char** argv)
     zelpo::Ambiente ambiente;
     ambiente.pastaPrograma = PastaDoPrograma();
     ambiente.icone = IconeDoPrograma();
-    ambiente.associar = !RegistradoNoSistema();
+    ambiente.tipoDoSistema = RegistradoNoSistema();
     // The report of an install check starts a game and leaves at once: its copy of the
     // game goes to a folder of its own, so that it is neither offered nor left behind.
     const bool relatorio = qEnvironmentVariableIsSet("ZELPO_RELATORIO");

@@ -1,6 +1,7 @@
 #include "figuras_de_teste.h"
 #include "files/associacao.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <map>
@@ -102,4 +103,25 @@ TEST(Associacao, ProgramaComBrancosNoExec)
     // The key-file layer doubles the backslash again: four in the file.
     EXPECT_TRUE(Conteudo(xdg.desktop).contains("\nExec=\"/opt/Meus Jogos/x\\\\\\\\y/zelpo\" %f\n"))
         << Conteudo(xdg.desktop).constData();
+}
+
+// A packaged start drops the player's registration only when it is this registration's
+// own and names a program that is gone: then launcher, type and type icon all go.
+TEST(Associacao, OrfaRetiradaSoComOProgramaSumido)
+{
+    Xdg xdg;
+    EXPECT_FALSE(RetirarAssociacaoOrfa(PastasXdg::DoAmbiente(), QStringLiteral("zpr"))) << "nothing registered";
+    const QString vivo = QCoreApplication::applicationFilePath(), sumido = QStringLiteral("/opt/Meus Jogos/x\\y/100%/zelpo");
+    const struct { QString programa; QByteArray lancador; bool retirada; } casos[] = {
+        {vivo, {}, false}, {sumido, "[Desktop Entry]\nExec=/opt/sumiu/zelpo --janela %f\n", false}, {sumido, {}, true}};
+    for (const auto& c : casos) {
+        ASSERT_TRUE(xdg.Associar(c.programa));
+        if (!c.lancador.isEmpty()) {
+            ASSERT_TRUE(figuras_de_teste::Gravar(xdg.desktop, c.lancador));
+        }
+        EXPECT_EQ(RetirarAssociacaoOrfa(PastasXdg::DoAmbiente(), QStringLiteral("zpr")), c.retirada) << c.programa.toStdString();
+        for (const QString& arquivo : {xdg.desktop, xdg.mime, xdg.iconeTipo})
+            EXPECT_EQ(QFile::exists(arquivo), !c.retirada) << arquivo.toStdString();
+        EXPECT_TRUE(QFile::exists(xdg.mimeapps)) << "the player's list of defaults is not ours to remove";
+    }
 }
