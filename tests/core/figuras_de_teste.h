@@ -66,6 +66,15 @@ inline bool Gravar(const QString& caminho, const QByteArray& bytes, int idade = 
            && f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-idade), QFileDevice::FileModificationTime);
 }
 
+// While it lives the desktop's cache tools (update-mime-database...) are not found: a
+// registration starts them detached, and they would write into a test's temporary folder
+// after it was removed, leaving it behind in /tmp on every run.
+struct SemFerramentasDoDesktop {
+    const QByteArray caminho = qgetenv("PATH");
+    SemFerramentasDoDesktop() { qputenv("PATH", "/nenhuma/pasta"); }
+    ~SemFerramentasDoDesktop() { qputenv("PATH", caminho); }
+};
+
 // A file of the source tree.
 inline QByteArray Ler(const char* nome) { return Conteudo(QStringLiteral(ZELPO_FONTE) + QLatin1String(nome)); }
 

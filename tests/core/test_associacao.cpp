@@ -13,6 +13,7 @@ namespace {
 
 // Temporary data and config folders, published in the environment as the desktop does.
 struct Xdg {
+    figuras_de_teste::SemFerramentasDoDesktop semFerramentas;
     QTemporaryDir raiz;
     QString dados = raiz.filePath(QStringLiteral("dados")), config = raiz.filePath(QStringLiteral("config"));
     QString icone = raiz.filePath(QStringLiteral("zelpora.png"));

@@ -7,6 +7,7 @@ using namespace zelpo;
 
 TEST(AssociacaoNoInicio, SemArquivoRegistraEComArquivoNao)
 {
+    figuras_de_teste::SemFerramentasDoDesktop semFerramentas;
     QTemporaryDir raiz;
     qputenv("XDG_DATA_HOME", raiz.filePath(QStringLiteral("dados")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", raiz.filePath(QStringLiteral("config")).toLocal8Bit());
