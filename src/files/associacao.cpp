@@ -248,7 +248,8 @@ bool RetirarAssociacaoOrfa(const PastasXdg& pastas, const QString& extensao)
             programa = ProgramaDoExec(linha.mid(5));
     if (!QDir::isAbsolutePath(programa) || QFileInfo::exists(programa))
         return false;
-    QFile::remove(desktop);
+    if (!QFile::remove(desktop)) // a folder the player cannot write: leave it all as it is
+        return false;
     QFile::remove(pastas.dados + QStringLiteral("/mime/packages/zelpora-%1.xml").arg(extensao));
     const QDir icones(pastas.dados + QStringLiteral("/icons/hicolor"));
     for (const QString& tamanho : icones.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
