@@ -91,7 +91,7 @@ TEST(Associacao, FalhaNumPassoParaOsSeguintes)
     EXPECT_FALSE(QFile::exists(xdg.mime) || QFile::exists(xdg.desktop));
 }
 
-TEST(Associacao, ProgramaComBrancosNoExec)
+TEST(Associacao, ArgumentoExecComBrancosEReservados)
 {
     const struct { const char* programa; const char* exec; } casos[] = {
         {"/usr/games/zelpo", "/usr/games/zelpo"}, {"/opt/Meus Jogos/zelpo", "\"/opt/Meus Jogos/zelpo\""},
@@ -99,11 +99,6 @@ TEST(Associacao, ProgramaComBrancosNoExec)
     };
     for (const auto& c : casos)
         EXPECT_EQ(ArgumentoExec(QString::fromUtf8(c.programa)), QString::fromUtf8(c.exec)) << c.programa;
-    Xdg xdg;
-    ASSERT_TRUE(xdg.Associar(QStringLiteral("/opt/Meus Jogos/x\\y/zelpo")));
-    // The key-file layer doubles the backslash again: four in the file.
-    EXPECT_TRUE(Conteudo(xdg.desktop).contains("\nExec=\"/opt/Meus Jogos/x\\\\\\\\y/zelpo\" %f\n"))
-        << Conteudo(xdg.desktop).constData();
 }
 
 // A packaged start drops the player's registration only when it is this registration's
@@ -113,13 +108,15 @@ TEST(Associacao, OrfaRetiradaSoComOProgramaSumido)
     Xdg xdg;
     EXPECT_FALSE(RetirarAssociacaoOrfa(PastasXdg::DoAmbiente(), QStringLiteral("zpr"))) << "nothing registered";
     const QString vivo = QCoreApplication::applicationFilePath(), sumido = QStringLiteral("/opt/Meus Jogos/x\\y/100%/zelpo");
+    ASSERT_TRUE(xdg.Associar(sumido));
+    // The key-file layer doubles the backslash again: four in the file.
+    EXPECT_TRUE(Conteudo(xdg.desktop).contains("\nExec=\"/opt/Meus Jogos/x\\\\\\\\y/100%%/zelpo\" %f\n"))
+        << Conteudo(xdg.desktop).constData();
     const struct { QString programa; QByteArray lancador; bool retirada; } casos[] = {
         {vivo, {}, false}, {sumido, "[Desktop Entry]\nExec=/opt/sumiu/zelpo --janela %f\n", false}, {sumido, {}, true}};
     for (const auto& c : casos) {
         ASSERT_TRUE(xdg.Associar(c.programa));
-        if (!c.lancador.isEmpty()) {
-            ASSERT_TRUE(figuras_de_teste::Gravar(xdg.desktop, c.lancador));
-        }
+        ASSERT_TRUE(c.lancador.isEmpty() || figuras_de_teste::Gravar(xdg.desktop, c.lancador));
         EXPECT_EQ(RetirarAssociacaoOrfa(PastasXdg::DoAmbiente(), QStringLiteral("zpr")), c.retirada) << c.programa.toStdString();
         for (const QString& arquivo : {xdg.desktop, xdg.mime, xdg.iconeTipo})
             EXPECT_EQ(QFile::exists(arquivo), !c.retirada) << arquivo.toStdString();
